@@ -1,0 +1,30 @@
+#include "engine/altitude_lookahead.h"
+
+#include <utility>
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void guardAltitudeAssignment(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "VALT = ") || contains(line, "IF VALT")) return;
+
+  std::string& next = pass.scratch();
+  const bool haveNext = pass.lookAhead(next);
+  if (haveNext && contains(next, "GOTO GOWAITVORX")) {
+    pass.write(line);
+  } else {
+    // At the end of the input there is no jump to look at: guard the assignment.
+    pass.write("IF VMAXALT = 500000 THEN\n");
+    pass.write(line);
+    pass.write("ENDIF\n");
+  }
+  if (haveNext) {
+    std::swap(line, next);
+    pass.state().pendingLine = 1;
+  }
+  pass.endPass();
+}
+
+}  // namespace aplpatch

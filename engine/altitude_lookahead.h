@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// An altitude assignment ("VALT = ", not an "IF VALT" test) is guarded with
+// "IF VMAXALT = 500000 THEN" ... "ENDIF" unless the next line jumps to GOWAITVORX. The next line is
+// read ahead and becomes the next pass's line; the assignment skips the rest of the pass.
+void guardAltitudeAssignment(Pass& pass);
+
+}  // namespace aplpatch

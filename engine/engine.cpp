@@ -1,0 +1,48 @@
+#include "engine/engine.h"
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+Engine::Engine(ByteSource& source, ByteSink& sink, Console& console)
+    : Engine(source, sink, console, lineRules(), appendedSteps()) {}
+
+Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
+               std::span<const RuleEntry> steps)
+    : reader_(source), writer_(sink), console_(console), rules_(rules), steps_(steps) {
+  line_.reserve(1024);
+  scratch_.reserve(1024);
+}
+
+void Engine::rewriteLines() {
+  for (;;) {
+    if (!state_.pendingLine && !reader_.readLine(line_)) break;
+    ++state_.lineNo;
+    state_.pendingLine = 0;
+
+    Pass pass(line_, scratch_, state_, reader_, writer_, console_);
+    for (const RuleEntry& rule : rules_) {
+      rule.run(pass);
+      if (pass.ended()) break;
+    }
+    if (!pass.ended()) writer_.write(line_);
+    if (pass.inputExhausted()) break;
+  }
+}
+
+void Engine::appendSubroutines() {
+  line_.clear();
+  Pass pass(line_, scratch_, state_, reader_, writer_, console_);
+  for (const RuleEntry& step : steps_) step.run(pass);
+}
+
+bool Engine::finish() { return writer_.flush(); }
+
+bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console) {
+  Engine engine(source, sink, console);
+  engine.rewriteLines();
+  engine.appendSubroutines();
+  return engine.finish();
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,140 @@
+#include "engine/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/line_text.h"
+#include "engine/test_support.h"
+
+namespace aplpatch {
+namespace {
+
+using testing::MemorySink;
+using testing::MemorySource;
+using testing::RecordingConsole;
+using testing::rewriteLinesOnly;
+using testing::withoutCr;
+
+// What the rules of the test tables below saw, pass by pass.
+std::vector<std::string> seen;
+
+void recordLine(Pass& pass) { seen.push_back(pass.line()); }
+
+// "SKIP" drops lines up to the next one holding "STOP"; that line goes on through the pass.
+void skipToStop(Pass& pass) {
+  if (contains(pass.line(), "SKIP") && !pass.skipUntil("STOP")) return;
+}
+
+// "PEEK" reads the next line itself and writes it ahead of its own line.
+void peekAndWrite(Pass& pass) {
+  if (!contains(pass.line(), "PEEK")) return;
+  std::string& next = pass.scratch();
+  if (pass.lookAhead(next)) pass.write(next);
+}
+
+void endAtDrop(Pass& pass) {
+  if (contains(pass.line(), "DROP")) pass.endPass();
+}
+
+void appendTail(Pass& pass) { pass.write("TAIL\n"); }
+
+struct LoopRun {
+  std::string text;
+  int lineNo;
+};
+
+LoopRun runWith(std::span<const RuleEntry> rules, const std::string& input) {
+  seen.clear();
+  MemorySource source(input);
+  MemorySink sink;
+  RecordingConsole console;
+  static constexpr RuleEntry kTail[] = {{"appendTail", appendTail}};
+  Engine engine(source, sink, console, rules, kTail);
+  engine.rewriteLines();
+  engine.appendSubroutines();
+  EXPECT_TRUE(engine.finish());
+  return {withoutCr(sink.bytes()), engine.state().lineNo};
+}
+
+TEST(PassLoop, EmptyScriptMakesNoPassButAppends) {
+  static constexpr RuleEntry kRules[] = {{"recordLine", recordLine}};
+  LoopRun run = runWith(kRules, "");
+  EXPECT_EQ(run.text, "TAIL\n");
+  EXPECT_EQ(run.lineNo, 0);
+  EXPECT_TRUE(seen.empty());
+}
+
+TEST(PassLoop, EveryPieceOfALongLineIsAPass) {
+  static constexpr RuleEntry kRules[] = {{"recordLine", recordLine}};
+  std::string longLine(600, 'L');
+  LoopRun run = runWith(kRules, longLine + "\nEND");
+  EXPECT_EQ(run.lineNo, 4);
+  EXPECT_EQ(seen.size(), 4u);
+  EXPECT_EQ(run.text, longLine + "\nEND\nTAIL\n");
+}
+
+TEST(PassLoop, EndedPassSkipsLaterRulesAndTheWrite) {
+  static constexpr RuleEntry kRules[] = {{"endAtDrop", endAtDrop}, {"recordLine", recordLine}};
+  LoopRun run = runWith(kRules, "A\nDROP\nB\n");
+  EXPECT_EQ(run.text, "A\nB\nTAIL\n");
+  EXPECT_EQ(seen, (std::vector<std::string>{"A\n", "B\n"}));
+}
+
+TEST(PassLoop, SkippedLinesAreConsumedAndNotCounted) {
+  static constexpr RuleEntry kRules[] = {{"skipToStop", skipToStop}, {"recordLine", recordLine}};
+  LoopRun run = runWith(kRules, "A\nSKIP\nX\nY\nstop STOP\nB\n");
+  EXPECT_EQ(run.text, "A\nstop STOP\nB\nTAIL\n");
+  EXPECT_EQ(run.lineNo, 3);
+}
+
+TEST(PassLoop, OwnReadMeetingTheEndEmptiesTheLineAndEndsTheLoop) {
+  static constexpr RuleEntry kRules[] = {{"skipToStop", skipToStop}, {"recordLine", recordLine}};
+  LoopRun run = runWith(kRules, "A\nSKIP\nX\nY\n");
+  EXPECT_EQ(run.text, "A\nTAIL\n");
+  // The rules after the reading one still run, on the empty buffer.
+  EXPECT_EQ(seen, (std::vector<std::string>{"A\n", ""}));
+}
+
+TEST(PassLoop, LookAheadAtTheEndLeavesTheLineAlone) {
+  static constexpr RuleEntry kRules[] = {{"peekAndWrite", peekAndWrite}};
+  EXPECT_EQ(runWith(kRules, "PEEK\nnext\nPEEK").text, "next\nPEEK\nPEEK\nTAIL\n");
+}
+
+// The altitude look-ahead, through the engine's own rule table.
+TEST(AltitudeLookahead, GuardsAnAssignmentUnlessTheNextLineJumpsToGowaitvorx) {
+  EXPECT_EQ(rewriteLinesOnly(" VALT = 5000\nGOTO GOWAITVORX\n").text,
+            " VALT = 5000\nGOTO GOWAITVORX\n");
+  EXPECT_EQ(rewriteLinesOnly(" VALT = 5000\nWAIT 5\n").text,
+            "IF VMAXALT = 500000 THEN\n VALT = 5000\nENDIF\nWAIT 5\n");
+}
+
+TEST(AltitudeLookahead, EachOfTwoAssignmentsIsDecidedByItsOwnNextLine) {
+  EXPECT_EQ(rewriteLinesOnly("VALT = 1\nVALT = 2\nGOTO GOWAITVORX\n").text,
+            "IF VMAXALT = 500000 THEN\nVALT = 1\nENDIF\nVALT = 2\nGOTO GOWAITVORX\n");
+}
+
+TEST(AltitudeLookahead, TestsOfValtAreLeftAlone) {
+  EXPECT_EQ(rewriteLinesOnly("IF VALT = 3000 THEN\nX\n").text, "IF VALT = 3000 THEN\nX\n");
+}
+
+TEST(AltitudeLookahead, LookedAheadLineIsAPassOfItsOwn) {
+  auto run = rewriteLinesOnly("VALT = 1\nA\nB\n");
+  EXPECT_EQ(run.state.lineNo, 3);
+  EXPECT_EQ(run.state.pendingLine, 0);
+}
+
+TEST(AltitudeLookahead, LastLineIsGuardedAndEndsTheLoop) {
+  auto run = rewriteLinesOnly("A\nVALT = 7");
+  EXPECT_EQ(run.text, "A\nIF VMAXALT = 500000 THEN\nVALT = 7\nENDIF\n");
+  EXPECT_EQ(run.state.lineNo, 2);
+}
+
+TEST(AltitudeLookahead, OutputKeepsCrLfLineEnds) {
+  EXPECT_EQ(rewriteLinesOnly("VALT = 1\r\nX\r\n").bytes,
+            "IF VMAXALT = 500000 THEN\r\nVALT = 1\r\nENDIF\r\nX\r\n");
+}
+
+}  // namespace
+}  // namespace aplpatch

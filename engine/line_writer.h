@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "engine/byte_stream.h"
+
+namespace aplpatch {
+
+// Writes script text the way a text-mode stream does on the script's home platform, identically on
+// every platform: every LF becomes CR LF; all other bytes are written as they are. Output is buffered;
+// after the first failed write to the sink nothing more is sent to it.
+class LineWriter {
+ public:
+  explicit LineWriter(ByteSink& sink);
+
+  void write(std::string_view text);
+
+  // Sends what is buffered to the sink. Returns false when any write so far has failed.
+  bool flush();
+
+  bool failed() const { return failed_; }
+
+ private:
+  void drain();
+
+  ByteSink& sink_;
+  std::vector<char> buffer_;
+  std::size_t used_ = 0;
+  bool failed_ = false;
+};
+
+}  // namespace aplpatch

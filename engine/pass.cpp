@@ -1,0 +1,31 @@
+#include "engine/pass.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+bool Pass::readNextLine() {
+  if (inputExhausted_ || !reader_.readLine(line_)) {
+    line_.clear();
+    inputExhausted_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool Pass::skipUntil(std::string_view text) {
+  do {
+    if (!readNextLine()) return false;
+  } while (!contains(line_, text));
+  return true;
+}
+
+bool Pass::lookAhead(std::string& buffer) {
+  if (inputExhausted_ || !reader_.readLine(buffer)) {
+    inputExhausted_ = true;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace aplpatch

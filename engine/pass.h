@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "engine/console.h"
+#include "engine/line_reader.h"
+#include "engine/line_writer.h"
+#include "engine/rewrite_state.h"
+
+namespace aplpatch {
+
+// What a rule works with during one pass over one line: the line buffer, the shared state, the
+// output, the console, and the input for rules that read further lines themselves. The appended
+// subroutine steps get a pass too, with an empty line buffer.
+class Pass {
+ public:
+  Pass(std::string& line, std::string& scratch, RewriteState& state, LineReader& reader,
+       LineWriter& writer, Console& console)
+      : line_(line), scratch_(scratch), state_(state), reader_(reader), writer_(writer),
+        console_(console) {}
+
+  // The line buffer: what it holds when the pass ends is written.
+  std::string& line() { return line_; }
+  // A second line buffer for working copies; nothing in it lasts beyond the rule using it.
+  std::string& scratch() { return scratch_; }
+  RewriteState& state() { return state_; }
+
+  // Puts `text` on the output at once, ahead of the current line.
+  void write(std::string_view text) { writer_.write(text); }
+  // Prints a progress message on the console.
+  void print(std::string_view message) { console_.print(message); }
+
+  // Reads the next input line into the line buffer, replacing the current line. At the end of the
+  // input the line buffer becomes empty (so nothing is written for it), the loop ends after this
+  // pass, and false is returned: the rule must then stop and write nothing more.
+  bool readNextLine();
+  // Reads lines into the line buffer until one contains `text`; the lines before it are consumed.
+  // At least one line is read. At the end of the input it behaves as readNextLine().
+  bool skipUntil(std::string_view text);
+  // Reads the next input line into `buffer` without touching the line buffer. At the end of the
+  // input it returns false and leaves the line buffer as it is; the loop ends after this pass.
+  bool lookAhead(std::string& buffer);
+
+  // Ends the pass here: the remaining rules and the final write of the line are skipped.
+  void endPass() { ended_ = true; }
+  bool ended() const { return ended_; }
+  // True once a rule's own read met the end of the input.
+  bool inputExhausted() const { return inputExhausted_; }
+
+ private:
+  std::string& line_;
+  std::string& scratch_;
+  RewriteState& state_;
+  LineReader& reader_;
+  LineWriter& writer_;
+  Console& console_;
+  bool ended_ = false;
+  bool inputExhausted_ = false;
+};
+
+}  // namespace aplpatch

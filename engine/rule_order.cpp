@@ -1,0 +1,28 @@
+#include "engine/rule_order.h"
+
+#include <array>
+
+#include "engine/altitude_lookahead.h"
+
+namespace aplpatch {
+
+#define RULE(function) RuleEntry{#function, function}
+
+namespace {
+
+// This table is the only place that states the order of the rules.
+constexpr RuleEntry kLineRules[] = {
+    RULE(guardAltitudeAssignment),
+};
+
+constexpr std::array<RuleEntry, 0> kAppendedSteps{};
+
+}  // namespace
+
+std::span<const RuleEntry> lineRules() { return kLineRules; }
+
+std::span<const RuleEntry> appendedSteps() { return kAppendedSteps; }
+
+#undef RULE
+
+}  // namespace aplpatch

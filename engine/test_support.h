@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/byte_stream.h"
+#include "engine/console.h"
+#include "engine/rewrite_state.h"
+
+namespace aplpatch::testing {
+
+// Serves a fixed text, at most `chunk` bytes per read, so tests can cut the input anywhere.
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(std::string bytes, std::size_t chunk = 1 << 16);
+  std::size_t read(char* buffer, std::size_t size) override;
+
+ private:
+  std::string bytes_;
+  std::size_t pos_ = 0;
+  std::size_t chunk_;
+};
+
+// Collects what the engine writes.
+class MemorySink : public ByteSink {
+ public:
+  bool write(const char* data, std::size_t size) override;
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+// Collects the console messages in order.
+class RecordingConsole : public Console {
+ public:
+  void print(std::string_view text) override { text_.append(text); }
+  const std::string& text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+struct Rewritten {
+  std::string bytes;    // the output exactly as written (CR LF line ends)
+  std::string text;     // the output with every CR LF turned back into LF, for readable expectations
+  std::string console;  // the rules' console messages
+  RewriteState state;   // the shared state after the run
+};
+
+// Runs the line pass over `input` (raw bytes; LF line ends read as they are), without the appended
+// subroutines.
+Rewritten rewriteLinesOnly(std::string_view input);
+
+// Runs the whole engine over `input`: the line pass and the appended subroutines.
+Rewritten rewriteWhole(std::string_view input);
+
+// Turns every CR LF into LF.
+std::string withoutCr(std::string_view bytes);
+
+}  // namespace aplpatch::testing
