@@ -3,6 +3,7 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/header/crew_mode.h"
 
 namespace aplpatch {
 
@@ -12,6 +13,7 @@ namespace {
 
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
+    RULE(upcaseLine),
     RULE(guardAltitudeAssignment),
 };
 
