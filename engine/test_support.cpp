@@ -51,4 +51,18 @@ Rewritten rewriteLinesOnly(std::string_view input) { return run(input, false); }
 
 Rewritten rewriteWhole(std::string_view input) { return run(input, true); }
 
+std::string appendedText(void (*step)(Pass&), RewriteState state) {
+  MemorySource source{std::string()};
+  MemorySink sink;
+  RecordingConsole console;
+  LineReader reader(source);
+  LineWriter writer(sink);
+  std::string line;
+  std::string scratch;
+  Pass pass(line, scratch, state, reader, writer, console);
+  step(pass);
+  writer.flush();
+  return withoutCr(sink.bytes());
+}
+
 }  // namespace aplpatch::testing

@@ -6,6 +6,7 @@
 
 #include "engine/byte_stream.h"
 #include "engine/console.h"
+#include "engine/pass.h"
 #include "engine/rewrite_state.h"
 
 namespace aplpatch::testing {
@@ -55,6 +56,9 @@ Rewritten rewriteLinesOnly(std::string_view input);
 
 // Runs the whole engine over `input`: the line pass and the appended subroutines.
 Rewritten rewriteWhole(std::string_view input);
+
+// Runs one appended-subroutine step on `state` and returns what it writes (LF line ends).
+std::string appendedText(void (*step)(Pass&), RewriteState state);
 
 // Turns every CR LF into LF.
 std::string withoutCr(std::string_view bytes);
