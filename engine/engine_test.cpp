@@ -112,7 +112,8 @@ TEST(AltitudeLookahead, GuardsAnAssignmentUnlessTheNextLineJumpsToGowaitvorx) {
 
 TEST(AltitudeLookahead, EachOfTwoAssignmentsIsDecidedByItsOwnNextLine) {
   EXPECT_EQ(rewriteLinesOnly("VALT = 1\nVALT = 2\nGOTO GOWAITVORX\n").text,
-            "IF VMAXALT = 500000 THEN\nVALT = 1\nENDIF\nVALT = 2\nGOTO GOWAITVORX\n");
+            "IF VMAXALT = 500000 THEN\nVALT = 1\nENDIF\nVALT = 2\n"
+            "DESCRIPTION \"PATCHED BY JM\"\nGOTO GOWAITVORX\n");
 }
 
 TEST(AltitudeLookahead, TestsOfValtAreLeftAlone) {

@@ -4,6 +4,7 @@
 
 #include "engine/altitude_lookahead.h"
 #include "rules/header/crew_mode.h"
+#include "rules/header/patch_description.h"
 
 namespace aplpatch {
 
@@ -14,6 +15,7 @@ namespace {
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
     RULE(upcaseLine),
+    RULE(writePatchDescription),
     RULE(guardAltitudeAssignment),
 };
 

@@ -1,0 +1,9 @@
+#include "rules/header/patch_description.h"
+
+namespace aplpatch {
+
+void writePatchDescription(Pass& pass) {
+  if (pass.state().lineNo == 3) pass.write("DESCRIPTION \"PATCHED BY JM\"\n");
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Marks the script as patched: the third pass gets a description line written ahead of its line.
+void writePatchDescription(Pass& pass);
+
+}  // namespace aplpatch
