@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include <utility>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
@@ -12,6 +14,11 @@ Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<c
     : reader_(source), writer_(sink), console_(console), rules_(rules), steps_(steps) {
   line_.reserve(1024);
   scratch_.reserve(1024);
+}
+
+Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial)
+    : Engine(source, sink, console) {
+  state_ = std::move(initial);
 }
 
 void Engine::rewriteLines() {

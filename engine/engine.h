@@ -18,6 +18,9 @@ class Engine {
   // The same with other rule tables, for tests of the loop itself.
   Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
          std::span<const RuleEntry> steps);
+  // Starts from a prepared state instead of the initial one, for tests of rules that read what
+  // earlier lines captured.
+  Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial);
 
   // Runs every line of the input through the rule pass and writes the result.
   void rewriteLines();

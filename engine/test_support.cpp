@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "engine/engine.h"
 
@@ -34,11 +35,11 @@ std::string withoutCr(std::string_view bytes) {
 
 namespace {
 
-Rewritten run(std::string_view input, bool appendSubroutines) {
+Rewritten run(std::string_view input, bool appendSubroutines, RewriteState initial = {}) {
   MemorySource source{std::string(input)};
   MemorySink sink;
   RecordingConsole console;
-  Engine engine(source, sink, console);
+  Engine engine(source, sink, console, std::move(initial));
   engine.rewriteLines();
   if (appendSubroutines) engine.appendSubroutines();
   engine.finish();
@@ -48,6 +49,10 @@ Rewritten run(std::string_view input, bool appendSubroutines) {
 }  // namespace
 
 Rewritten rewriteLinesOnly(std::string_view input) { return run(input, false); }
+
+Rewritten rewriteLinesOnly(std::string_view input, RewriteState initial) {
+  return run(input, false, std::move(initial));
+}
 
 Rewritten rewriteWhole(std::string_view input) { return run(input, true); }
 

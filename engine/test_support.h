@@ -53,6 +53,8 @@ struct Rewritten {
 // Runs the line pass over `input` (raw bytes; LF line ends read as they are), without the appended
 // subroutines.
 Rewritten rewriteLinesOnly(std::string_view input);
+// The same, starting from a prepared state (for instance with a sound root or a message language).
+Rewritten rewriteLinesOnly(std::string_view input, RewriteState initial);
 
 // Runs the whole engine over `input`: the line pass and the appended subroutines.
 Rewritten rewriteWhole(std::string_view input);
