@@ -1,0 +1,141 @@
+// Measures the engine's throughput on a realistic flight script repeated to several sizes, and in the
+// same run a plain line copy of the same bytes (text-mode read, text-mode write, no rules), so that
+// the cost of the rules shows as a ratio that does not depend on the machine.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "engine/console.h"
+#include "engine/engine.h"
+#include "engine/line_reader.h"
+#include "engine/line_writer.h"
+
+namespace {
+
+using aplpatch::ByteSink;
+using aplpatch::ByteSource;
+
+// Serves a string without copying it.
+class ViewSource : public ByteSource {
+ public:
+  explicit ViewSource(const std::string& bytes) : bytes_(bytes) {}
+  std::size_t read(char* buffer, std::size_t size) override {
+    std::size_t n = std::min(size, bytes_.size() - pos_);
+    std::memcpy(buffer, bytes_.data() + pos_, n);
+    pos_ += n;
+    return n;
+  }
+
+ private:
+  const std::string& bytes_;
+  std::size_t pos_ = 0;
+};
+
+// Counts what it is given and keeps nothing.
+class CountingSink : public ByteSink {
+ public:
+  bool write(const char* data, std::size_t size) override {
+    benchmark::DoNotOptimize(data);
+    written += size;
+    return true;
+  }
+  std::size_t written = 0;
+};
+
+class QuietConsole : public aplpatch::Console {
+ public:
+  void print(std::string_view) override {}
+};
+
+// The example flight repeated until the script holds at least `megabytes` MiB.
+const std::string& scriptOfSize(int megabytes) {
+  static std::map<int, std::string> scripts;
+  auto found = scripts.find(megabytes);
+  if (found != scripts.end()) return found->second;
+  std::ifstream in(APLPATCH_BENCH_EXAMPLE, std::ios::binary);
+  std::string example((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (example.empty()) example = "PRINT \"EMPTY EXAMPLE\"\r\n";
+  std::string script;
+  const std::size_t target = static_cast<std::size_t>(megabytes) << 20;
+  script.reserve(target + example.size());
+  while (script.size() < target) script += example;
+  return scripts.emplace(megabytes, std::move(script)).first->second;
+}
+
+void BM_Engine(benchmark::State& state) {
+  const std::string& script = scriptOfSize(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    ViewSource source(script);
+    CountingSink sink;
+    QuietConsole console;
+    aplpatch::rewriteScript(source, sink, console);
+    benchmark::DoNotOptimize(sink.written);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(script.size()));
+}
+
+void BM_PlainCopy(benchmark::State& state) {
+  const std::string& script = scriptOfSize(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    ViewSource source(script);
+    CountingSink sink;
+    aplpatch::LineReader reader(source);
+    aplpatch::LineWriter writer(sink);
+    std::string line;
+    while (reader.readLine(line)) writer.write(line);
+    writer.flush();
+    benchmark::DoNotOptimize(sink.written);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(script.size()));
+}
+
+BENCHMARK(BM_PlainCopy)->Arg(1)->Arg(20)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Engine)->Arg(1)->Arg(20)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then the engine's throughput as a share of the plain copy's at each size.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      auto rate = run.counters.find("bytes_per_second");
+      if (rate == run.counters.end() || run.run_type != Run::RT_Iteration) continue;
+      std::string name = run.benchmark_name();
+      std::size_t slash = name.find('/');
+      rates_[name.substr(0, slash)][name.substr(slash + 1)] = rate->second.value;
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    auto& copy = rates_["BM_PlainCopy"];
+    for (const auto& [size, engineRate] : rates_["BM_Engine"]) {
+      auto plain = copy.find(size);
+      if (plain == copy.end() || plain->second <= 0) continue;
+      std::printf("%s MiB: engine %.1f MiB/s, plain copy %.1f MiB/s, ratio %.2f\n", size.c_str(),
+                  engineRate / 1048576.0, plain->second / 1048576.0, engineRate / plain->second);
+    }
+  }
+
+ private:
+  std::map<std::string, std::map<std::string, double>> rates_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  return 0;
+}
