@@ -14,6 +14,9 @@ namespace {
 
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
+    RULE(dropWaitAfterBriefing),
+    RULE(dropBriefingCall),
+    RULE(emptyBriefingCheck),
     RULE(upcaseLine),
     RULE(writePatchDescription),
     RULE(guardAltitudeAssignment),
