@@ -3,8 +3,13 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/header/checklist_guard.h"
 #include "rules/header/crew_mode.h"
+#include "rules/header/declarations.h"
 #include "rules/header/patch_description.h"
+#include "rules/header/performance.h"
+#include "rules/header/runway_description.h"
+#include "rules/header/welcome_notice.h"
 
 namespace aplpatch {
 
@@ -18,8 +23,16 @@ constexpr RuleEntry kLineRules[] = {
     RULE(dropBriefingCall),
     RULE(emptyBriefingCheck),
     RULE(upcaseLine),
+    RULE(noteChecklistDeclaration),
+    RULE(blankRunwayDescription),
     RULE(writePatchDescription),
+    RULE(insertPatchNotice),
+    RULE(openWelcomeNotice),
+    RULE(insertDeclarations),
+    RULE(guardChecklists),
     RULE(guardAltitudeAssignment),
+    RULE(countFifthChecklist),
+    RULE(setFramePerformance),
 };
 
 constexpr std::array<RuleEntry, 0> kAppendedSteps{};
