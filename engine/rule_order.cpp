@@ -10,6 +10,9 @@
 #include "rules/header/performance.h"
 #include "rules/header/runway_description.h"
 #include "rules/header/welcome_notice.h"
+#include "rules/radio/radio_calls.h"
+#include "rules/radio/sound_root.h"
+#include "rules/radio/wind_announcement.h"
 
 namespace aplpatch {
 
@@ -31,11 +34,17 @@ constexpr RuleEntry kLineRules[] = {
     RULE(insertDeclarations),
     RULE(guardChecklists),
     RULE(guardAltitudeAssignment),
+    RULE(captureSoundRoot),
+    RULE(announceWind),
+    RULE(followTrafficCall),
+    RULE(gatePlayCallVoices),
     RULE(countFifthChecklist),
     RULE(setFramePerformance),
 };
 
-constexpr std::array<RuleEntry, 0> kAppendedSteps{};
+constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendPlayWindSpeed),
+};
 
 }  // namespace
 
