@@ -3,6 +3,9 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/ground/cabin_and_speed.h"
+#include "rules/ground/message_language.h"
+#include "rules/ground/vacate_runway.h"
 #include "rules/header/checklist_guard.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/declarations.h"
@@ -35,10 +38,16 @@ constexpr RuleEntry kLineRules[] = {
     RULE(guardChecklists),
     RULE(guardAltitudeAssignment),
     RULE(captureSoundRoot),
+    RULE(detectMessageLanguage),
     RULE(announceWind),
+    RULE(superviseVacateRunway),
     RULE(followTrafficCall),
     RULE(gatePlayCallVoices),
+    RULE(countCrying),
+    RULE(guardApplause),
+    RULE(callBeforeSpeedWarning),
     RULE(countFifthChecklist),
+    RULE(offerSpeedLimitAlternative),
     RULE(setFramePerformance),
 };
 
