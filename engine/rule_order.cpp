@@ -3,8 +3,19 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/ground/cabin_and_speed.h"
+#include "rules/ground/message_language.h"
+#include "rules/ground/vacate_runway.h"
+#include "rules/header/checklist_guard.h"
 #include "rules/header/crew_mode.h"
+#include "rules/header/declarations.h"
 #include "rules/header/patch_description.h"
+#include "rules/header/performance.h"
+#include "rules/header/runway_description.h"
+#include "rules/header/welcome_notice.h"
+#include "rules/radio/radio_calls.h"
+#include "rules/radio/sound_root.h"
+#include "rules/radio/wind_announcement.h"
 
 namespace aplpatch {
 
@@ -14,12 +25,35 @@ namespace {
 
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
+    RULE(dropWaitAfterBriefing),
+    RULE(dropBriefingCall),
+    RULE(emptyBriefingCheck),
     RULE(upcaseLine),
+    RULE(noteChecklistDeclaration),
+    RULE(blankRunwayDescription),
     RULE(writePatchDescription),
+    RULE(insertPatchNotice),
+    RULE(openWelcomeNotice),
+    RULE(insertDeclarations),
+    RULE(guardChecklists),
     RULE(guardAltitudeAssignment),
+    RULE(captureSoundRoot),
+    RULE(detectMessageLanguage),
+    RULE(announceWind),
+    RULE(superviseVacateRunway),
+    RULE(followTrafficCall),
+    RULE(gatePlayCallVoices),
+    RULE(countCrying),
+    RULE(guardApplause),
+    RULE(callBeforeSpeedWarning),
+    RULE(countFifthChecklist),
+    RULE(offerSpeedLimitAlternative),
+    RULE(setFramePerformance),
 };
 
-constexpr std::array<RuleEntry, 0> kAppendedSteps{};
+constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendPlayWindSpeed),
+};
 
 }  // namespace
 

@@ -1,8 +1,53 @@
 #include "rules/header/crew_mode.h"
 
+#include <array>
+#include <string_view>
+
 #include "engine/line_text.h"
 
 namespace aplpatch {
+
+namespace {
+
+// The sound names that mark a crew briefing or a cabin sound.
+constexpr std::array<std::string_view, 13> kBriefingSoundNames = {
+    "PREGNDBR",    "ARRVBRIE", "DESBRIEF", "AIRBRIEF", "BUMBRIEF", "ARIVBRIE", "PRETAXBR",
+    "FC_APPLAUSE", "FC_CRY",   "FC_GONG",  "TOBRIEF",  "LBRIEF",   "GNDBRIEF"};
+
+bool namesBriefingSound(std::string_view text) {
+  for (std::string_view name : kBriefingSoundNames) {
+    if (contains(text, name)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void dropWaitAfterBriefing(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (!state.crewMode || !state.skipNextWait) return;
+  if (contains(pass.line(), "WAIT ")) pass.line().assign("\n");
+  state.skipNextWait = 0;
+}
+
+void dropBriefingCall(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (!state.crewMode) return;
+  // The line itself stays as read until it is upper-cased; the sound names are matched in capitals.
+  std::string& capitals = pass.scratch();
+  capitals.assign(pass.line());
+  upcaseAscii(capitals);
+  if (contains(capitals, "PLAY") && namesBriefingSound(capitals)) {
+    pass.line().assign("\n");
+    state.skipNextWait = 1;
+  }
+}
+
+void emptyBriefingCheck(Pass& pass) {
+  if (!pass.state().crewMode || !contains(pass.line(), "BRIEFINGCHECK:")) return;
+  pass.write(pass.line());
+  pass.line().assign("RETURN\n");
+}
 
 void upcaseLine(Pass& pass) {
   std::string& line = pass.line();

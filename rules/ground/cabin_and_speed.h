@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Counts each crying sound ("FC_CRY") in VCRY, with a second's wait ahead of it.
+void countCrying(Pass& pass);
+
+// Plays the applause ("FC_APPLAUSE") only while the crying has been played at most three times.
+void guardApplause(Pass& pass);
+
+// Makes the radio-call prelude the first statement of the overspeed warning.
+void callBeforeSpeedWarning(Pass& pass);
+
+// Follows a speed limit of 5000 with an alternative limit of 250.
+void offerSpeedLimitAlternative(Pass& pass);
+
+}  // namespace aplpatch

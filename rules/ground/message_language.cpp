@@ -1,0 +1,14 @@
+#include "rules/ground/message_language.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void detectMessageLanguage(Pass& pass) {
+  const std::string& line = pass.line();
+  if (!contains(line, "PRINT")) return;
+  if (contains(line, "SQUAWK")) pass.state().messageLanguage = 1;
+  if (contains(line, "TRANSPONDER CODE")) pass.state().messageLanguage = 2;
+}
+
+}  // namespace aplpatch

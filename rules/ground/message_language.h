@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Learns the language of the script's messages from its transponder messages: a PRINT line with
+// "SQUAWK" means English, one with "TRANSPONDER CODE" German (German wins when a line has both).
+// The last such line before a generated message decides its language. The line is unchanged.
+void detectMessageLanguage(Pass& pass);
+
+}  // namespace aplpatch

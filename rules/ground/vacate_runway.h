@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Turns the wait for the final stop into a supervision: every 30 seconds until the aircraft has
+// turned off the runway it plays the leave-the-runway call (with a message in the script's
+// language, when known), and it goes on only once the aircraft has turned off and stood still for 3
+// seconds. At a "WAIT_FINAL_STOP:" label the block follows the label and the rest of that
+// subroutine is dropped up to the "FINALLIST:" line, which becomes the current line as read (at the
+// end of the input the rule stops). Ahead of a line starting with "VCHECKLISTS = 7" the block is
+// written and the line stays.
+void superviseVacateRunway(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,26 @@
+#include "rules/header/checklist_guard.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void noteChecklistDeclaration(Pass& pass) {
+  if (contains(pass.line(), "DECLARE VCHECKLISTS")) pass.state().hasChecklists = 1;
+}
+
+void guardChecklists(Pass& pass) {
+  if (!pass.state().hasChecklists || !contains(pass.line(), "CHECK_LISTS:")) return;
+  pass.write(pass.line());
+  pass.write(" IF VCHECKLISTS < VCHECKSDONE THEN\n");
+  pass.write("   RETURN\n");
+  pass.write(" ENDIF\n");
+  pass.line().assign(" VCHECKSDONE = VCHECKLISTS + 1\n");
+}
+
+void countFifthChecklist(Pass& pass) {
+  if (!startsWith(pass.line(), "VCHECKLISTS = 5")) return;
+  pass.write("VLISTCHECK  = 4\n");
+  pass.write("VCHECKSDONE = 5\n");
+}
+
+}  // namespace aplpatch

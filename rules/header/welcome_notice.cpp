@@ -1,0 +1,62 @@
+#include "rules/header/welcome_notice.h"
+
+#include <string>
+#include <string_view>
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+namespace {
+
+constexpr std::string_view kGermanHint = "UM EINE UEBERSICHT";
+constexpr std::string_view kEnglishHint = "TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT";
+
+// Rebuilds a German key hint around the line's first bracketed text. Returns false, leaving the
+// line as it is, when no "(" is followed later by a ")".
+bool rewordGermanHint(std::string& line, std::string& scratch) {
+  const std::size_t open = line.find('(');
+  if (open == std::string::npos) return false;
+  const std::size_t close = line.find(')', open);
+  if (close == std::string::npos) return false;
+  scratch.assign("PRINT\"Der Tastencode ");
+  scratch.append(line, open, close - open + 1);
+  scratch.append(" bewirkt jetzt eine Anfrage zum Sinkflug.\"\n");
+  line.swap(scratch);
+  return true;
+}
+
+}  // namespace
+
+void openWelcomeNotice(Pass& pass) {
+  if (!contains(pass.line(), "WELCOME:")) return;
+  pass.print("SUBPROC for welcome message found\n");
+  pass.state().openBlock(&RewriteState::noticeWindow);
+}
+
+void insertPatchNotice(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (state.noticeWindow <= 0) return;
+  std::string& line = pass.line();
+
+  if (contains(line, kGermanHint)) {
+    pass.print("insert patch message\n");
+    pass.write("PRINT\"(Dieses Adventure ist gepatched von J. Morvensk)\"\n");
+    pass.write("WAIT MESSAGE\n");
+    rewordGermanHint(line, pass.scratch());
+    state.noticeWindow = 0;
+  }
+
+  // Tested on the line as the German test left it, even when that test closed the block.
+  const std::size_t hint = line.find(kEnglishHint);
+  if (hint != std::string::npos) {
+    pass.print("insert patch message\n");
+    pass.write("PRINT\"(This Adventure is patched by J. Morvensk)\"\n");
+    pass.write("WAIT MESSAGE\n");
+    line.resize(hint);
+    line.append("FOR REQUESTING DESCENT!\"\n");
+    state.noticeWindow = 0;
+  }
+}
+
+}  // namespace aplpatch

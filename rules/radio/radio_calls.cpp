@@ -1,0 +1,35 @@
+#include "rules/radio/radio_calls.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void followTrafficCall(Pass& pass) {
+  if (!contains(pass.line(), "VOICE3\\FC_N016\"")) return;
+  pass.write(pass.line());
+  pass.write("ENDIF\n");
+  pass.write("GOSUB PLAYTRAFFIC\n");
+  pass.write("WAIT 15\n");
+  pass.write("GOSUB PLAYCALL\n");
+  pass.skipUntil("ELSE");
+}
+
+void gatePlayCallVoices(Pass& pass) {
+  RewriteState& state = pass.state();
+  std::string& line = pass.line();
+  if (state.inPlayCall == 1) {
+    if (contains(line, "RETURN")) {
+      state.inPlayCall = 0;
+    } else if (contains(line, "IF VVOICE =")) {
+      pass.write(line);
+      pass.write("VRANDOM2 = RANDOM * 100\n");
+      pass.write("IF VRANDOM2 > 40 THEN\n");
+      if (!pass.readNextLine()) return;
+      pass.write(line);
+      line.assign("ENDIF\n");
+    }
+  }
+  if (contains(line, "PLAYCALL:")) state.inPlayCall = 1;
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// After the third voice's traffic call ("VOICE3\FC_N016"), closes its branch and plays the traffic
+// information and a radio call. The lines up to the next "ELSE" line (which "ELSEIF" lines are too)
+// are dropped; that line becomes the current line, as read. At the end of the input the rule stops
+// writing.
+void followTrafficCall(Pass& pass);
+
+// Inside the radio-call subroutine PLAYCALL (from its label to the next "RETURN"), plays the first
+// line of each voice branch only with a chance of 60 in 100. The gated line is read from the input
+// and written as read; at the end of the input the rule stops writing.
+void gatePlayCallVoices(Pass& pass);
+
+}  // namespace aplpatch
