@@ -3,6 +3,8 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/approach/center_block.h"
+#include "rules/approach/centerx_subroutine.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
 
@@ -14,6 +16,12 @@ namespace {
 
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
+    RULE(captureCenterLine),
+    RULE(startCenterCapture),
+    RULE(keepDepartureKey),
+    RULE(armCenterReplay),
+    RULE(addWaitVorMissedEntry),
+    RULE(writeCenterSubroutine),
     RULE(upcaseLine),
     RULE(writePatchDescription),
     RULE(guardAltitudeAssignment),
