@@ -1,10 +1,10 @@
 #include "engine/rule_order.h"
 
-#include <array>
-
 #include "engine/altitude_lookahead.h"
 #include "rules/approach/center_block.h"
 #include "rules/approach/centerx_subroutine.h"
+#include "rules/descent/descent_request.h"
+#include "rules/descent/req_descent_subroutine.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
 
@@ -23,11 +23,19 @@ constexpr RuleEntry kLineRules[] = {
     RULE(addWaitVorMissedEntry),
     RULE(writeCenterSubroutine),
     RULE(upcaseLine),
+    RULE(captureTargetAltitude),
     RULE(writePatchDescription),
+    RULE(captureTopOfDescentLine),
+    RULE(markDeparture),
+    RULE(startTopOfDescentCapture),
+    RULE(rebindExtraKeyToDescentRequest),
     RULE(guardAltitudeAssignment),
+    RULE(guardAutopilotAltitude),
 };
 
-constexpr std::array<RuleEntry, 0> kAppendedSteps{};
+constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendDescentRequest),
+};
 
 }  // namespace
 
