@@ -7,6 +7,8 @@
 #include "rules/descent/req_descent_subroutine.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
+#include "rules/radio/squawk_change.h"
+#include "rules/radio/transponder_subroutines.h"
 
 namespace aplpatch {
 
@@ -31,10 +33,14 @@ constexpr RuleEntry kLineRules[] = {
     RULE(rebindExtraKeyToDescentRequest),
     RULE(guardAltitudeAssignment),
     RULE(guardAutopilotAltitude),
+    RULE(insertSquawkChange),
+    RULE(noteCenterResponse),
+    RULE(noteTransponderSetting),
 };
 
 constexpr RuleEntry kAppendedSteps[] = {
     RULE(appendDescentRequest),
+    RULE(appendTransponderSubroutines),
 };
 
 }  // namespace
