@@ -1,6 +1,7 @@
 #include "rules/approach/centerx_subroutine.h"
 
 #include <cstddef>
+#include <string_view>
 
 #include "engine/line_text.h"
 
@@ -9,12 +10,13 @@ namespace aplpatch {
 namespace {
 
 // Where the closing jump's label ends: at the first blank, newline or control byte from the last
-// letter of a leading "GOTO WAIT_VOR" on. Bytes count as unsigned, so a letter above 127 (such as
-// a Windows-1252 umlaut) belongs to the label and the jump names the same label as the "_MISSED"
-// entry.
+// letter of "GOTO WAIT_VOR" on. The search starts at the jump itself, wherever it stands, so an
+// indented jump or one behind a test keeps its whole label. Bytes count as unsigned, so a letter
+// above 127 (such as a Windows-1252 umlaut) belongs to the label and the jump names the same label
+// as the "_MISSED" entry.
 std::size_t jumpLabelEnd(const std::string& line) {
-  constexpr std::size_t kFirst = 12;
-  for (std::size_t i = kFirst; i < line.size(); ++i) {
+  constexpr std::string_view kJump = "GOTO WAIT_VOR";
+  for (std::size_t i = line.find(kJump) + kJump.size() - 1; i < line.size(); ++i) {
     if (static_cast<unsigned char>(line[i]) <= 32) return i;
   }
   return line.size();

@@ -116,6 +116,8 @@ TEST(CenterSubroutine, JumpNamesTheSameLabelAsTheMissedEntry) {
        "GOTO WAIT_VOR\xDC" "BER_MISSED\n"},
       {"WAIT_VOR1:\n", "GOTO WAIT_VOR1 ' back\n", "WAIT_VOR1_MISSED:\n", "GOTO WAIT_VOR1_MISSED\n"},
       {"WAIT_VOR1:\n", "GOTO WAIT_VOR1\tX\n", "WAIT_VOR1_MISSED:\n", "GOTO WAIT_VOR1_MISSED\n"},
+      {"WAIT_VOR1:\n", "         GOTO WAIT_VOR1\n", "WAIT_VOR1_MISSED:\n", "         GOTO WAIT_VOR1_MISSED\n"},
+      {"WAIT_VOR1:\n", "IF X THEN GOTO WAIT_VOR1\n", "WAIT_VOR1_MISSED:\n", "IF X THEN GOTO WAIT_VOR1_MISSED\n"},
   };
   for (const Case& c : cases) {
     const std::string text = rewriteLinesOnly(std::string("CENTER_CALL:\n A\nRETURN\nGOWAITVORX:\n") +
