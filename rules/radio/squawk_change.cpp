@@ -7,7 +7,7 @@ namespace aplpatch {
 void insertSquawkChange(Pass& pass) {
   RewriteState& state = pass.state();
   if (state.inCenterRespond != 1 || !contains(pass.line(), "RETURN")) return;
-  // Draws a new code index, different from the current one, in four responses out of ten.
+  // Draws a new code index, different from the current one, in about four responses out of ten.
   pass.write(
       "  IF VFLYMISSEDAPP = 0 THEN\n"
       "   VRANDOM = RANDOM * 100\n"
