@@ -1,8 +1,10 @@
 #include "engine/rule_order.h"
 
-#include <array>
-
 #include "engine/altitude_lookahead.h"
+#include "rules/approach/center_block.h"
+#include "rules/approach/centerx_subroutine.h"
+#include "rules/descent/descent_request.h"
+#include "rules/descent/req_descent_subroutine.h"
 #include "rules/ground/cabin_and_speed.h"
 #include "rules/ground/message_language.h"
 #include "rules/ground/vacate_runway.h"
@@ -15,6 +17,8 @@
 #include "rules/header/welcome_notice.h"
 #include "rules/radio/radio_calls.h"
 #include "rules/radio/sound_root.h"
+#include "rules/radio/squawk_change.h"
+#include "rules/radio/transponder_subroutines.h"
 #include "rules/radio/wind_announcement.h"
 
 namespace aplpatch {
@@ -28,16 +32,31 @@ constexpr RuleEntry kLineRules[] = {
     RULE(dropWaitAfterBriefing),
     RULE(dropBriefingCall),
     RULE(emptyBriefingCheck),
+    RULE(captureCenterLine),
+    RULE(startCenterCapture),
+    RULE(keepDepartureKey),
+    RULE(armCenterReplay),
+    RULE(addWaitVorMissedEntry),
+    RULE(writeCenterSubroutine),
     RULE(upcaseLine),
     RULE(noteChecklistDeclaration),
     RULE(blankRunwayDescription),
+    RULE(captureTargetAltitude),
     RULE(writePatchDescription),
     RULE(insertPatchNotice),
+    RULE(captureTopOfDescentLine),
     RULE(openWelcomeNotice),
     RULE(insertDeclarations),
+    RULE(markDeparture),
     RULE(guardChecklists),
+    RULE(startTopOfDescentCapture),
+    RULE(rebindExtraKeyToDescentRequest),
     RULE(guardAltitudeAssignment),
+    RULE(guardAutopilotAltitude),
     RULE(captureSoundRoot),
+    RULE(insertSquawkChange),
+    RULE(noteCenterResponse),
+    RULE(noteTransponderSetting),
     RULE(detectMessageLanguage),
     RULE(announceWind),
     RULE(superviseVacateRunway),
@@ -52,6 +71,8 @@ constexpr RuleEntry kLineRules[] = {
 };
 
 constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendDescentRequest),
+    RULE(appendTransponderSubroutines),
     RULE(appendPlayWindSpeed),
 };
 
