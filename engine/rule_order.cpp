@@ -3,6 +3,9 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/approach/holding_loops.h"
+#include "rules/approach/holding_returns.h"
+#include "rules/approach/holding_texts.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
 
@@ -16,7 +19,16 @@ namespace {
 constexpr RuleEntry kLineRules[] = {
     RULE(upcaseLine),
     RULE(writePatchDescription),
+    RULE(insertReturnBeforeHoldfixC),
+    RULE(insertReturnBeforeHoldfixBc),
+    RULE(openHoldingStart),
+    RULE(openHoldingTurn),
     RULE(guardAltitudeAssignment),
+    RULE(shortenEnglishHoldingText),
+    RULE(shortenGermanHoldingText),
+    RULE(superviseHoldfixCLoop),
+    RULE(superviseHoldfixBcLoop),
+    RULE(requireWingsLevelForDeviation),
 };
 
 constexpr std::array<RuleEntry, 0> kAppendedSteps{};
