@@ -3,9 +3,13 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/approach/autopilot_stub.h"
+#include "rules/approach/ground_distance.h"
+#include "rules/approach/heading_fix.h"
 #include "rules/approach/holding_loops.h"
 #include "rules/approach/holding_returns.h"
 #include "rules/approach/holding_texts.h"
+#include "rules/approach/radial_heading.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
 
@@ -24,14 +28,23 @@ constexpr RuleEntry kLineRules[] = {
     RULE(openHoldingStart),
     RULE(openHoldingTurn),
     RULE(guardAltitudeAssignment),
+    RULE(turnRadialIntoHeading),
     RULE(shortenEnglishHoldingText),
     RULE(shortenGermanHoldingText),
+    RULE(reworkGroundDistanceLoopBody),
+    RULE(openGroundDistanceLoop),
+    RULE(removeSpeedCheckCall),
+    RULE(followHeadingFix),
+    RULE(noteAutopilotSubroutine),
     RULE(superviseHoldfixCLoop),
     RULE(superviseHoldfixBcLoop),
     RULE(requireWingsLevelForDeviation),
+    RULE(superviseGroundDistanceLoop),
 };
 
-constexpr std::array<RuleEntry, 0> kAppendedSteps{};
+constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendAutopilotStub),
+};
 
 }  // namespace
 

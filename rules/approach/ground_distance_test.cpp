@@ -1,0 +1,112 @@
+#include "rules/approach/ground_distance.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/test_support.h"
+
+namespace aplpatch {
+namespace {
+
+using testing::rewriteLinesOnly;
+
+RewriteState pastHeader() {
+  RewriteState state;
+  state.lineNo = 3;  // no patch description among the test lines
+  return state;
+}
+
+TEST(GroundDistanceLoop, TimerBeforeModulesFirstAndSpeedCheckInTheTimedBranch) {
+  auto run = rewriteLinesOnly("VTIMER = ELAPSED_TIME\n"
+                              "while vgrounddist > 3\n"
+                              "  VTIMER = ELAPSED_TIME + 20\n"
+                              "  IF ELAPSED_TIME > VTIMER + 30 THEN\n"
+                              "    VTIMER = ELAPSED_TIME\n"
+                              "  ENDIF\n"
+                              "  GOSUB SPEED_CHECK\n"
+                              "ENDWHILE\n"
+                              "VTIMER = ELAPSED_TIME + 5\n"
+                              "IF ELAPSED_TIME > VTIMER + 5 THEN\n",
+                              pastHeader());
+  EXPECT_EQ(run.text,
+            "VTIMER = ELAPSED_TIME\n"
+            "VTIMER = ELAPSED_TIME\n"
+            "WHILE VGROUNDDIST > 3\n"
+            "GOSUB MODULES\n"
+            "\n"
+            "  IF ELAPSED_TIME > VTIMER + 30 THEN\n"
+            " GOSUB SPEED_CHECK\n"
+            " VTIMER = ELAPSED_TIME\n"
+            "\n"
+            "  ENDIF\n"
+            "\n"
+            "ENDWHILE\n"
+            "VTIMER = ELAPSED_TIME + 5\n"
+            "IF ELAPSED_TIME > VTIMER + 5 THEN\n");
+  EXPECT_EQ(run.state.modulesLoopState, 0);
+}
+
+TEST(GroundDistanceLoop, ANestedLoopsEndEndsTheRework) {
+  auto run = rewriteLinesOnly("WHILE VGROUNDDIST > 3\n"
+                              "  WHILE X\n"
+                              "  ENDWHILE\n"
+                              "  VTIMER = ELAPSED_TIME\n",
+                              pastHeader());
+  EXPECT_EQ(run.text,
+            "VTIMER = ELAPSED_TIME\nWHILE VGROUNDDIST > 3\nGOSUB MODULES\n"
+            "  WHILE X\n  ENDWHILE\n  VTIMER = ELAPSED_TIME\n");
+}
+
+TEST(GroundDistanceLoop, OpensOnlyWhenTheDistanceTestEndsTheLine) {
+  constexpr const char* kUntouched[] = {"WHILE VGROUNDDIST > 30\n", "WHILE VGROUNDDIST > 3 \n",
+                                        "WHILE VGROUNDDIST > 3 AND X\n"};
+  for (const char* line : kUntouched) {
+    auto run = rewriteLinesOnly(line);
+    EXPECT_EQ(run.text, line);
+    EXPECT_EQ(run.state.radialCheckState, 0) << line;
+  }
+}
+
+TEST(GroundDistanceLoop, OnlyTheFirstLoopArmsTheRadialCheckWatch) {
+  RewriteState done = pastHeader();
+  done.radialCheckState = -1;
+  EXPECT_EQ(rewriteLinesOnly("WHILE VGROUNDDIST > 3\n", done).state.radialCheckState, -1);
+  EXPECT_EQ(rewriteLinesOnly("WHILE VGROUNDDIST > 3\n").state.radialCheckState, 1);
+}
+
+TEST(SpeedCheckCall, IsBlankedAnywhere) {
+  EXPECT_EQ(rewriteLinesOnly("   gosub speed_check ' every lap\n").text, "\n");
+  EXPECT_EQ(rewriteLinesOnly("IF X THEN GOSUB SPEED_CHECK\n").text, "\n");
+}
+
+constexpr const char* kTimedChecks =
+    "   IF ELAPSED_TIME > VTIMER THEN\n"
+    "     GOSUB SPEED_CHECK\n"
+    "     IF VSQUAWKCNG = 1 THEN\n"
+    "       GOSUB TEST_XPNDR_EXT\n"
+    "     ENDIF\n"
+    "     VTIMER  = ELAPSED_TIME + 30\n"
+    "   ENDIF\n"
+    "   GOSUB MODULES\n";
+
+TEST(GroundDistanceSupervision, TimedChecksAndModulesAtTheTopOfTheLoop) {
+  EXPECT_EQ(rewriteLinesOnly("  while ground_distance > 2\n").text,
+            std::string("VTIMER = ELAPSED_TIME + 30\n  WHILE GROUND_DISTANCE > 2\n") + kTimedChecks);
+}
+
+TEST(GroundDistanceSupervision, ALoopCloseToTheGroundDecidesMissedApproachOrLanding) {
+  EXPECT_EQ(rewriteLinesOnly("WHILE GROUND_DISTANCE < 6\n").text,
+            std::string("VTIMER = ELAPSED_TIME + 30\n"
+                        "WHILE GROUND_DISTANCE < 6\n"
+                        "   WAIT 5\n"
+                        "   IF (VMAPPREASON = 1) AND ON_GROUND THEN\n"
+                        "     IF VELOCITY > 50 THEN\n"
+                        "       GOTO MISSED_APP2\n"
+                        "     ELSE\n"
+                        "       GOTO DEST_GROUND\n"
+                        "     ENDIF\n"
+                        "   ENDIF\n") +
+                kTimedChecks);
+}
+
+}  // namespace
+}  // namespace aplpatch
