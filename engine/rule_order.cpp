@@ -10,6 +10,8 @@
 #include "rules/approach/holding_returns.h"
 #include "rules/approach/holding_texts.h"
 #include "rules/approach/radial_heading.h"
+#include "rules/descent/altitude_check.h"
+#include "rules/descent/velocity_subroutine.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
 
@@ -33,6 +35,7 @@ constexpr RuleEntry kLineRules[] = {
     RULE(shortenGermanHoldingText),
     RULE(reworkGroundDistanceLoopBody),
     RULE(openGroundDistanceLoop),
+    RULE(followAltitudeCheckCall),
     RULE(removeSpeedCheckCall),
     RULE(followHeadingFix),
     RULE(noteAutopilotSubroutine),
@@ -40,10 +43,13 @@ constexpr RuleEntry kLineRules[] = {
     RULE(superviseHoldfixBcLoop),
     RULE(requireWingsLevelForDeviation),
     RULE(superviseGroundDistanceLoop),
+    RULE(writeAltitudeCheckBody),
+    RULE(addAltitudeCheckToRadialCheck),
 };
 
 constexpr RuleEntry kAppendedSteps[] = {
     RULE(appendAutopilotStub),
+    RULE(appendVelocitySubroutine),
 };
 
 }  // namespace
