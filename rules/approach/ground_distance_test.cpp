@@ -66,46 +66,9 @@ TEST(GroundDistanceLoop, OpensOnlyWhenTheDistanceTestEndsTheLine) {
   }
 }
 
-TEST(GroundDistanceLoop, OnlyTheFirstLoopArmsTheRadialCheckWatch) {
-  RewriteState done = pastHeader();
-  done.radialCheckState = -1;
-  EXPECT_EQ(rewriteLinesOnly("WHILE VGROUNDDIST > 3\n", done).state.radialCheckState, -1);
-  EXPECT_EQ(rewriteLinesOnly("WHILE VGROUNDDIST > 3\n").state.radialCheckState, 1);
-}
-
 TEST(SpeedCheckCall, IsBlankedAnywhere) {
   EXPECT_EQ(rewriteLinesOnly("   gosub speed_check ' every lap\n").text, "\n");
   EXPECT_EQ(rewriteLinesOnly("IF X THEN GOSUB SPEED_CHECK\n").text, "\n");
-}
-
-constexpr const char* kTimedChecks =
-    "   IF ELAPSED_TIME > VTIMER THEN\n"
-    "     GOSUB SPEED_CHECK\n"
-    "     IF VSQUAWKCNG = 1 THEN\n"
-    "       GOSUB TEST_XPNDR_EXT\n"
-    "     ENDIF\n"
-    "     VTIMER  = ELAPSED_TIME + 30\n"
-    "   ENDIF\n"
-    "   GOSUB MODULES\n";
-
-TEST(GroundDistanceSupervision, TimedChecksAndModulesAtTheTopOfTheLoop) {
-  EXPECT_EQ(rewriteLinesOnly("  while ground_distance > 2\n").text,
-            std::string("VTIMER = ELAPSED_TIME + 30\n  WHILE GROUND_DISTANCE > 2\n") + kTimedChecks);
-}
-
-TEST(GroundDistanceSupervision, ALoopCloseToTheGroundDecidesMissedApproachOrLanding) {
-  EXPECT_EQ(rewriteLinesOnly("WHILE GROUND_DISTANCE < 6\n").text,
-            std::string("VTIMER = ELAPSED_TIME + 30\n"
-                        "WHILE GROUND_DISTANCE < 6\n"
-                        "   WAIT 5\n"
-                        "   IF (VMAPPREASON = 1) AND ON_GROUND THEN\n"
-                        "     IF VELOCITY > 50 THEN\n"
-                        "       GOTO MISSED_APP2\n"
-                        "     ELSE\n"
-                        "       GOTO DEST_GROUND\n"
-                        "     ENDIF\n"
-                        "   ENDIF\n") +
-                kTimedChecks);
 }
 
 }  // namespace

@@ -78,8 +78,6 @@ TEST(HeadingFix, RemembersTheHeadingAndRewritesTheTurnOntoTheCourse) {
            kInterceptTurn + "AUTOPILOT_HEADING = VOR_1_OBS\nAUTOPILOT_HEADING = 7\n"},
       {"a holding-fix label ends FIX_BC", "FIX_BC:\nHOLDFIX_X:\nAUTOPILOT_HEADING = 1\n",
        "FIX_BC:\nHOLDFIX_X:\nAUTOPILOT_HEADING = 1\n"},
-      {"FIX_HDG after FIX_BC takes over", "FIX_BC:\nFIX_HDG:\nAUTOPILOT_HEADING = 1\n",
-       "FIX_BC:\nFIX_HDG:\nVLASTHDG = PLANE_HEADING\nAUTOPILOT_HEADING = 1\n"},
       {"the input ends before the course line: nothing more is written",
        "FIX_BC:\nAUTOPILOT_HEADING = 1\nA\n", "FIX_BC:\n"},
       {"the input ends before the next autopilot heading: only the course line is written",

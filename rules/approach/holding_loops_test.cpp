@@ -150,16 +150,6 @@ TEST(HoldingLoops, HoldfixBcLabelIsFollowedByTheFirstCallResetAndDroppingEndsAtT
   EXPECT_EQ(lines[69], "ENDIF");
 }
 
-TEST(HoldingLoops, ReminderSoundsStartWithTheSoundRoot) {
-  RewriteState state = pastHeader();
-  state.soundRoot = "  PLAY\"D:\\SIM\\WAV\\";
-  auto lines = linesOf(rewriteLinesOnly("HOLDFIX_C:\nWHILE NOT INRANGE360(PLANE_HEADING,1,2)\n"
-                                        "GOTO HOLDFIX_BC\n", state).text);
-  ASSERT_EQ(lines.size(), 65u);
-  EXPECT_EQ(lines[36], "               PLAY\"D:\\SIM\\WAV\\CONTROLLERS\\VOICE1\\FC_N052\"");
-  EXPECT_EQ(lines[48], "               PLAY\"D:\\SIM\\WAV\\CONTROLLERS\\VOICE3\\FC_N053\"");
-}
-
 TEST(HoldingLoops, EndOfInputWhileDroppingEndsTheOutputAfterTheLoop) {
   auto run = rewriteLinesOnly("HOLDFIX_C:\nWHILE NOT INRANGE360(PLANE_HEADING,1,2)\n  WAIT 1\n",
                               pastHeader());

@@ -46,10 +46,6 @@ constexpr ReturnCase kReturnCases[] = {
      "call fc_n027\ngosub holdfix_c\n",
      "CALL FC_N027\nRETURN\nGOSUB HOLDFIX_C\n",
      "SUBPROC for holding procedure start found\ninsert missing RETURN\n"},
-    {"no holding subroutine, no RETURN",
-     "GOSUB HOLDFIX_C\nGOSUB HOLDFIX_BC\n",
-     "GOSUB HOLDFIX_C\nGOSUB HOLDFIX_BC\n",
-     ""},
 };
 
 TEST(HoldingReturns, GoAheadOfTheFirstLineNamingTheNextSection) {

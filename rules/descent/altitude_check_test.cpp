@@ -34,28 +34,6 @@ TEST(AltitudeCheckCall, EveryCallIsFollowedByTheTransponderTestAndTheTimer) {
                           "  IF X THEN GOSUB CHECK_ALTITUDE\n" + kAfterCall + "ENDWHILE\n");
 }
 
-TEST(AltitudeCheckCall, MarksTheGroundDistanceLoopAsChecked) {
-  RewriteState inLoop = pastHeader();
-  inLoop.modulesLoopState = 1;
-  EXPECT_EQ(rewriteLinesOnly("GOSUB CHECK_ALTITUDE\n", inLoop).state.modulesLoopState, 2);
-  EXPECT_EQ(rewriteLinesOnly("GOSUB CHECK_ALTITUDE\n").state.modulesLoopState, 0);
-}
-
-TEST(AltitudeCheckBody, ReplacesTheSubroutineWithTheVerticalSpeedAwareCheck) {
-  EXPECT_EQ(rewriteLinesOnly("check_altitude:\n IF PLANE_ALT > VALT + 500 THEN\n", pastHeader()).text,
-            "CHECK_ALTITUDE:\n"
-            " GOSUB COMPUTE_VELOCITY_Y\n"
-            " IF (PLANE_ALT > VALT + 400) AND (VEL_Y > - 300) THEN\n"
-            "   GOSUB PLAYCALL\n"
-            "   GOSUB PLAY_ALTITUDE\n"
-            " ELSEIF (PLANE_ALT < VALT - 400) AND (VEL_Y < 300) THEN\n"
-            "   GOSUB PLAYCALL\n"
-            "   GOSUB PLAY_ALTITUDE\n"
-            " ENDIF\n"
-            "RETURN\n"
-            " IF PLANE_ALT > VALT + 500 THEN\n");
-}
-
 struct RadialCase {
   const char* what;
   const char* input;
