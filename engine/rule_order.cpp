@@ -1,10 +1,19 @@
 #include "engine/rule_order.h"
 
 #include "engine/altitude_lookahead.h"
+#include "rules/approach/autopilot_stub.h"
 #include "rules/approach/center_block.h"
 #include "rules/approach/centerx_subroutine.h"
+#include "rules/approach/ground_distance.h"
+#include "rules/approach/heading_fix.h"
+#include "rules/approach/holding_loops.h"
+#include "rules/approach/holding_returns.h"
+#include "rules/approach/holding_texts.h"
+#include "rules/approach/radial_heading.h"
+#include "rules/descent/altitude_check.h"
 #include "rules/descent/descent_request.h"
 #include "rules/descent/req_descent_subroutine.h"
+#include "rules/descent/velocity_subroutine.h"
 #include "rules/ground/cabin_and_speed.h"
 #include "rules/ground/message_language.h"
 #include "rules/ground/vacate_runway.h"
@@ -44,7 +53,11 @@ constexpr RuleEntry kLineRules[] = {
     RULE(captureTargetAltitude),
     RULE(writePatchDescription),
     RULE(insertPatchNotice),
+    RULE(insertReturnBeforeHoldfixC),
+    RULE(insertReturnBeforeHoldfixBc),
     RULE(captureTopOfDescentLine),
+    RULE(openHoldingStart),
+    RULE(openHoldingTurn),
     RULE(openWelcomeNotice),
     RULE(insertDeclarations),
     RULE(markDeparture),
@@ -52,28 +65,45 @@ constexpr RuleEntry kLineRules[] = {
     RULE(startTopOfDescentCapture),
     RULE(rebindExtraKeyToDescentRequest),
     RULE(guardAltitudeAssignment),
+    RULE(turnRadialIntoHeading),
     RULE(guardAutopilotAltitude),
+    RULE(shortenEnglishHoldingText),
+    RULE(shortenGermanHoldingText),
     RULE(captureSoundRoot),
     RULE(insertSquawkChange),
     RULE(noteCenterResponse),
     RULE(noteTransponderSetting),
+    RULE(reworkGroundDistanceLoopBody),
+    RULE(openGroundDistanceLoop),
+    RULE(followAltitudeCheckCall),
+    RULE(removeSpeedCheckCall),
     RULE(detectMessageLanguage),
+    RULE(followHeadingFix),
+    RULE(noteAutopilotSubroutine),
     RULE(announceWind),
     RULE(superviseVacateRunway),
     RULE(followTrafficCall),
     RULE(gatePlayCallVoices),
+    RULE(superviseHoldfixCLoop),
+    RULE(superviseHoldfixBcLoop),
+    RULE(requireWingsLevelForDeviation),
+    RULE(superviseGroundDistanceLoop),
     RULE(countCrying),
     RULE(guardApplause),
     RULE(callBeforeSpeedWarning),
     RULE(countFifthChecklist),
     RULE(offerSpeedLimitAlternative),
+    RULE(writeAltitudeCheckBody),
+    RULE(addAltitudeCheckToRadialCheck),
     RULE(setFramePerformance),
 };
 
 constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendAutopilotStub),
     RULE(appendDescentRequest),
     RULE(appendTransponderSubroutines),
     RULE(appendPlayWindSpeed),
+    RULE(appendVelocitySubroutine),
 };
 
 }  // namespace

@@ -1,0 +1,15 @@
+#include "rules/approach/autopilot_stub.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void noteAutopilotSubroutine(Pass& pass) {
+  if (contains(pass.line(), "AUTOPILOT:")) pass.state().hasAutopilotSub = 1;
+}
+
+void appendAutopilotStub(Pass& pass) {
+  if (pass.state().hasAutopilotSub == 0) pass.write("AUTOPILOT:\nRETURN\n");
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,66 @@
+#include "rules/approach/ground_distance.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void reworkGroundDistanceLoopBody(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (state.modulesLoopState == 0) return;
+  std::string& line = pass.line();
+  // The first "ENDWHILE" ends the loop, even one that closes a loop nested in it.
+  if (contains(line, "ENDWHILE")) {
+    state.modulesLoopState = 0;
+    return;
+  }
+  if (contains(line, "VTIMER = ELAPSED_TIME")) line.assign("\n");
+  if (contains(line, "IF ELAPSED_TIME > VTIMER +")) {
+    pass.write(line);
+    pass.write(" GOSUB SPEED_CHECK\n");
+    line.assign(" VTIMER = ELAPSED_TIME\n");
+  }
+}
+
+void openGroundDistanceLoop(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "WHILE VGROUNDDIST > 3\n")) return;
+  pass.write("VTIMER = ELAPSED_TIME\n");
+  pass.write(line);
+  line.assign("GOSUB MODULES\n");
+  RewriteState& state = pass.state();
+  state.modulesLoopState = 1;
+  if (state.radialCheckState == 0) state.radialCheckState = 1;
+}
+
+void removeSpeedCheckCall(Pass& pass) {
+  if (contains(pass.line(), "GOSUB SPEED_CHECK")) pass.line().assign("\n");
+}
+
+void superviseGroundDistanceLoop(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "WHILE GROUND_DISTANCE")) return;
+  pass.write("VTIMER = ELAPSED_TIME + 30\n");
+  pass.write(line);
+  if (contains(line, "< 6")) {
+    // A forced missed approach that has touched down: still fast, it is flown again; slowed down,
+    // the landing stands.
+    pass.write("   WAIT 5\n"
+               "   IF (VMAPPREASON = 1) AND ON_GROUND THEN\n"
+               "     IF VELOCITY > 50 THEN\n"
+               "       GOTO MISSED_APP2\n"
+               "     ELSE\n"
+               "       GOTO DEST_GROUND\n"
+               "     ENDIF\n"
+               "   ENDIF\n");
+  }
+  pass.write("   IF ELAPSED_TIME > VTIMER THEN\n"
+             "     GOSUB SPEED_CHECK\n"
+             "     IF VSQUAWKCNG = 1 THEN\n"
+             "       GOSUB TEST_XPNDR_EXT\n"
+             "     ENDIF\n"
+             "     VTIMER  = ELAPSED_TIME + 30\n"
+             "   ENDIF\n");
+  line.assign("   GOSUB MODULES\n");
+}
+
+}  // namespace aplpatch

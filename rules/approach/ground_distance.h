@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Inside the loop that runs while the ground distance is above 3 (up to the first "ENDWHILE"): the
+// script's own timer settings are blanked, and its timed branch starts with the speed check and
+// restarts the timer.
+void reworkGroundDistanceLoopBody(Pass& pass);
+
+// At "WHILE VGROUNDDIST > 3" (the whole end of the line): starts the timer ahead of the loop, makes
+// the module subroutine the loop's first line, and arms the watch for an altitude check ahead of
+// the first radial check (once per run).
+void openGroundDistanceLoop(Pass& pass);
+
+// Blanks every "GOSUB SPEED_CHECK" line of the script: the supervised loops run the speed check in
+// their timed branches instead.
+void removeSpeedCheckCall(Pass& pass);
+
+// At "WHILE GROUND_DISTANCE": a timer ahead of the loop, and at the top of its body the
+// missed-approach or landing decision (only for a loop on "< 6"), the timed speed and transponder
+// checks, and the module subroutine.
+void superviseGroundDistanceLoop(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,82 @@
+#include "rules/approach/heading_fix.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+namespace {
+
+enum HeadingFix { kOutside = 0, kInFixHdg = 1, kInFixBc = 2 };
+
+// Replaces the script's own turn onto the course: drops the lines up to the next one that names
+// VOR_1_OBS (kept as read), drops the lines after it up to the next autopilot heading, and writes
+// the intercept turn in their place. At the end of the input it stops without writing more.
+void rewriteInterceptTurn(Pass& pass) {
+  if (!pass.skipUntil("VOR_1_OBS")) return;
+  pass.write(pass.line());
+  if (!pass.skipUntil("AUTOPILOT_HEADING")) return;
+  pass.write("VLASTHDG = VLASTHDG - VOR_1_OBS\n"
+             "IF VLASTHDG > 180 THEN\n"
+             " VLASTHDG = VLASTHDG - 360\n"
+             "ENDIF\n"
+             "IF VLASTHDG < -180 THEN\n"
+             " VLASTHDG = VLASTHDG + 360\n"
+             "ENDIF\n"
+             "IF VLASTHDG < 0 THEN\n"
+             " VLASTHDG = VOR_1_OBS + 90\n"
+             " IF VLASTHDG > 360 THEN\n"
+             "  VLASTHDG = VLASTHDG - 360\n"
+             " ENDIF\n"
+             " AUTOPILOT_HEADING = VLASTHDG\n"
+             "ELSE\n"
+             " VLASTHDG = VOR_1_OBS - 90\n"
+             " IF VLASTHDG < 0 THEN\n"
+             "  VLASTHDG = VLASTHDG + 360\n"
+             " ENDIF\n"
+             " AUTOPILOT_HEADING = VLASTHDG\n"
+             "ENDIF\n"
+             "VLASTHDG = PLANE_HEADING\n"
+             "WHILE INRANGE360(PLANE_HEADING,VLASTHDG-5,VLASTHDG+5)\n"
+             "ENDWHILE\n");
+  pass.line().assign("AUTOPILOT_HEADING = VOR_1_OBS\n");
+}
+
+}  // namespace
+
+void followHeadingFix(Pass& pass) {
+  int& state = pass.state().headingFixState;
+  std::string& line = pass.line();
+  int was = state;
+
+  if (was == kInFixHdg) {
+    // A holding-fix label ends the subroutine before its line is looked at for a heading.
+    if (startsWith(line, "HOLDFIX_")) {
+      state = was = kOutside;
+    } else if (contains(line, "AUTOPILOT_HEADING")) {
+      pass.write("VLASTHDG = PLANE_HEADING\n");
+      state = was = kOutside;
+    }
+  }
+
+  if (startsWith(line, "FIX_HDG")) {
+    state = kInFixHdg;
+  } else if (was == kInFixBc) {
+    if (startsWith(line, "HOLDFIX_")) {
+      state = kOutside;
+    } else {
+      if (contains(line, "IF VCOPILOT = 1 THEN")) {
+        pass.write("IF (VCOPILOT = 1) AND (VFIRSTCALL = 0) THEN\n");
+        line.assign(" VFIRSTCALL = 1\n");
+      }
+      if (contains(line, "AUTOPILOT_HEADING")) {
+        state = kOutside;
+        rewriteInterceptTurn(pass);
+        return;
+      }
+    }
+  }
+
+  if (startsWith(line, "FIX_BC")) state = kInFixBc;
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// The generated holding-start and holding-turn subroutines run straight into the next holding-fix
+// section. Their opening lines are announced on the console and remembered as open blocks; the
+// first later line naming the section that follows gets the missing "RETURN" written ahead of it.
+
+// While a holding-start subroutine is open: writes "RETURN" ahead of the first line that names
+// HOLDFIX_C and closes the block.
+void insertReturnBeforeHoldfixC(Pass& pass);
+// While a holding-turn subroutine is open: writes "RETURN" ahead of the first line that names
+// HOLDFIX_BC and closes the block.
+void insertReturnBeforeHoldfixBc(Pass& pass);
+
+// A line with the holding-start controller call opens the holding-start block.
+void openHoldingStart(Pass& pass);
+// A line with the holding-turn controller call opens the holding-turn block.
+void openHoldingTurn(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Shortens the English holding instruction: on a line with "STANDING PROCEDURE TURN", the text from
+// the first "MAINTAIN " up to the next "FIX" is removed. Without both, the line stays as it is.
+void shortenEnglishHoldingText(Pass& pass);
+
+// Shortens the German holding instruction: on a line with "WARTESCHLEIFE", the text from the first
+// "GEHEN SIE AUF " up to the next "KURS " is removed. Without both, the line stays as it is.
+void shortenGermanHoldingText(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// A line ending in the radial's self-assignment "VRAD = VRAD" becomes the heading assignment
+// "VHDG = VRAD" (anything ahead of it on the line, indentation included, is dropped).
+void turnRadialIntoHeading(Pass& pass);
+
+}  // namespace aplpatch

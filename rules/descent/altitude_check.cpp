@@ -1,0 +1,55 @@
+#include "rules/descent/altitude_check.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+namespace {
+
+constexpr int kRadialWatchArmed = 1;
+constexpr int kRadialWatchDone = -1;
+
+}  // namespace
+
+void followAltitudeCheckCall(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "GOSUB CHECK_ALTITUDE")) return;
+  RewriteState& state = pass.state();
+  if (state.radialCheckState == kRadialWatchArmed) state.radialCheckState = kRadialWatchDone;
+  pass.write(line);
+  pass.write("IF VSQUAWKCNG = 1 THEN\n"
+             "  GOSUB TEST_XPNDR_EXT\n"
+             "ENDIF\n");
+  line.assign("VTIMER = ELAPSED_TIME\n");
+  // Inside the ground-distance loop: its altitude check has been met.
+  if (state.modulesLoopState == 1) state.modulesLoopState = 2;
+}
+
+void writeAltitudeCheckBody(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "CHECK_ALTITUDE:")) return;
+  pass.write(line);
+  pass.write(" GOSUB COMPUTE_VELOCITY_Y\n"
+             " IF (PLANE_ALT > VALT + 400) AND (VEL_Y > - 300) THEN\n"
+             "   GOSUB PLAYCALL\n"
+             "   GOSUB PLAY_ALTITUDE\n"
+             " ELSEIF (PLANE_ALT < VALT - 400) AND (VEL_Y < 300) THEN\n"
+             "   GOSUB PLAYCALL\n"
+             "   GOSUB PLAY_ALTITUDE\n"
+             " ENDIF\n");
+  line.assign("RETURN\n");
+}
+
+void addAltitudeCheckToRadialCheck(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (state.radialCheckState != kRadialWatchArmed) return;
+  const std::string& line = pass.line();
+  if (contains(line, "GOSUB RADIAL_CHECK")) {
+    pass.write("GOSUB CHECK_ALTITUDE\n");
+    state.radialCheckState = kRadialWatchDone;
+  } else if (contains(line, "CHECK_ALTITUDE") || contains(line, "ENDWHILE")) {
+    state.radialCheckState = kRadialWatchDone;
+  }
+}
+
+}  // namespace aplpatch
