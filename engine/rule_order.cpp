@@ -3,6 +3,13 @@
 #include <array>
 
 #include "engine/altitude_lookahead.h"
+#include "rules/ground/gear_guard.h"
+#include "rules/ground/ground_frequency.h"
+#include "rules/ground/line_up.h"
+#include "rules/ground/pushback.h"
+#include "rules/ground/runway_alignment.h"
+#include "rules/ground/takeoff.h"
+#include "rules/ground/taxi.h"
 #include "rules/header/crew_mode.h"
 #include "rules/header/patch_description.h"
 
@@ -16,7 +23,21 @@ namespace {
 constexpr RuleEntry kLineRules[] = {
     RULE(upcaseLine),
     RULE(writePatchDescription),
+    RULE(editPushbackBody),
+    RULE(awaitGroundContact),
+    RULE(openPushbackBody),
     RULE(guardAltitudeAssignment),
+    RULE(redirectTerminalJump),
+    RULE(openGroundFrequencyWait),
+    RULE(openGearGuard),
+    RULE(closeGearGuard),
+    RULE(holdBeforeLineUp),
+    RULE(redirectLineUpKey),
+    RULE(superviseTakeoff),
+    RULE(superviseTaxiStart),
+    RULE(resetTaxiTimerAroundPushback),
+    RULE(resetTaxiTimerBeforeTaxiSounds),
+    RULE(superviseRunwayAlignment),
 };
 
 constexpr std::array<RuleEntry, 0> kAppendedSteps{};
