@@ -1,8 +1,11 @@
 #include "engine/rule_order.h"
 
-#include <array>
-
 #include "engine/altitude_lookahead.h"
+#include "rules/descent/missed_approach_entry.h"
+#include "rules/descent/missed_approach_flight.h"
+#include "rules/descent/missed_approach_guards.h"
+#include "rules/descent/missed_approach_key.h"
+#include "rules/descent/missed_approach_subroutine.h"
 #include "rules/ground/gear_guard.h"
 #include "rules/ground/ground_frequency.h"
 #include "rules/ground/line_up.h"
@@ -31,16 +34,26 @@ constexpr RuleEntry kLineRules[] = {
     RULE(openGroundFrequencyWait),
     RULE(openGearGuard),
     RULE(closeGearGuard),
+    RULE(bindMissedApproachKey),
+    RULE(guardSpeedLoopsWithMissedKey),
+    RULE(guardTowerWaitFrequency),
+    RULE(writeMissedApproachEntry),
+    RULE(guardTowerWaitContact),
     RULE(holdBeforeLineUp),
     RULE(redirectLineUpKey),
     RULE(superviseTakeoff),
+    RULE(skipCenterResponseWhenMissed),
+    RULE(skipApproachContactWhenMissed),
     RULE(superviseTaxiStart),
     RULE(resetTaxiTimerAroundPushback),
     RULE(resetTaxiTimerBeforeTaxiSounds),
     RULE(superviseRunwayAlignment),
+    RULE(shortcutToLocalizerWhenMissed),
 };
 
-constexpr std::array<RuleEntry, 0> kAppendedSteps{};
+constexpr RuleEntry kAppendedSteps[] = {
+    RULE(appendMissedApproachKeySubroutine),
+};
 
 }  // namespace
 

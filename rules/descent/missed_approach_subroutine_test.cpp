@@ -1,0 +1,25 @@
+#include "rules/descent/missed_approach_subroutine.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/test_support.h"
+
+namespace aplpatch {
+namespace {
+
+constexpr std::string_view kSubroutine =
+    "MISSED_APP_KEY:\n"
+    " VMISSEDAPP = 1\n"
+    " RETURN\n";
+
+TEST(MissedApproachKeySubroutine, EndsEveryOutputEvenWithoutAKey) {
+  EXPECT_EQ(testing::appendedText(appendMissedApproachKeySubroutine, RewriteState{}), kSubroutine);
+  for (const char* script : {"", "A\nB\nC\n"}) {
+    const std::string text = testing::rewriteWhole(script).text;
+    ASSERT_GE(text.size(), kSubroutine.size()) << script;
+    EXPECT_EQ(text.substr(text.size() - kSubroutine.size()), kSubroutine) << script;
+  }
+}
+
+}  // namespace
+}  // namespace aplpatch
