@@ -59,8 +59,7 @@ TEST(TowerWaitGuards, OnlyALineHoldingFinalWithItsColonEndsTheWindow) {
       " IF PLANE_ALT - GROUND_ALTITUDE < 750\n"
       "  GOTO MISSED_APP2\n"
       " ENDIF\n";
-  ASSERT_GE(text.size(), guarded.size());
-  EXPECT_EQ(text.substr(text.size() - guarded.size()), guarded);
+  EXPECT_TRUE(text.ends_with(guarded)) << text;
 
   auto both = rewriteLinesOnly("WAIT_APP_TOWER: FINAL:\nWHILE VCONTACTED = 0\n");
   EXPECT_EQ(both.text, "WAIT_APP_TOWER: FINAL:\nWHILE VCONTACTED = 0\n");

@@ -16,8 +16,7 @@ TEST(MissedApproachKeySubroutine, EndsEveryOutputEvenWithoutAKey) {
   EXPECT_EQ(testing::appendedText(appendMissedApproachKeySubroutine, RewriteState{}), kSubroutine);
   for (const char* script : {"", "A\nB\nC\n"}) {
     const std::string text = testing::rewriteWhole(script).text;
-    ASSERT_GE(text.size(), kSubroutine.size()) << script;
-    EXPECT_EQ(text.substr(text.size() - kSubroutine.size()), kSubroutine) << script;
+    EXPECT_TRUE(text.ends_with(kSubroutine)) << script << text;
   }
 }
 
