@@ -1,7 +1,7 @@
 #include "rules/ground/runway_alignment.h"
 
 #include "engine/line_text.h"
-#include "rules/ground/sound_line.h"
+#include "rules/ground/supervision_text.h"
 
 namespace aplpatch {
 

@@ -6,6 +6,8 @@
 
 namespace aplpatch {
 
+// Helpers for the text of the generated supervisions.
+
 // Writes one sound line: `before`, the sound root and `after`. While no sound root has been seen,
 // only the text around it is written.
 inline void writeSoundLine(Pass& pass, std::string_view before, std::string_view after) {
