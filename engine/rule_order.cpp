@@ -12,10 +12,22 @@
 #include "rules/approach/radial_heading.h"
 #include "rules/descent/altitude_check.h"
 #include "rules/descent/descent_request.h"
+#include "rules/descent/missed_approach_entry.h"
+#include "rules/descent/missed_approach_flight.h"
+#include "rules/descent/missed_approach_guards.h"
+#include "rules/descent/missed_approach_key.h"
+#include "rules/descent/missed_approach_subroutine.h"
 #include "rules/descent/req_descent_subroutine.h"
 #include "rules/descent/velocity_subroutine.h"
 #include "rules/ground/cabin_and_speed.h"
+#include "rules/ground/gear_guard.h"
+#include "rules/ground/ground_frequency.h"
+#include "rules/ground/line_up.h"
 #include "rules/ground/message_language.h"
+#include "rules/ground/pushback.h"
+#include "rules/ground/runway_alignment.h"
+#include "rules/ground/takeoff.h"
+#include "rules/ground/taxi.h"
 #include "rules/ground/vacate_runway.h"
 #include "rules/header/checklist_guard.h"
 #include "rules/header/crew_mode.h"
@@ -55,10 +67,13 @@ constexpr RuleEntry kLineRules[] = {
     RULE(insertPatchNotice),
     RULE(insertReturnBeforeHoldfixC),
     RULE(insertReturnBeforeHoldfixBc),
+    RULE(editPushbackBody),
+    RULE(awaitGroundContact),
     RULE(captureTopOfDescentLine),
     RULE(openHoldingStart),
     RULE(openHoldingTurn),
     RULE(openWelcomeNotice),
+    RULE(openPushbackBody),
     RULE(insertDeclarations),
     RULE(markDeparture),
     RULE(guardChecklists),
@@ -69,7 +84,21 @@ constexpr RuleEntry kLineRules[] = {
     RULE(guardAutopilotAltitude),
     RULE(shortenEnglishHoldingText),
     RULE(shortenGermanHoldingText),
+    RULE(redirectTerminalJump),
+    RULE(openGroundFrequencyWait),
+    RULE(openGearGuard),
+    RULE(closeGearGuard),
+    RULE(bindMissedApproachKey),
+    RULE(guardSpeedLoopsWithMissedKey),
+    RULE(guardTowerWaitFrequency),
+    RULE(writeMissedApproachEntry),
+    RULE(guardTowerWaitContact),
     RULE(captureSoundRoot),
+    RULE(holdBeforeLineUp),
+    RULE(redirectLineUpKey),
+    RULE(superviseTakeoff),
+    RULE(skipCenterResponseWhenMissed),
+    RULE(skipApproachContactWhenMissed),
     RULE(insertSquawkChange),
     RULE(noteCenterResponse),
     RULE(noteTransponderSetting),
@@ -78,10 +107,15 @@ constexpr RuleEntry kLineRules[] = {
     RULE(followAltitudeCheckCall),
     RULE(removeSpeedCheckCall),
     RULE(detectMessageLanguage),
+    RULE(superviseTaxiStart),
+    RULE(resetTaxiTimerAroundPushback),
+    RULE(resetTaxiTimerBeforeTaxiSounds),
     RULE(followHeadingFix),
+    RULE(superviseRunwayAlignment),
     RULE(noteAutopilotSubroutine),
     RULE(announceWind),
     RULE(superviseVacateRunway),
+    RULE(shortcutToLocalizerWhenMissed),
     RULE(followTrafficCall),
     RULE(gatePlayCallVoices),
     RULE(superviseHoldfixCLoop),
@@ -104,6 +138,7 @@ constexpr RuleEntry kAppendedSteps[] = {
     RULE(appendTransponderSubroutines),
     RULE(appendPlayWindSpeed),
     RULE(appendVelocitySubroutine),
+    RULE(appendMissedApproachKeySubroutine),
 };
 
 }  // namespace

@@ -1,0 +1,34 @@
+#include "rules/descent/missed_approach_flight.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void skipCenterResponseWhenMissed(Pass& pass) {
+  std::string& line = pass.line();
+  if (!startsWith(line, "GOSUB CENTER_RESPOND")) return;
+  pass.write("  IF VFLYMISSEDAPP = 0 THEN\n");
+  pass.write(line);
+  pass.write(
+      "  ELSE\n"
+      "     GOSUB PLAYCALL\n");
+  line.assign(" ENDIF\n");
+}
+
+void skipApproachContactWhenMissed(Pass& pass) {
+  std::string& line = pass.line();
+  if (!startsWith(line, "GOSUB CONTACT_APP")) return;
+  pass.write("  IF VFLYMISSEDAPP = 0 THEN\n");
+  pass.write(line);
+  line.assign(" ENDIF\n");
+}
+
+void shortcutToLocalizerWhenMissed(Pass& pass) {
+  if (!contains(pass.line(), "WHILE (COM_FREQ != 122.00)")) return;
+  pass.write(
+      "IF (COM_FREQ = 122.00) AND (VFLYMISSEDAPP = 1) THEN\n"
+      "  GOTO LOCALIZER\n"
+      "ENDIF\n");
+}
+
+}  // namespace aplpatch

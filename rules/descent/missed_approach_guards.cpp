@@ -1,0 +1,39 @@
+#include "rules/descent/missed_approach_guards.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+namespace {
+
+void writeLowAltitudeGuard(Pass& pass) {
+  std::string& line = pass.line();
+  pass.write(line);
+  pass.write(
+      " IF PLANE_ALT - GROUND_ALTITUDE < 750\n"
+      "  GOTO MISSED_APP2\n");
+  line.assign(" ENDIF\n");
+}
+
+}  // namespace
+
+void guardTowerWaitFrequency(Pass& pass) {
+  RewriteState& state = pass.state();
+  const std::string& line = pass.line();
+  if (contains(line, "WAIT_APP_TOWER:")) state.inAppTowerWait = 1;
+  if (contains(line, "FINAL:")) {
+    state.inAppTowerWait = 0;
+    return;
+  }
+  if (state.inAppTowerWait == 1 && contains(line, "WHILE (COM_FREQ != 120.00)")) {
+    writeLowAltitudeGuard(pass);
+  }
+}
+
+void guardTowerWaitContact(Pass& pass) {
+  if (pass.state().inAppTowerWait == 1 && contains(pass.line(), "WHILE VCONTACTED = 0")) {
+    writeLowAltitudeGuard(pass);
+  }
+}
+
+}  // namespace aplpatch

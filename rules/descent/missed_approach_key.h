@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// The key text of a touchdown wait's key test: it begins one byte after "IF KEY = KV" (the byte right
+// after it, normally "(", is passed over) and ends before the first ")" from there. None when the line
+// has no such test, the start lies past the line's end or no ")" follows. An empty text is a key text.
+std::optional<std::string_view> missedApproachKeyText(std::string_view line);
+
+// A touchdown wait loop ("WHILE ON_GROUND = 0") whose next line tests a key: the key becomes a binding
+// that calls MISSED_APP_KEY, the flag is cleared ahead of the loop and the key test turns into a test
+// of the flag. Any other next line becomes the current line and goes on through the later rules.
+void bindMissedApproachKey(Pass& pass);
+
+// Once a key is bound, the loops that run while the speed is above 30 or 50 jump to MISSED_APP when
+// the flag is set.
+void guardSpeedLoopsWithMissedKey(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// The gear-up step after take-off, from the "ATOGEARUP:" label up to the "ATOFLAPSALLUP:" label, runs
+// only on aircraft with retractable gear: the first label gets the condition ahead of it, the second
+// its end.
+void openGearGuard(Pass& pass);
+void closeGearGuard(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// Inside the ground-frequency wait: every "ENDWHILE" gets the contact flag cleared ahead of it, and
+// the key wait becomes a wait on the contact flag, which closes the block.
+void awaitGroundContact(Pass& pass);
+
+// The "WAITGROUNDFREQ:" label opens the ground-frequency wait; the label line itself is unchanged.
+void openGroundFrequencyWait(Pass& pass);
+
+}  // namespace aplpatch

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// The "LINE_UP:" label gets a random hold with a stand-by call in front of the clearance, during
+// which moving the aircraft ends the adventure. The clearance itself moves to a second label,
+// "LINE_UP2:", which the key binding and the runway-alignment watch call directly.
+void holdBeforeLineUp(Pass& pass);
+
+// A key binding that calls LINE_UP calls LINE_UP2 instead: the line is cut right after the first
+// "LINE_UP" and ends in "2".
+void redirectLineUpKey(Pass& pass);
+
+}  // namespace aplpatch

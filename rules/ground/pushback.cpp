@@ -1,0 +1,42 @@
+#include "rules/ground/pushback.h"
+
+#include "engine/line_text.h"
+
+namespace aplpatch {
+
+void editPushbackBody(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (!state.inPushback) return;
+  std::string& line = pass.line();
+  if (contains(line, "RETURN")) {
+    pass.write(
+        " VLAT = PLANE_LAT\n"
+        " VLON = PLANE_LON\n"
+        " VPUSHBACK = 0\n");
+    state.inPushback = 0;
+  } else if (contains(line, "WAIT 1")) {
+    pass.print("removing WAIT\n");
+    line.assign("\n");
+  }
+}
+
+void openPushbackBody(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "EXECUTE_PUSHPACK:")) return;
+  pass.print("SUBPROC for pushback found\n");
+  pass.write(line);
+  line.assign(" VPUSHBACK = 1\n");
+  pass.state().openBlock(&RewriteState::inPushback);
+}
+
+void resetTaxiTimerAroundPushback(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, "GOSUB EXECUTE_PUSHPACK")) return;
+  pass.write(
+      "VTIMER2 = ELAPSED_TIME\n"
+      "VMISSCNT = 0\n");
+  pass.write(line);
+  line.assign("VTIMER2 = ELAPSED_TIME\n");
+}
+
+}  // namespace aplpatch

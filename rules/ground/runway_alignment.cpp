@@ -1,0 +1,51 @@
+#include "rules/ground/runway_alignment.h"
+
+#include "engine/line_text.h"
+#include "rules/ground/supervision_text.h"
+
+namespace aplpatch {
+
+namespace {
+
+void writeAlignmentSupervision(Pass& pass) {
+  pass.write(
+      " VTIMER2 = ELAPSED_TIME\n"
+      " VMISSCNT = 0\n");
+  pass.write(pass.line());
+  pass.write(
+      "  IF ELAPSED_TIME > VTIMER2 + 60 THEN\n"
+      "    IF VMISSCNT = 0 THEN\n"
+      "      VMISSCNT = 1\n"
+      "      GOSUB LINE_UP2\n"
+      "      VTIMER2 = ELAPSED_TIME\n"
+      "    ELSE\n"
+      "     GOSUB PLAYCALL\n");
+  writeSoundLine(pass, "     ", "Cancel\"\n");
+  pass.write(inMessageLanguage(
+      pass, "     PRINT\"RUNWAY CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
+      "     PRINT\"RUNWAY FREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
+  pass.write(
+      "     WAIT MESSAGE\n"
+      "     GOTO ENDE\n"
+      "    ENDIF\n");
+}
+
+}  // namespace
+
+void superviseRunwayAlignment(Pass& pass) {
+  RewriteState& state = pass.state();
+  std::string& line = pass.line();
+  if (state.inRunwayAlign == 1) {
+    if (contains(line, "TAKEOFF:")) {
+      state.inRunwayAlign = 0;
+    } else if (contains(line, "WHILE (NOT INRANGE360(") || contains(line, "WHILE NOT INRANGE360(")) {
+      writeAlignmentSupervision(pass);
+      line.assign("  ENDIF\n");
+      state.inRunwayAlign = 0;
+    }
+  }
+  // Armed only after the test above, so the label line is never supervised by its own watch.
+  if (contains(line, "CHECK_RWY_ALIGN:")) state.inRunwayAlign = 1;
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/pass.h"
+
+namespace aplpatch {
+
+// A take-off wait loop ("WHILE ON_GROUND" alone on its line) gets a new body: it calls TAKEOFF again,
+// then warns the pilot, then cancels the clearance and ends the adventure. The loop's own body is
+// dropped up to the first line holding "ENDWHILE", which goes on through the later rules as read.
+void superviseTakeoff(Pass& pass);
+
+}  // namespace aplpatch
