@@ -26,8 +26,23 @@ TEST(RuleOrder, EveryEntryIsNamedAndRunsSomethingAndNoneIsListedTwice) {
   }
 }
 
-TEST(RuleOrder, AltitudeLookaheadIsALineRule) {
-  EXPECT_GE(positionOf(lineRules(), "guardAltitudeAssignment"), 0);
+TEST(RuleOrder, EightyLineRulesAndSixAppendedSteps) {
+  EXPECT_EQ(lineRules().size(), 80u);
+  EXPECT_EQ(appendedSteps().size(), 6u);
+}
+
+TEST(RuleOrder, FixedPointsOfTheOrder) {
+  auto rules = lineRules();
+  // The crew-mode filters come first and see lines as read; the upper-casing follows the centre block.
+  EXPECT_EQ(positionOf(rules, "dropWaitAfterBriefing"), 0);
+  EXPECT_EQ(positionOf(rules, "upcaseLine"), 9);
+  // The look-ahead takes assignments out of the pass after the extra-key rebinding.
+  EXPECT_EQ(positionOf(rules, "guardAltitudeAssignment"), 29);
+  EXPECT_EQ(positionOf(rules, "rebindExtraKeyToDescentRequest"), 28);
+  EXPECT_EQ(positionOf(rules, "setFramePerformance"), 79);
+  // The missed-approach key subroutine is the last text of every output.
+  EXPECT_EQ(positionOf(appendedSteps(), "appendAutopilotStub"), 0);
+  EXPECT_EQ(positionOf(appendedSteps(), "appendMissedApproachKeySubroutine"), 5);
 }
 
 }  // namespace
