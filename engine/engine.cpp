@@ -10,10 +10,12 @@ Engine::Engine(ByteSource& source, ByteSink& sink, Console& console)
     : Engine(source, sink, console, lineRules(), appendedSteps()) {}
 
 Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
-               std::span<const RuleEntry> steps)
+               std::span<const RuleEntry> steps, bool usePrefilter)
     : reader_(source), writer_(sink), console_(console), rules_(rules), steps_(steps) {
+  if (usePrefilter) prefilter_.emplace(rules);
   line_.reserve(1024);
   scratch_.reserve(1024);
+  scanned_.reserve(1024);
 }
 
 Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial)
@@ -28,12 +30,31 @@ void Engine::rewriteLines() {
     state_.pendingLine = 0;
 
     Pass pass(line_, scratch_, state_, reader_, writer_, console_);
-    for (const RuleEntry& rule : rules_) {
-      rule.run(pass);
-      if (pass.ended()) break;
+    if (prefilter_) {
+      runCandidateRules(pass);
+    } else {
+      for (const RuleEntry& rule : rules_) {
+        rule.run(pass);
+        if (pass.ended()) break;
+      }
     }
     if (!pass.ended()) writer_.write(line_);
     if (pass.inputExhausted()) break;
+  }
+}
+
+void Engine::runCandidateRules(Pass& pass) {
+  prefilter_->scan(line_);
+  scanned_ = line_;
+  for (std::size_t i = 0; i < rules_.size(); ++i) {
+    if (!prefilter_->mayAct(i, state_)) continue;
+    rules_[i].run(pass);
+    if (pass.ended()) return;
+    // A rule that changed the line changes what the later rules can find in it.
+    if (line_ != scanned_) {
+      prefilter_->scan(line_);
+      scanned_ = line_;
+    }
   }
 }
 

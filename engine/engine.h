@@ -1,13 +1,16 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/byte_stream.h"
 #include "engine/console.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
+#include "engine/pass.h"
 #include "engine/rewrite_state.h"
 #include "engine/rule_order.h"
+#include "engine/rule_prefilter.h"
 
 namespace aplpatch {
 
@@ -15,9 +18,10 @@ namespace aplpatch {
 class Engine {
  public:
   Engine(ByteSource& source, ByteSink& sink, Console& console);
-  // The same with other rule tables, for tests of the loop itself.
+  // The same with other rule tables, for tests of the loop itself. Without `usePrefilter` every rule
+  // is run on every line, which must give the same output, only slower.
   Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
-         std::span<const RuleEntry> steps);
+         std::span<const RuleEntry> steps, bool usePrefilter = true);
   // Starts from a prepared state instead of the initial one, for tests of rules that read what
   // earlier lines captured.
   Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial);
@@ -32,14 +36,18 @@ class Engine {
   const RewriteState& state() const { return state_; }
 
  private:
+  void runCandidateRules(Pass& pass);
+
   LineReader reader_;
   LineWriter writer_;
   Console& console_;
   std::span<const RuleEntry> rules_;
   std::span<const RuleEntry> steps_;
+  std::optional<RulePrefilter> prefilter_;
   RewriteState state_;
   std::string line_;
   std::string scratch_;
+  std::string scanned_;  // the line as the prefilter last saw it
 };
 
 // The whole rewrite: every line, then the appended subroutines. Returns false when a write to `sink`
