@@ -59,7 +59,9 @@ class FakeWriteFile : public WriteFile {
   }
 
   Status status() const override { return status_; }
-  Status flushToDisk() override { return platform_.record("flush " + path_ + " to disk", Operation::kFlushToDisk); }
+  Status flushToDisk() override {
+    return platform_.record("flush " + path_ + " to disk", Operation::kFlushToDisk);
+  }
   Status close() override {
     closed_ = true;
     return platform_.record("close " + path_, Operation::kClose);

@@ -40,7 +40,8 @@ struct Opened {
 };
 
 struct ProgramRun {
-  Status status = Status::success();  // a failure when the program could not be started or did not end normally
+  // A failure when the program could not be started or did not end normally.
+  Status status = Status::success();
   int exitCode = 0;                   // the program's exit status when `status` is a success
 };
 

@@ -1,6 +1,7 @@
 // The platform layer on POSIX systems: plain file descriptors, posix_spawn and stdio for the console.
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -161,13 +162,22 @@ std::optional<std::string> findProgram(const std::string& name) {
 
 class PosixPlatform : public Platform {
  public:
+  PosixPlatform() {
+    // A console that has gone away (a closed pipe) must not end the run between the rewrite and the
+    // replace: a failed console write is simply lost.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, nullptr);
+  }
+
   PathStyle pathStyle() const override { return kPosixPathStyle; }
 
   Status makeFolder(const std::string& path) override {
     if (::mkdir(path.c_str(), 0777) == 0) return Status::success();
     int error = errno;
     struct stat info;
-    if (error == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return Status::success();
+    if (error == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+      return Status::success();
     return errnoStatus(error);
   }
 
@@ -228,8 +238,18 @@ class PosixPlatform : public Platform {
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
+    // The compiler starts with the usual handling of a closed console, not with ours.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    ::sigemptyset(&defaults);
+    ::sigaddset(&defaults, SIGPIPE);
+    ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
     pid_t child = 0;
-    int error = ::posix_spawn(&child, program->c_str(), nullptr, nullptr, argv.data(), environ);
+    int error = ::posix_spawn(&child, program->c_str(), nullptr, &attributes, argv.data(), environ);
+    ::posix_spawnattr_destroy(&attributes);
     if (error != 0) return {errnoStatus(error), 0};
 
     int waitStatus = 0;
@@ -238,7 +258,8 @@ class PosixPlatform : public Platform {
     }
     if (WIFEXITED(waitStatus)) return {Status::success(), WEXITSTATUS(waitStatus)};
     int signal = WTERMSIG(waitStatus);
-    return {Status::failure("ended by signal " + std::to_string(signal) + " (" + ::strsignal(signal) + ")"), 0};
+    std::string reason = "ended by signal " + std::to_string(signal) + " (" + ::strsignal(signal) + ")";
+    return {Status::failure(reason), 0};
   }
 
   void print(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stdout); }

@@ -27,7 +27,8 @@ void reportBackupFailure(Platform& platform, const std::string& what, const Stat
 
 // The end of a run that leaves the script as it was.
 int abortRun(Platform& platform, std::string_view what, const Status& status, const PatchPaths& paths) {
-  say(platform, {"Program aborted. ", what, ": ", status.reason(), ". ", paths.script, " is left as it was."});
+  say(platform,
+      {"Program aborted. ", what, ": ", status.reason(), ". ", paths.script, " is left as it was."});
   return kFailed;
 }
 

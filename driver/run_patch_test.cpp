@@ -132,7 +132,8 @@ TEST(RunPatch, StopsWhenTheScriptDoesNotExist) {
                                 "print: saving old generated APL file F.APL ...",
                                 "make folder apl",
                                 "copy F.APL to apl/F.APL [failed]",
-                                "print: backup failed: cannot copy F.APL to apl/F.APL: No such file or directory",
+                                "print: backup failed: cannot copy F.APL to apl/F.APL: "
+                                "No such file or directory",
                                 "open F.APL for reading [failed]",
                                 "print: Program aborted. For use with TALKRADAR only.",
                             }));

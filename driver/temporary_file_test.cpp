@@ -84,19 +84,5 @@ TEST(TemporaryFile, FinishReportsTheFirstFailureAndClosesAnyway) {
   }
 }
 
-TEST(TemporaryFile, RemovesItselfWhenTheReplaceFails) {
-  FakePlatform platform;
-  platform.addFile("F.APL", "old");
-  platform.failCall(Operation::kReplace, 1, "Device or resource busy");
-  {
-    TemporaryFile file(platform, "F.APL.new");
-    ASSERT_TRUE(file.create().ok());
-    writeText(file, "new");
-    ASSERT_TRUE(file.finish().ok());
-    EXPECT_EQ(file.commitAs("F.APL").reason(), "Device or resource busy");
-  }
-  EXPECT_EQ(platform.files(), (std::map<std::string, std::string>{{"F.APL", "old"}}));
-}
-
 }  // namespace
 }  // namespace aplpatch

@@ -12,7 +12,8 @@ sample="${1:-$examples/sample_flight.apl}"
 build="$root/build/default"
 
 echo "== Building aplpatch and the stand-in compiler"
-(cd "$root" && cmake --preset default >/dev/null && cmake --build --preset default -j2 --target aplpatch aplc2 >/dev/null)
+(cd "$root" && cmake --preset default >/dev/null &&
+  cmake --build --preset default -j2 --target aplpatch aplc2 >/dev/null)
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/aplpatch-demo.XXXXXX")"
 cp "$sample" "$work/FLIGHT.APL"
