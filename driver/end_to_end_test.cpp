@@ -167,6 +167,20 @@ TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
   }
 }
 
+TEST_F(EndToEnd, KeepsAScriptThatLiesInItsOwnBackupFolder) {
+  // Only a backslash makes a directory prefix, so the backup of apl/F.APL is apl/F.APL itself.
+  fs::create_directory(work / "apl");
+  writeBytes(work / "apl/F.APL", kScript);
+  Finished run = patch({"-e", "apl/F.APL"});
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(readBytes(work / "apl/F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL"});
+  EXPECT_NE(run.output.find("backup failed: cannot copy apl/F.APL to apl/F.APL: "
+                            "a file cannot be copied onto itself\n"
+                            "inserting missing RETURNS ...\n"),
+            std::string::npos);
+}
+
 TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();

@@ -1,6 +1,11 @@
 #include "driver/run_patch.h"
 
+#include <initializer_list>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "driver/patch_paths.h"
 #include "driver/temporary_file.h"
