@@ -1,0 +1,261 @@
+// Runs the real program on real files, with the stand-in compiler on the search path.
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "driver/test_files.h"
+#include "engine/test_support.h"
+
+extern char** environ;
+
+namespace aplpatch {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readBytes;
+using testing::ScratchFolder;
+using testing::writeBytes;
+
+constexpr const char* kScript = "start:\r\nwait 2\r\nende:\r\n";
+constexpr const char* kRewrittenLines = "START:\r\nWAIT 2\r\nDESCRIPTION \"PATCHED BY JM\"\r\nENDE:\r\n";
+
+struct Finished {
+  int status;          // the exit status, or 128 + the signal that ended the program
+  std::string output;  // standard output and standard error together
+};
+
+enum class Console { kCaptured, kClosed };
+
+// Starts `arguments[0]` in `folder` with `environment` and waits for it; its output goes to `capture`,
+// or its standard output to a pipe that nobody reads.
+Finished runProgram(const std::string& folder, const std::vector<std::string>& arguments,
+                    const std::map<std::string, std::string>& environment, const std::string& capture,
+                    Console console = Console::kCaptured) {
+  std::vector<std::string> variables;
+  for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
+  std::vector<char*> argv;
+  std::vector<char*> envp;
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  for (const std::string& variable : variables) envp.push_back(const_cast<char*>(variable.c_str()));
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
+
+  int closedPipe[2] = {-1, -1};
+  if (console == Console::kClosed) {
+    if (::pipe(closedPipe) != 0) return {-1, "no pipe"};
+    ::close(closedPipe[0]);
+  }
+  pid_t child = ::fork();
+  if (child == 0) {
+    int out = ::open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int standardOutput = console == Console::kClosed ? closedPipe[1] : out;
+    if (out < 0 || ::chdir(folder.c_str()) != 0) ::_exit(126);
+    if (::dup2(standardOutput, 1) < 0 || ::dup2(out, 2) < 0) ::_exit(126);
+    ::execve(argv[0], argv.data(), envp.data());
+    ::_exit(127);
+  }
+  if (closedPipe[1] >= 0) ::close(closedPipe[1]);
+  int waitStatus = 0;
+  ::waitpid(child, &waitStatus, 0);
+  int status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
+  return {status, readBytes(capture).value_or("")};
+}
+
+std::set<std::string> namesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename());
+  return names;
+}
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  ScratchFolder work;     // the host's working directory
+  ScratchFolder records;  // what the tests capture, outside the working directory
+
+  std::map<std::string, std::string> environment() const {
+    std::map<std::string, std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+      std::string text = *variable;
+      std::size_t equals = text.find('=');
+      if (equals != std::string::npos) variables[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    variables["PATH"] = fs::path(APLPATCH_STANDIN_COMPILER).parent_path().string() + ":/usr/bin:/bin";
+    variables["APLC2_STANDIN_LOG"] = records / "compiler.log";
+    variables.erase("APLC2_STANDIN_EXIT");
+    return variables;
+  }
+
+  Finished patch(const std::vector<std::string>& arguments, std::map<std::string, std::string> variables,
+                 Console console = Console::kCaptured) {
+    std::vector<std::string> command = {APLPATCH_PROGRAM};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return runProgram(work.path().string(), command, variables, records / "console.txt", console);
+  }
+  Finished patch(const std::vector<std::string>& arguments) { return patch(arguments, environment()); }
+
+  std::string compilerLog() const { return readBytes(records / "compiler.log").value_or(""); }
+};
+
+TEST_F(EndToEnd, RewritesTheScriptInPlaceAndKeepsBothVersions) {
+  writeBytes(work / "F.APL", kScript);
+  Finished run = patch({"-e", "F.APL"});
+  ASSERT_EQ(run.status, 0) << run.output;
+
+  std::string rewritten = testing::rewriteWhole(kScript).bytes;
+  EXPECT_EQ(rewritten.rfind(kRewrittenLines, 0), 0u);
+  EXPECT_EQ(readBytes(work / "F.APL"), rewritten);
+  EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{"F.APL", "apl"}));
+  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.new"}));
+  EXPECT_EQ(readBytes(work / "apl/F.APL"), kScript);
+  EXPECT_EQ(readBytes(work / "apl/F.APL.new"), rewritten);
+
+  EXPECT_EQ(run.output,
+            "TALKRADAR patch started...\n"
+            "saving old generated APL file F.APL ...\n"
+            "inserting missing RETURNS ...\n"
+            "analysis done\n"
+            "saving new generated APL file F.APL.new ...\n"
+            "running original ADV generator...\n"
+            "aplc2.exe stand-in: not the adventure compiler, compiles nothing\n"
+            "arguments: [-e] [F.APL]\n"
+            "script F.APL: " + std::to_string(rewritten.size()) + " bytes\n");
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
+}
+
+TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
+  struct Case {
+    std::string folder;  // created inside the working directory
+    std::string script;  // as the host passes it
+    std::string backupFolder;
+  };
+  const std::vector<Case> cases = {
+      {"", "F 1.APL", "apl"},
+      {"my flights", "my flights/F 1.APL", "apl"},
+      {"a&b", "a&b/F&echo x;\"q\".APL", "apl"},
+      {"", "C:\\TR&R\\F 2.APL", "C:\\TR&R\\apl"},
+      {"abs path", (work / "abs path") + "/F.APL", "apl"},
+  };
+  std::string rewritten = testing::rewriteWhole(kScript).bytes;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.script);
+    if (!c.folder.empty()) fs::create_directories(work / c.folder);
+    std::string script = c.script[0] == '/' ? c.script : work / c.script;
+    writeBytes(script, kScript);
+    fs::remove(records / "compiler.log");
+
+    Finished run = patch({"-e", c.script});
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string fileName = fs::path(c.script).filename().string();
+    if (size_t backslash = fileName.rfind('\\'); backslash != std::string::npos)
+      fileName.erase(0, backslash + 1);
+
+    EXPECT_EQ(readBytes(script), rewritten);
+    EXPECT_FALSE(fs::exists(script + ".new"));
+    EXPECT_EQ(readBytes(work / (c.backupFolder + "/" + fileName)), kScript);
+    EXPECT_EQ(readBytes(work / (c.backupFolder + "/" + fileName + ".new")), rewritten);
+    EXPECT_EQ(compilerLog(), "-e\n" + c.script + "\n--\n");
+    EXPECT_NE(run.output.find("saving old generated APL file " + c.script + " ...\n"), std::string::npos);
+  }
+}
+
+TEST_F(EndToEnd, KeepsAScriptThatLiesInItsOwnBackupFolder) {
+  // Only a backslash makes a directory prefix, so the backup of apl/F.APL is apl/F.APL itself.
+  fs::create_directory(work / "apl");
+  writeBytes(work / "apl/F.APL", kScript);
+  Finished run = patch({"-e", "apl/F.APL"});
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(readBytes(work / "apl/F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL"});
+  EXPECT_NE(run.output.find("backup failed: cannot copy apl/F.APL to apl/F.APL: "
+                            "a file cannot be copied onto itself\n"
+                            "inserting missing RETURNS ...\n"),
+            std::string::npos);
+}
+
+TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
+  writeBytes(work / "F.APL", kScript);
+  std::map<std::string, std::string> variables = environment();
+  variables["APLC2_STANDIN_EXIT"] = "7";
+  EXPECT_EQ(patch({"-e", "F.APL"}, variables).status, 7);
+}
+
+TEST_F(EndToEnd, ReportsACompilerThatCannotBeFound) {
+  writeBytes(work / "F.APL", kScript);
+  std::map<std::string, std::string> variables = environment();
+  variables["PATH"] = records / "nothing here";
+  Finished run = patch({"-e", "F.APL"}, variables);
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(run.output,
+            "TALKRADAR patch started...\n"
+            "saving old generated APL file F.APL ...\n"
+            "inserting missing RETURNS ...\n"
+            "analysis done\n"
+            "saving new generated APL file F.APL.new ...\n"
+            "running original ADV generator...\n"
+            "Cannot run aplc2.exe: not found in the working directory or on the search path\n");
+  EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
+}
+
+TEST_F(EndToEnd, StopsWhenTheScriptIsMissing) {
+  Finished run = patch({"-e", "F.APL"});
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(run.output,
+            "TALKRADAR patch started...\n"
+            "saving old generated APL file F.APL ...\n"
+            "backup failed: cannot copy F.APL to apl/F.APL: No such file or directory\n"
+            "Program aborted. For use with TALKRADAR only.\n");
+  EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"apl"});
+  EXPECT_EQ(compilerLog(), "");
+}
+
+TEST_F(EndToEnd, LeavesTheScriptAloneWhenTheNewScriptCannotBeCreated) {
+  writeBytes(work / "F.APL", kScript);
+  fs::create_directory(work / "F.APL.new");
+  Finished run = patch({"-e", "F.APL"});
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(run.output,
+            "TALKRADAR patch started...\n"
+            "saving old generated APL file F.APL ...\n"
+            "inserting missing RETURNS ...\n"
+            "Program aborted. Cannot create F.APL.new: Is a directory. F.APL is left as it was.\n");
+  EXPECT_EQ(readBytes(work / "F.APL"), kScript);
+  EXPECT_TRUE(fs::is_directory(work / "F.APL.new"));
+  EXPECT_EQ(compilerLog(), "");
+}
+
+TEST_F(EndToEnd, FinishesTheRunWhenTheConsoleHasGoneAway) {
+  writeBytes(work / "F.APL", kScript);
+  Finished run = patch({"-e", "F.APL"}, environment(), Console::kClosed);
+  // The stand-in compiler, started with the usual handling of a closed console, ends on its first
+  // message; aplpatch itself carries on and reports that.
+  EXPECT_EQ(run.status, 255);
+  EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{"F.APL", "apl"}));
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
+}
+
+TEST_F(EndToEnd, RewritesTheBundledExampleExactlyAsTheEngineDoes) {
+  std::optional<std::string> example = readBytes(APLPATCH_EXAMPLE_SCRIPT);
+  ASSERT_TRUE(example);
+  writeBytes(work / "FLIGHT.APL", *example);
+  Finished run = patch({"-e", "FLIGHT.APL"});
+  ASSERT_EQ(run.status, 0) << run.output;
+  testing::Rewritten expected = testing::rewriteWhole(*example);
+  EXPECT_EQ(readBytes(work / "FLIGHT.APL"), expected.bytes);
+  EXPECT_EQ(readBytes(work / "apl/FLIGHT.APL"), example);
+  // The rules' messages come between the driver's, in order.
+  EXPECT_NE(run.output.find("inserting missing RETURNS ...\n" + expected.console + "analysis done\n"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace aplpatch

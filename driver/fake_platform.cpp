@@ -1,0 +1,192 @@
+#include "driver/fake_platform.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace aplpatch::testing {
+
+namespace {
+constexpr const char* kMissing = "No such file or directory";
+}  // namespace
+
+class FakeReadFile : public ReadFile {
+ public:
+  FakeReadFile(FakePlatform& platform, std::string path, std::string bytes)
+      : platform_(platform), path_(std::move(path)), bytes_(std::move(bytes)) {}
+  ~FakeReadFile() override { platform_.log_.push_back("close " + path_); }
+
+  std::size_t read(char* buffer, std::size_t size) override {
+    if (!status_.ok()) return 0;
+    if (std::optional<std::string> failure = platform_.injectedFailure(Operation::kRead)) {
+      status_ = Status::failure(*failure);
+      return 0;
+    }
+    std::size_t n = std::min(size, bytes_.size() - pos_);
+    bytes_.copy(buffer, n, pos_);
+    pos_ += n;
+    return n;
+  }
+
+  Status status() const override { return status_; }
+
+ private:
+  FakePlatform& platform_;
+  std::string path_;
+  std::string bytes_;
+  std::size_t pos_ = 0;
+  Status status_ = Status::success();
+};
+
+class FakeWriteFile : public WriteFile {
+ public:
+  FakeWriteFile(FakePlatform& platform, std::string path) : platform_(platform), path_(std::move(path)) {}
+  ~FakeWriteFile() override {
+    if (!closed_) platform_.log_.push_back("close " + path_ + " unchecked");
+  }
+
+  bool write(const char* data, std::size_t size) override {
+    if (!status_.ok()) return false;
+    // Consecutive writes to one file make one log line.
+    std::string entry = "write " + path_;
+    if (platform_.log_.empty() || platform_.log_.back() != entry) platform_.log_.push_back(entry);
+    std::optional<std::string> failure = platform_.injectedFailure(Operation::kWrite);
+    if (!failure) failure = platform_.appendToFile(path_, std::string_view(data, size));
+    if (failure) {
+      status_ = Status::failure(*failure);
+      platform_.log_.back() += " [failed]";
+    }
+    return status_.ok();
+  }
+
+  Status status() const override { return status_; }
+  Status flushToDisk() override {
+    return platform_.record("flush " + path_ + " to disk", Operation::kFlushToDisk);
+  }
+  Status close() override {
+    closed_ = true;
+    return platform_.record("close " + path_, Operation::kClose);
+  }
+
+ private:
+  FakePlatform& platform_;
+  std::string path_;
+  Status status_ = Status::success();
+  bool closed_ = false;
+};
+
+std::optional<std::string> FakePlatform::file(const std::string& path) const {
+  auto found = files_.find(path);
+  if (found == files_.end()) return std::nullopt;
+  return found->second;
+}
+
+void FakePlatform::failCall(Operation operation, int nth, std::string reason, bool persistent) {
+  injections_[operation] = {nth, persistent, std::move(reason)};
+}
+
+void FakePlatform::failWritesAfter(std::size_t bytes, std::string reason) {
+  writeLimit_ = bytes;
+  writeLimitReason_ = std::move(reason);
+}
+
+std::optional<std::string> FakePlatform::injectedFailure(Operation operation) {
+  int call = ++calls_[operation];
+  auto found = injections_.find(operation);
+  if (found == injections_.end()) return std::nullopt;
+  const Injection& injection = found->second;
+  if (call == injection.nth || (injection.persistent && call > injection.nth)) return injection.reason;
+  return std::nullopt;
+}
+
+Status FakePlatform::record(std::string entry, Operation operation) {
+  std::optional<std::string> failure = injectedFailure(operation);
+  if (failure) entry += " [failed]";
+  log_.push_back(std::move(entry));
+  return failure ? Status::failure(*failure) : Status::success();
+}
+
+std::optional<std::string> FakePlatform::appendToFile(const std::string& path, std::string_view bytes) {
+  std::string& target = files_[path];
+  if (writeLimit_ && bytesWritten_ + bytes.size() > *writeLimit_) {
+    target.append(bytes.substr(0, *writeLimit_ - bytesWritten_));
+    bytesWritten_ = *writeLimit_;
+    return writeLimitReason_;
+  }
+  target.append(bytes);
+  bytesWritten_ += bytes.size();
+  return std::nullopt;
+}
+
+Status FakePlatform::makeFolder(const std::string& path) {
+  Status status = record("make folder " + path, Operation::kMakeFolder);
+  if (status.ok()) folders_.insert(path);
+  return status;
+}
+
+Status FakePlatform::copyFile(const std::string& from, const std::string& to) {
+  Status status = record("copy " + from + " to " + to, Operation::kCopy);
+  if (!status.ok()) return status;
+  auto source = files_.find(from);
+  if (source == files_.end()) {
+    log_.back() += " [failed]";
+    return Status::failure(kMissing);
+  }
+  files_[to] = source->second;
+  return status;
+}
+
+Opened<ReadFile> FakePlatform::openForRead(const std::string& path) {
+  Status status = record("open " + path + " for reading", Operation::kOpenForRead);
+  if (status.ok() && files_.count(path) == 0) {
+    log_.back() += " [failed]";
+    status = Status::failure(kMissing);
+  }
+  if (!status.ok()) return {nullptr, status};
+  return {std::make_unique<FakeReadFile>(*this, path, files_[path]), status};
+}
+
+Opened<WriteFile> FakePlatform::createForWrite(const std::string& path) {
+  Status status = record("create " + path, Operation::kCreateForWrite);
+  if (!status.ok()) return {nullptr, status};
+  files_[path].clear();
+  return {std::make_unique<FakeWriteFile>(*this, path), status};
+}
+
+Status FakePlatform::removeFile(const std::string& path) {
+  Status status = record("remove " + path, Operation::kRemove);
+  if (status.ok()) files_.erase(path);
+  return status;
+}
+
+Status FakePlatform::replaceFile(const std::string& from, const std::string& to) {
+  Status status = record("replace " + to + " with " + from, Operation::kReplace);
+  if (!status.ok()) return status;
+  auto source = files_.find(from);
+  if (source == files_.end()) {
+    log_.back() += " [failed]";
+    return Status::failure(kMissing);
+  }
+  std::string bytes = std::move(source->second);
+  files_.erase(source);
+  files_[to] = std::move(bytes);
+  return status;
+}
+
+ProgramRun FakePlatform::runProgram(const std::string& name, const std::vector<std::string>& arguments) {
+  std::string entry = "run " + name;
+  for (const std::string& argument : arguments) entry += " " + argument;
+  Status status = record(std::move(entry), Operation::kRunProgram);
+  if (!status.ok()) return {status, 0};
+  filesWhenRun_ = files_;
+  return {status, exitCode_};
+}
+
+void FakePlatform::print(std::string_view text) {
+  console_.append(text);
+  std::string entry = "print: ";
+  entry.append(text);
+  if (!entry.empty() && entry.back() == '\n') entry.pop_back();
+  log_.push_back(std::move(entry));
+}
+
+}  // namespace aplpatch::testing

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstddef>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/platform.h"
+
+namespace aplpatch::testing {
+
+// The platform operations a fake can make fail, each counted on its own.
+enum class Operation {
+  kMakeFolder,
+  kCopy,
+  kOpenForRead,
+  kRead,
+  kCreateForWrite,
+  kWrite,
+  kFlushToDisk,
+  kClose,
+  kRemove,
+  kReplace,
+  kRunProgram,
+};
+
+// An in-memory platform that records what a run does, one log line per operation and per console
+// message, and fails the operations a test asks it to fail.
+class FakePlatform : public Platform {
+ public:
+  explicit FakePlatform(PathStyle style = kPosixPathStyle) : style_(style) {}
+
+  void addFile(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
+  std::optional<std::string> file(const std::string& path) const;
+  const std::map<std::string, std::string>& files() const { return files_; }
+  bool hasFolder(const std::string& path) const { return folders_.count(path) > 0; }
+
+  // Makes the `nth` call (from 1) of `operation` fail with `reason`; with `persistent`, every later
+  // call fails as well.
+  void failCall(Operation operation, int nth, std::string reason, bool persistent = false);
+  // Makes the writes to new files fail once `bytes` bytes have been written in all: the write that
+  // crosses the limit keeps only the bytes up to it.
+  void failWritesAfter(std::size_t bytes, std::string reason);
+  void setExitCode(int code) { exitCode_ = code; }
+
+  // Every operation and console message in order: "copy F.APL to apl/F.APL", "print: analysis
+  // done", with " [failed]" after an operation that failed.
+  const std::vector<std::string>& log() const { return log_; }
+  // The console messages run together, exactly as printed.
+  const std::string& console() const { return console_; }
+  // The files as they were when a program was started.
+  const std::map<std::string, std::string>& filesWhenRun() const { return filesWhenRun_; }
+
+  PathStyle pathStyle() const override { return style_; }
+  Status makeFolder(const std::string& path) override;
+  Status copyFile(const std::string& from, const std::string& to) override;
+  Opened<ReadFile> openForRead(const std::string& path) override;
+  Opened<WriteFile> createForWrite(const std::string& path) override;
+  Status removeFile(const std::string& path) override;
+  Status replaceFile(const std::string& from, const std::string& to) override;
+  ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override;
+  void print(std::string_view text) override;
+  void flushConsole() override { log_.push_back("flush console"); }
+
+ private:
+  friend class FakeReadFile;
+  friend class FakeWriteFile;
+
+  struct Injection {
+    int nth;
+    bool persistent;
+    std::string reason;
+  };
+
+  // Counts a call of `operation`; the reason when this call is to fail.
+  std::optional<std::string> injectedFailure(Operation operation);
+  // Logs `entry` and turns an injected failure into the returned status.
+  Status record(std::string entry, Operation operation);
+  // Appends to a file being written, honouring the byte limit; the failure reason if any.
+  std::optional<std::string> appendToFile(const std::string& path, std::string_view bytes);
+
+  PathStyle style_;
+  std::map<std::string, std::string> files_;
+  std::set<std::string> folders_;
+  std::map<Operation, Injection> injections_;
+  std::map<Operation, int> calls_;
+  std::optional<std::size_t> writeLimit_;
+  std::string writeLimitReason_;
+  std::size_t bytesWritten_ = 0;
+  int exitCode_ = 0;
+  std::vector<std::string> log_;
+  std::string console_;
+  std::map<std::string, std::string> filesWhenRun_;
+};
+
+}  // namespace aplpatch::testing

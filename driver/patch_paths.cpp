@@ -1,0 +1,26 @@
+#include "driver/patch_paths.h"
+
+namespace aplpatch {
+
+std::string_view fileNameOf(std::string_view path, const PathStyle& style) {
+  std::size_t last = path.find_last_of(style.nameSeparators);
+  return last == std::string_view::npos ? path : path.substr(last + 1);
+}
+
+PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style) {
+  PatchPaths paths;
+  paths.script = script;
+  paths.newScript = paths.script + ".new";
+
+  std::size_t lastBackslash = script.rfind('\\');
+  if (lastBackslash != std::string_view::npos) paths.dirPrefix = script.substr(0, lastBackslash + 1);
+
+  paths.backupFolder = paths.dirPrefix + "apl";
+  std::string inBackup = paths.backupFolder + style.separator;
+  paths.backupScript = inBackup;
+  paths.backupScript += fileNameOf(script, style);
+  paths.backupNewScript = paths.backupScript + ".new";
+  return paths;
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace aplpatch {
+
+// How a platform spells paths.
+struct PathStyle {
+  char separator;                   // put between a folder and a name inside it
+  std::string_view nameSeparators;  // a path's file name is what follows the last of these
+};
+
+inline constexpr PathStyle kPosixPathStyle{'/', "\\/"};
+inline constexpr PathStyle kWindowsPathStyle{'\\', "\\"};
+
+// The files one run works on, all derived from the script path exactly as the host passed it.
+struct PatchPaths {
+  std::string script;           // unchanged
+  std::string newScript;        // script + ".new", where the rewrite is written
+  std::string dirPrefix;        // the script path up to and including its last backslash, or empty
+  std::string backupFolder;     // dirPrefix + "apl"
+  std::string backupScript;     // the script's file name inside the backup folder
+  std::string backupNewScript;  // the new script's file name inside the backup folder
+};
+
+// Only a backslash ends the directory prefix, on every platform, so the backup folder lands where
+// the host expects it; the file name honours every separator of `style`.
+PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style);
+
+// What follows the last name separator of `path` (the whole path when it has none).
+std::string_view fileNameOf(std::string_view path, const PathStyle& style);
+
+}  // namespace aplpatch

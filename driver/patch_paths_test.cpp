@@ -1,0 +1,65 @@
+#include "driver/patch_paths.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace aplpatch {
+namespace {
+
+struct PathCase {
+  const char* script;
+  const char* dirPrefix;
+  const char* backupScript;
+};
+
+void expectPaths(const PathStyle& style, const std::vector<PathCase>& cases) {
+  for (const PathCase& c : cases) {
+    SCOPED_TRACE(c.script);
+    PatchPaths paths = derivePatchPaths(c.script, style);
+    EXPECT_EQ(paths.script, c.script);
+    EXPECT_EQ(paths.newScript, std::string(c.script) + ".new");
+    EXPECT_EQ(paths.dirPrefix, c.dirPrefix);
+    EXPECT_EQ(paths.backupFolder, std::string(c.dirPrefix) + "apl");
+    EXPECT_EQ(paths.backupScript, c.backupScript);
+    EXPECT_EQ(paths.backupNewScript, std::string(c.backupScript) + ".new");
+  }
+}
+
+TEST(PatchPaths, OnPosixTheBackupFolderFollowsBackslashesAndTheFileNameEverySeparator) {
+  expectPaths(kPosixPathStyle, {
+      {"F.APL", "", "apl/F.APL"},
+      {"C:\\FLY\\F.APL", "C:\\FLY\\", "C:\\FLY\\apl/F.APL"},
+      // Forward slashes never make a directory prefix: the backup folder is in the working directory.
+      {"flights/today/F.APL", "", "apl/F.APL"},
+      {"/abs/F.APL", "", "apl/F.APL"},
+      {"a\\b/c.apl", "a\\", "a\\apl/c.apl"},
+      {"a/b\\c.apl", "a/b\\", "a/b\\apl/c.apl"},
+      // A drive colon is no separator.
+      {"C:F.APL", "", "apl/C:F.APL"},
+      {"dir\\", "dir\\", "dir\\apl/"},
+      {"", "", "apl/"},
+      {"my flights\\F&1 \"x\" \xDC.APL", "my flights\\", "my flights\\apl/F&1 \"x\" \xDC.APL"},
+  });
+}
+
+TEST(PatchPaths, OnWindowsOnlyTheBackslashSeparates) {
+  expectPaths(kWindowsPathStyle, {
+      {"F.APL", "", "apl\\F.APL"},
+      {"C:\\FLY\\F.APL", "C:\\FLY\\", "C:\\FLY\\apl\\F.APL"},
+      {"\\\\server\\share\\F.APL", "\\\\server\\share\\", "\\\\server\\share\\apl\\F.APL"},
+      {"flights/F.APL", "", "apl\\flights/F.APL"},
+  });
+}
+
+TEST(PatchPaths, LongPathsAreKeptWhole) {
+  std::string folder(600, 'd');
+  std::string script = folder + "\\" + std::string(700, 'f') + ".APL";
+  PatchPaths paths = derivePatchPaths(script, kWindowsPathStyle);
+  EXPECT_EQ(paths.newScript.size(), script.size() + 4);
+  EXPECT_EQ(paths.backupScript, folder + "\\apl\\" + std::string(700, 'f') + ".APL");
+}
+
+}  // namespace
+}  // namespace aplpatch

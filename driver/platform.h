@@ -1,0 +1,81 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/patch_paths.h"
+#include "driver/status.h"
+#include "engine/byte_stream.h"
+#include "engine/console.h"
+
+namespace aplpatch {
+
+// A file open for reading. read() returns 0 at the end of the file and after a read error; status()
+// tells the two apart. The destructor closes the file.
+class ReadFile : public ByteSource {
+ public:
+  // Success until a read fails; then the system's reason.
+  virtual Status status() const = 0;
+};
+
+// A file open for writing. write() takes all bytes or returns false; status() then holds the reason
+// and every later write fails too. The destructor closes the file without reporting anything: call
+// close() to learn whether the data really arrived.
+class WriteFile : public ByteSink {
+ public:
+  // Success until a write fails; then the system's reason.
+  virtual Status status() const = 0;
+  // Returns once everything written so far is on the disk.
+  virtual Status flushToDisk() = 0;
+  // Closes the file. Some systems report a failed write only here.
+  virtual Status close() = 0;
+};
+
+template <typename File>
+struct Opened {
+  std::unique_ptr<File> file;  // null when `status` is a failure
+  Status status = Status::success();
+};
+
+struct ProgramRun {
+  // A failure when the program could not be started or did not end normally.
+  Status status = Status::success();
+  int exitCode = 0;                   // the program's exit status when `status` is a success
+};
+
+// Everything a run does to the world outside the engine. Paths are UTF-8; they are passed to the
+// system exactly as given, relative to the working directory.
+class Platform : public Console {
+ public:
+  virtual PathStyle pathStyle() const = 0;
+
+  // Creates the folder; one that already exists is fine.
+  virtual Status makeFolder(const std::string& path) = 0;
+  // Copies the file `from` to `to`, replacing a file that is there. On failure a copy that was
+  // begun is removed; a file cannot be copied onto itself.
+  virtual Status copyFile(const std::string& from, const std::string& to) = 0;
+  virtual Opened<ReadFile> openForRead(const std::string& path) = 0;
+  // Creates the file, or empties one that exists.
+  virtual Opened<WriteFile> createForWrite(const std::string& path) = 0;
+  virtual Status removeFile(const std::string& path) = 0;
+  // Puts the file `from` in the place of `to` in one step: `to` is either the old file or the new
+  // one, never missing. On failure both are left as they were.
+  virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
+  // Finds `name` the way the command interpreter finds a bare program name (the working directory
+  // first, then the search path), starts it directly with `arguments` and waits for it to end.
+  virtual ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) = 0;
+
+  // Console: print() comes from Console; flushConsole() makes sure everything printed so far has
+  // reached standard output, ahead of whatever a started program prints.
+  virtual void flushConsole() = 0;
+};
+
+// The platform this program was built for.
+std::unique_ptr<Platform> makeSystemPlatform();
+
+// The command-line arguments after the program name, as UTF-8.
+std::vector<std::string> commandLineArguments(int argc, char** argv);
+
+}  // namespace aplpatch

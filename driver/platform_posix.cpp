@@ -1,0 +1,289 @@
+// The platform layer on POSIX systems: plain file descriptors, posix_spawn and stdio for the console.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/platform.h"
+
+extern char** environ;
+
+namespace aplpatch {
+
+namespace {
+
+Status errnoStatus(int error) { return Status::failure(std::strerror(error)); }
+
+Status lastError() { return errnoStatus(errno); }
+
+// Reads until `size` bytes or the end of the file; 0 with errno set on a read error.
+ssize_t readSome(int fd, char* buffer, std::size_t size) {
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, size);
+    if (n >= 0 || errno != EINTR) return n;
+  }
+}
+
+// Writes all bytes, however many calls that takes. Returns false with errno set on failure.
+bool writeAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {
+      errno = EIO;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// Opens `path` for reading; a folder is refused (reading it would fail later anyway).
+int openExistingFile(const std::string& path, int& error) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = errno;
+    return -1;
+  }
+  struct stat info;
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (S_ISDIR(info.st_mode)) {
+    error = EISDIR;
+  } else {
+    return fd;
+  }
+  ::close(fd);
+  return -1;
+}
+
+class PosixReadFile : public ReadFile {
+ public:
+  explicit PosixReadFile(int fd) : fd_(fd) {}
+  ~PosixReadFile() override { ::close(fd_); }
+
+  std::size_t read(char* buffer, std::size_t size) override {
+    if (!status_.ok()) return 0;
+    ssize_t n = readSome(fd_, buffer, size);
+    if (n < 0) {
+      status_ = lastError();
+      return 0;
+    }
+    return static_cast<std::size_t>(n);
+  }
+
+  Status status() const override { return status_; }
+
+ private:
+  int fd_;
+  Status status_ = Status::success();
+};
+
+class PosixWriteFile : public WriteFile {
+ public:
+  explicit PosixWriteFile(int fd) : fd_(fd) {}
+  ~PosixWriteFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  bool write(const char* data, std::size_t size) override {
+    if (!status_.ok()) return false;
+    if (fd_ < 0) {
+      status_ = errnoStatus(EBADF);
+      return false;
+    }
+    if (writeAll(fd_, data, size)) return true;
+    status_ = lastError();
+    return false;
+  }
+
+  Status status() const override { return status_; }
+
+  Status flushToDisk() override {
+    if (fd_ < 0) return errnoStatus(EBADF);
+    return ::fsync(fd_) == 0 ? Status::success() : lastError();
+  }
+
+  Status close() override {
+    if (fd_ < 0) return errnoStatus(EBADF);
+    // The descriptor is gone after close() whatever it returns, so it is never retried.
+    int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? Status::success() : lastError();
+  }
+
+ private:
+  int fd_;
+  Status status_ = Status::success();
+};
+
+bool isRunnable(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// The working directory first, then every folder of PATH in order, as the command interpreter
+// looks for a bare program name.
+std::optional<std::string> findProgram(const std::string& name) {
+  if (isRunnable(name)) return name;
+  const char* searchPath = std::getenv("PATH");
+  if (searchPath == nullptr) return std::nullopt;
+  std::string_view folders = searchPath;
+  while (!folders.empty()) {
+    std::size_t colon = folders.find(':');
+    std::string_view folder = folders.substr(0, colon);
+    folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
+    // An empty entry means the working directory, which has been looked at already.
+    if (folder.empty()) continue;
+    std::string candidate(folder);
+    candidate += '/';
+    candidate += name;
+    if (isRunnable(candidate)) return candidate;
+  }
+  return std::nullopt;
+}
+
+class PosixPlatform : public Platform {
+ public:
+  PosixPlatform() {
+    // A console that has gone away (a closed pipe) must not end the run between the rewrite and the
+    // replace: a failed console write is simply lost.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, nullptr);
+  }
+
+  PathStyle pathStyle() const override { return kPosixPathStyle; }
+
+  Status makeFolder(const std::string& path) override {
+    if (::mkdir(path.c_str(), 0777) == 0) return Status::success();
+    int error = errno;
+    struct stat info;
+    if (error == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+      return Status::success();
+    return errnoStatus(error);
+  }
+
+  Status copyFile(const std::string& from, const std::string& to) override {
+    int error = 0;
+    int in = openExistingFile(from, error);
+    if (in < 0) return errnoStatus(error);
+
+    struct stat source;
+    struct stat target;
+    if (::fstat(in, &source) == 0 && ::stat(to.c_str(), &target) == 0 && source.st_dev == target.st_dev &&
+        source.st_ino == target.st_ino) {
+      // Emptying the target would empty the source.
+      ::close(in);
+      return Status::failure("a file cannot be copied onto itself");
+    }
+
+    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (out < 0) {
+      Status status = lastError();
+      ::close(in);
+      return status;
+    }
+    Status status = copyBytes(in, out);
+    ::close(in);
+    if (::close(out) != 0 && status.ok()) status = lastError();
+    if (!status.ok()) ::unlink(to.c_str());
+    return status;
+  }
+
+  Opened<ReadFile> openForRead(const std::string& path) override {
+    int error = 0;
+    int fd = openExistingFile(path, error);
+    if (fd < 0) return {nullptr, errnoStatus(error)};
+    return {std::make_unique<PosixReadFile>(fd), Status::success()};
+  }
+
+  Opened<WriteFile> createForWrite(const std::string& path) override {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return {nullptr, lastError()};
+    return {std::make_unique<PosixWriteFile>(fd), Status::success()};
+  }
+
+  Status removeFile(const std::string& path) override {
+    return ::unlink(path.c_str()) == 0 ? Status::success() : lastError();
+  }
+
+  Status replaceFile(const std::string& from, const std::string& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? Status::success() : lastError();
+  }
+
+  ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override {
+    std::optional<std::string> program = findProgram(name);
+    if (!program) return {Status::failure("not found in the working directory or on the search path"), 0};
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(name.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    // The compiler starts with the usual handling of a closed console, not with ours.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    ::sigemptyset(&defaults);
+    ::sigaddset(&defaults, SIGPIPE);
+    ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
+    pid_t child = 0;
+    int error = ::posix_spawn(&child, program->c_str(), nullptr, &attributes, argv.data(), environ);
+    ::posix_spawnattr_destroy(&attributes);
+    if (error != 0) return {errnoStatus(error), 0};
+
+    int waitStatus = 0;
+    while (::waitpid(child, &waitStatus, 0) < 0) {
+      if (errno != EINTR) return {lastError(), 0};
+    }
+    if (WIFEXITED(waitStatus)) return {Status::success(), WEXITSTATUS(waitStatus)};
+    int signal = WTERMSIG(waitStatus);
+    std::string reason = "ended by signal " + std::to_string(signal) + " (" + ::strsignal(signal) + ")";
+    return {Status::failure(reason), 0};
+  }
+
+  void print(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+  void flushConsole() override { std::fflush(stdout); }
+
+ private:
+  static Status copyBytes(int in, int out) {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+      ssize_t n = readSome(in, buffer.data(), buffer.size());
+      if (n < 0) return lastError();
+      if (n == 0) return Status::success();
+      if (!writeAll(out, buffer.data(), static_cast<std::size_t>(n))) return lastError();
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<PosixPlatform>(); }
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,209 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/platform.h"
+#include "driver/test_files.h"
+
+namespace aplpatch {
+namespace {
+
+using testing::readBytes;
+using testing::ScratchFolder;
+using testing::writeBytes;
+
+class PosixPlatform : public ::testing::Test {
+ protected:
+  ScratchFolder folder;
+  std::unique_ptr<Platform> platform = makeSystemPlatform();
+
+  std::string at(const std::string& name) const { return folder / name; }
+};
+
+TEST_F(PosixPlatform, MakeFolderAcceptsAnExistingFolderButNotAFile) {
+  EXPECT_TRUE(platform->makeFolder(at("apl")).ok());
+  EXPECT_TRUE(platform->makeFolder(at("apl")).ok());
+  EXPECT_TRUE(std::filesystem::is_directory(at("apl")));
+
+  writeBytes(at("file"), "x");
+  EXPECT_EQ(platform->makeFolder(at("file")).reason(), "File exists");
+  EXPECT_EQ(platform->makeFolder(at("missing/apl")).reason(), "No such file or directory");
+}
+
+TEST_F(PosixPlatform, CopyReplacesTheWholeTarget) {
+  writeBytes(at("F.APL"), std::string("new\0\xFF\r\n", 7));
+  writeBytes(at("backup"), "a much longer earlier backup");
+  ASSERT_TRUE(platform->copyFile(at("F.APL"), at("backup")).ok());
+  EXPECT_EQ(readBytes(at("backup")), std::string("new\0\xFF\r\n", 7));
+  EXPECT_EQ(readBytes(at("F.APL")), std::string("new\0\xFF\r\n", 7));
+}
+
+TEST_F(PosixPlatform, CopyOfAMissingFileCreatesNothing) {
+  EXPECT_EQ(platform->copyFile(at("missing"), at("backup")).reason(), "No such file or directory");
+  EXPECT_FALSE(std::filesystem::exists(at("backup")));
+}
+
+TEST_F(PosixPlatform, CopyOntoItselfKeepsTheFile) {
+  std::filesystem::create_directory(at("apl"));
+  writeBytes(at("apl/F.APL"), "script");
+  // The same file spelt two ways, as when the script itself lies in the backup folder.
+  EXPECT_EQ(platform->copyFile(at("apl/F.APL"), at("apl/./F.APL")).reason(),
+            "a file cannot be copied onto itself");
+  EXPECT_EQ(readBytes(at("apl/F.APL")), "script");
+}
+
+TEST_F(PosixPlatform, OpenForReadTellsWhyItFails) {
+  EXPECT_EQ(platform->openForRead(at("missing")).status.reason(), "No such file or directory");
+  std::filesystem::create_directory(at("folder"));
+  Opened<ReadFile> opened = platform->openForRead(at("folder"));
+  EXPECT_EQ(opened.status.reason(), "Is a directory");
+  EXPECT_EQ(opened.file, nullptr);
+}
+
+TEST_F(PosixPlatform, ReadsAndWritesEveryByteUnchanged) {
+  std::string bytes;
+  for (int i = 0; i < 256 * 1024; ++i) bytes.push_back(static_cast<char>(i * 7));
+  writeBytes(at("out"), "an earlier, longer file that must be emptied first........................");
+
+  Opened<WriteFile> out = platform->createForWrite(at("out"));
+  ASSERT_TRUE(out.status.ok());
+  ASSERT_TRUE(out.file->write(bytes.data(), bytes.size()));
+  EXPECT_TRUE(out.file->flushToDisk().ok());
+  EXPECT_TRUE(out.file->close().ok());
+
+  Opened<ReadFile> in = platform->openForRead(at("out"));
+  ASSERT_TRUE(in.status.ok());
+  std::string read;
+  char buffer[1000];
+  for (std::size_t n; (n = in.file->read(buffer, sizeof buffer)) > 0;) read.append(buffer, n);
+  EXPECT_TRUE(in.file->status().ok());
+  EXPECT_EQ(read, bytes);
+}
+
+TEST_F(PosixPlatform, AFailedWriteIsReportedAndEveryLaterWriteFails) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  Opened<WriteFile> out = platform->createForWrite("/dev/full");
+  ASSERT_TRUE(out.status.ok());
+  EXPECT_FALSE(out.file->write("x", 1));
+  EXPECT_EQ(out.file->status().reason(), "No space left on device");
+  EXPECT_FALSE(out.file->write("y", 1));
+  EXPECT_EQ(out.file->status().reason(), "No space left on device");
+}
+
+TEST_F(PosixPlatform, CreateForWriteTellsWhyItFails) {
+  std::filesystem::create_directory(at("F.APL.new"));
+  EXPECT_EQ(platform->createForWrite(at("F.APL.new")).status.reason(), "Is a directory");
+  EXPECT_EQ(platform->createForWrite(at("missing/F.APL.new")).status.reason(), "No such file or directory");
+}
+
+TEST_F(PosixPlatform, ReplacePutsTheNewFileInPlace) {
+  writeBytes(at("F.APL"), "generated");
+  writeBytes(at("F.APL.new"), "rewritten");
+  ASSERT_TRUE(platform->replaceFile(at("F.APL.new"), at("F.APL")).ok());
+  EXPECT_EQ(readBytes(at("F.APL")), "rewritten");
+  EXPECT_FALSE(std::filesystem::exists(at("F.APL.new")));
+
+  EXPECT_EQ(platform->replaceFile(at("F.APL.new"), at("F.APL")).reason(), "No such file or directory");
+  EXPECT_EQ(readBytes(at("F.APL")), "rewritten");
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const std::string& value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedVariable() {
+    if (old_) ::setenv(name_, old_->c_str(), 1);
+    else ::unsetenv(name_);
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+// Works in another folder for one test.
+class ScopedWorkingDirectory {
+ public:
+  explicit ScopedWorkingDirectory(const std::filesystem::path& path) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(path);
+  }
+  ~ScopedWorkingDirectory() { std::filesystem::current_path(old_); }
+
+ private:
+  std::filesystem::path old_;
+};
+
+void writeProgram(const std::string& path, const std::string& text, bool runnable = true) {
+  writeBytes(path, text);
+  ::chmod(path.c_str(), runnable ? 0755 : 0644);
+}
+
+class PosixProgramRun : public PosixPlatform {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(at("work"));
+    std::filesystem::create_directory(at("bin"));
+  }
+  ScopedVariable path{"PATH", folder / "bin"};
+
+  ProgramRun run(const std::vector<std::string>& arguments = {"-e", "F.APL"}) {
+    ScopedWorkingDirectory inWork(at("work"));
+    return platform->runProgram("aplc2.exe", arguments);
+  }
+};
+
+TEST_F(PosixProgramRun, LooksInTheWorkingDirectoryBeforeTheSearchPath) {
+  writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nexit 22\n");
+  writeProgram(at("work/aplc2.exe"), "#!/bin/sh\nexit 11\n");
+  EXPECT_EQ(run().exitCode, 11);
+
+  // A file of that name that cannot be run is passed over.
+  writeProgram(at("work/aplc2.exe"), "#!/bin/sh\nexit 11\n", false);
+  EXPECT_EQ(run().exitCode, 22);
+}
+
+TEST_F(PosixProgramRun, SearchesEveryFolderOfThePathInOrder) {
+  std::filesystem::create_directory(at("bin2"));
+  writeProgram(at("bin2/aplc2.exe"), "#!/bin/sh\nexit 33\n");
+  ScopedVariable searchPath("PATH", "::" + at("missing") + ":" + at("bin") + ":" + at("bin2"));
+  EXPECT_EQ(run().exitCode, 33);
+}
+
+TEST_F(PosixProgramRun, PassesTheArgumentsUnchangedWithoutAShell) {
+  writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nprintf '[%s]\\n' \"$@\" > args.txt\n");
+  ProgramRun result = run({"-e", "C:\\my flights\\F&echo hi;\"x\" $HOME \xDC.APL"});
+  ASSERT_TRUE(result.status.ok()) << result.status.reason();
+  EXPECT_EQ(readBytes(at("work/args.txt")), "[-e]\n[C:\\my flights\\F&echo hi;\"x\" $HOME \xDC.APL]\n");
+}
+
+TEST_F(PosixProgramRun, ReturnsTheProgramsExitStatus) {
+  for (int code : {0, 1, 3, 255}) {
+    writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nexit " + std::to_string(code) + "\n");
+    ProgramRun result = run();
+    EXPECT_TRUE(result.status.ok());
+    EXPECT_EQ(result.exitCode, code);
+  }
+}
+
+TEST_F(PosixProgramRun, TellsWhyAProgramDidNotRun) {
+  EXPECT_EQ(run().status.reason(), "not found in the working directory or on the search path");
+
+  writeProgram(at("bin/aplc2.exe"), "this is no program\n");
+  EXPECT_EQ(run().status.reason(), "Exec format error");
+
+  writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nkill -KILL $$\n");
+  EXPECT_EQ(run().status.reason(), "ended by signal 9 (Killed)");
+}
+
+}  // namespace
+}  // namespace aplpatch

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "driver/platform.h"
+
+namespace aplpatch {
+
+// The whole run for one command line (the arguments after the program name): back the script up,
+// rewrite it into the new script, put that in the script's place and run the real compiler on it.
+// Returns the exit status: the compiler's own, or -1 when the command line is wrong or the run
+// stopped early. Whenever it returns, the script is either untouched or completely rewritten.
+int runPatch(Platform& platform, const std::vector<std::string>& arguments);
+
+}  // namespace aplpatch
