@@ -54,6 +54,22 @@ TEST(TransponderSubroutines, ComeInOrderAndSetTheCodesOfTheTable) {
   EXPECT_TRUE(parts.test.ends_with(" ENDIF\n RETURN\n"));
 }
 
+// The whole-script test sees only the first code's block; this one pins a later index to its own code.
+TEST(TransponderSubroutines, ControllerSpeaksEachIndexsOwnCodeInEachVoice) {
+  RewriteState state;
+  state.soundRoot = R"( PLAY"D:\SND\WAV\)";
+  EXPECT_EQ(block(appendedText(appendTransponderSubroutines, state), " IF VSQUAWK = 3 THEN\n  IF VVOICE"),
+            " IF VSQUAWK = 3 THEN\n"
+            "  IF VVOICE = 1 THEN\n"
+            R"(    PLAY"D:\SND\WAV\CONTROLLERS\VOICE1\FC4171")" "\n"
+            "  ELSEIF VVOICE = 2 THEN\n"
+            R"(    PLAY"D:\SND\WAV\CONTROLLERS\VOICE2\FC4171")" "\n"
+            "  ELSEIF VVOICE = 3 THEN\n"
+            R"(    PLAY"D:\SND\WAV\CONTROLLERS\VOICE3\FC4171")" "\n"
+            "  ENDIF\n"
+            " ENDIF\n");
+}
+
 TEST(TransponderSubroutines, CheckWithoutLanguageTransponderSettingOrDepartureKey) {
   const std::string test = split(appendedText(appendTransponderSubroutines, RewriteState{})).test;
   EXPECT_EQ(lineCount(test), 1 + 11 * 10 + 1);
