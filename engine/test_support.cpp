@@ -56,6 +56,12 @@ Rewritten rewriteLinesOnly(std::string_view input, RewriteState initial) {
 
 Rewritten rewriteWhole(std::string_view input) { return run(input, true); }
 
+RewriteState pastHeader() {
+  RewriteState state;
+  state.lineNo = 3;
+  return state;
+}
+
 std::string appendedText(void (*step)(Pass&), RewriteState state) {
   MemorySource source{std::string()};
   MemorySink sink;

@@ -59,6 +59,10 @@ Rewritten rewriteLinesOnly(std::string_view input, RewriteState initial);
 // Runs the whole engine over `input`: the line pass and the appended subroutines.
 Rewritten rewriteWhole(std::string_view input);
 
+// A fresh state as it stands once the script's first lines are through, so that the patch description
+// line does not appear among a test's lines.
+RewriteState pastHeader();
+
 // Runs one appended-subroutine step on `state` and returns what it writes (LF line ends).
 std::string appendedText(void (*step)(Pass&), RewriteState state);
 

@@ -7,13 +7,9 @@
 namespace aplpatch {
 namespace {
 
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;  // no patch description among the test lines
-  return state;
-}
 
 TEST(GroundDistanceLoop, TimerBeforeModulesFirstAndSpeedCheckInTheTimedBranch) {
   auto run = rewriteLinesOnly("VTIMER = ELAPSED_TIME\n"

@@ -7,13 +7,9 @@
 namespace aplpatch {
 namespace {
 
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;  // no patch description among the test lines
-  return state;
-}
 
 constexpr const char* kInterceptTurn =
     "VLASTHDG = VLASTHDG - VOR_1_OBS\n"

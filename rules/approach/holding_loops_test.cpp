@@ -10,6 +10,7 @@
 namespace aplpatch {
 namespace {
 
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
 // The output split into lines, without their newlines.
@@ -32,11 +33,6 @@ std::vector<std::string> entryCallsIn(const std::string& text) {
   return calls;
 }
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;  // no patch description among the test lines
-  return state;
-}
 
 struct BoundsCase {
   std::string waitLine;

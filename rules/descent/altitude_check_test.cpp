@@ -9,13 +9,9 @@
 namespace aplpatch {
 namespace {
 
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;  // no patch description among the test lines
-  return state;
-}
 
 constexpr const char* kAfterCall =
     "IF VSQUAWKCNG = 1 THEN\n"

@@ -9,14 +9,9 @@
 namespace aplpatch {
 namespace {
 
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
-// Past the header: the patch description is already written.
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;
-  return state;
-}
 
 const char kGermanNotice[] =
     "PRINT\"(Dieses Adventure ist gepatched von J. Morvensk)\"\nWAIT MESSAGE\n";

@@ -7,13 +7,9 @@
 namespace aplpatch {
 namespace {
 
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;
-  return state;
-}
 
 TEST(TrafficCall, PlaysTrafficAndARadioCallAndDropsTheRestOfTheBranch) {
   const char* kCall = " PLAY\"C:\\WAV\\CONTROLLERS\\VOICE3\\FC_N016\"\n";

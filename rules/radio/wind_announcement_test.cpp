@@ -13,13 +13,9 @@ namespace aplpatch {
 namespace {
 
 using testing::appendedText;
+using testing::pastHeader;
 using testing::rewriteLinesOnly;
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;
-  return state;
-}
 
 TEST(WindAnnouncement, PlaysTheSpeedAndTheDirectionOnlyWithWind) {
   auto run = rewriteLinesOnly(
