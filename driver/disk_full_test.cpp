@@ -60,6 +60,7 @@ std::set<std::string> namesIn(const fs::path& folder) {
 
 TEST(DiskFull, LeavesTheScriptWholeAndNoPartialFileBehind) {
   std::string example = readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or("");
+  ASSERT_FALSE(example.empty());
   std::string script;
   while (script.size() < 40000) script += example;
   const std::size_t rewrittenSize = testing::rewriteWhole(script).bytes.size();

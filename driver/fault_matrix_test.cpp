@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -14,7 +17,6 @@
 
 #include "driver/fake_platform.h"
 #include "driver/run_patch.h"
-#include "driver/test_files.h"
 #include "engine/test_support.h"
 
 namespace aplpatch {
@@ -29,9 +31,10 @@ constexpr const char* kFault = "Input/output error";
 // The example many times over: its rewrite takes several reads and several writes.
 const std::string& script() {
   static const std::string text = [] {
-    std::string example = testing::readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or("");
+    std::ifstream in(APLPATCH_EXAMPLE_SCRIPT, std::ios::binary);
+    std::string example(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
     std::string repeated;
-    while (repeated.size() < 160 * 1024) repeated += example;
+    while (!example.empty() && repeated.size() < 160 * 1024) repeated += example;
     return repeated;
   }();
   return text;
@@ -89,6 +92,7 @@ void expectPromisesKept(const FakePlatform& platform, int status, std::string_vi
 }
 
 TEST(FaultMatrix, AnyPlatformCallFailingOnceOrForGoodKeepsThePromises) {
+  ASSERT_FALSE(script().empty()) << "the example is missing";
   for (bool persistent : {false, true}) {
     std::set<Operation> failed;
     bool leftBehind = false;
