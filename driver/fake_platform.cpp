@@ -21,7 +21,7 @@ class FakeReadFile : public ReadFile {
       status_ = Status::failure(*failure);
       return 0;
     }
-    std::size_t n = std::min(size, bytes_.size() - pos_);
+    std::size_t n = std::min({size, bytes_.size() - pos_, platform_.readChunk_});
     bytes_.copy(buffer, n, pos_);
     pos_ += n;
     return n;
@@ -84,18 +84,28 @@ void FakePlatform::failCall(Operation operation, int nth, std::string reason, bo
   injections_[operation] = {nth, persistent, std::move(reason)};
 }
 
+void FakePlatform::failAnyCall(int nth, std::string reason, bool persistent) {
+  anyCallInjection_ = Injection{nth, persistent, std::move(reason)};
+}
+
 void FakePlatform::failWritesAfter(std::size_t bytes, std::string reason) {
   writeLimit_ = bytes;
   writeLimitReason_ = std::move(reason);
 }
 
 std::optional<std::string> FakePlatform::injectedFailure(Operation operation) {
+  auto hits = [](const Injection& injection, int call) {
+    return call == injection.nth || (injection.persistent && call > injection.nth);
+  };
   int call = ++calls_[operation];
-  auto found = injections_.find(operation);
-  if (found == injections_.end()) return std::nullopt;
-  const Injection& injection = found->second;
-  if (call == injection.nth || (injection.persistent && call > injection.nth)) return injection.reason;
-  return std::nullopt;
+  ++allCalls_;
+  std::optional<std::string> failure;
+  if (auto found = injections_.find(operation); found != injections_.end() && hits(found->second, call))
+    failure = found->second.reason;
+  else if (anyCallInjection_ && hits(*anyCallInjection_, allCalls_))
+    failure = anyCallInjection_->reason;
+  if (failure && !firstFailure_) firstFailure_ = operation;
+  return failure;
 }
 
 Status FakePlatform::record(std::string entry, Operation operation) {

@@ -41,6 +41,13 @@ class FakePlatform : public Platform {
   // Makes the `nth` call (from 1) of `operation` fail with `reason`; with `persistent`, every later
   // call fails as well.
   void failCall(Operation operation, int nth, std::string reason, bool persistent = false);
+  // The same for the `nth` platform call of any kind (reads and writes included, console messages
+  // not), counted over all operations together.
+  void failAnyCall(int nth, std::string reason, bool persistent = false);
+  // Whether an injected failure has happened, and the operation that failed first.
+  std::optional<Operation> firstFailure() const { return firstFailure_; }
+  // Makes every read return at most `bytes` bytes, so that a script takes many reads.
+  void setReadChunk(std::size_t bytes) { readChunk_ = bytes; }
   // Makes the writes to new files fail once `bytes` bytes have been written in all: the write that
   // crosses the limit keeps only the bytes up to it.
   void failWritesAfter(std::size_t bytes, std::string reason);
@@ -87,6 +94,10 @@ class FakePlatform : public Platform {
   std::set<std::string> folders_;
   std::map<Operation, Injection> injections_;
   std::map<Operation, int> calls_;
+  std::optional<Injection> anyCallInjection_;
+  int allCalls_ = 0;
+  std::optional<Operation> firstFailure_;
+  std::size_t readChunk_ = static_cast<std::size_t>(-1);
   std::optional<std::size_t> writeLimit_;
   std::string writeLimitReason_;
   std::size_t bytesWritten_ = 0;

@@ -30,10 +30,15 @@ void reportBackupFailure(Platform& platform, const std::string& what, const Stat
   say(platform, {"backup failed: ", what, ": ", status.reason()});
 }
 
-// The end of a run that leaves the script as it was.
-int abortRun(Platform& platform, std::string_view what, const Status& status, const PatchPaths& paths) {
+// The end of a run that leaves the script as it was. The unfinished new script is removed at once,
+// so that the message can tell when it could not be.
+int abortRun(Platform& platform, std::string_view what, const Status& status, const PatchPaths& paths,
+             TemporaryFile& newScript) {
   say(platform,
       {"Program aborted. ", what, ": ", status.reason(), ". ", paths.script, " is left as it was."});
+  Status removed = newScript.discard();
+  if (!removed.ok())
+    say(platform, {"Cannot remove the unfinished ", newScript.path(), ": ", removed.reason(), "."});
   return kFailed;
 }
 
@@ -46,14 +51,14 @@ void backUpScript(Platform& platform, const PatchPaths& paths) {
     reportBackupFailure(platform, "cannot copy " + paths.script + " to " + paths.backupScript, copied);
 }
 
-// Rewrites the script into `newScript`. Returns false, after reporting why, when the new script is
-// not complete on the disk; `newScript` then removes itself.
+// Rewrites the script into `newScript`. Returns false, after reporting why and removing it, when the
+// new script is not complete on the disk.
 bool rewriteInto(Platform& platform, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
                  TemporaryFile& newScript) {
   platform.print("inserting missing RETURNS ...\n");
   Status created = newScript.create();
   if (!created.ok()) {
-    abortRun(platform, "Cannot create " + paths.newScript, created, paths);
+    abortRun(platform, "Cannot create " + paths.newScript, created, paths, newScript);
     return false;
   }
 
@@ -64,11 +69,11 @@ bool rewriteInto(Platform& platform, const PatchPaths& paths, std::unique_ptr<Re
   if (!written && finished.ok()) finished = Status::failure("the data could not all be written");
 
   if (!read.ok()) {
-    abortRun(platform, "Cannot read " + paths.script, read, paths);
+    abortRun(platform, "Cannot read " + paths.script, read, paths, newScript);
     return false;
   }
   if (!finished.ok()) {
-    abortRun(platform, "Cannot write " + paths.newScript, finished, paths);
+    abortRun(platform, "Cannot write " + paths.newScript, finished, paths, newScript);
     return false;
   }
   return true;
@@ -101,6 +106,7 @@ int runPatch(Platform& platform, const std::vector<std::string>& arguments) {
 
   Opened<ReadFile> input = platform.openForRead(paths.script);
   if (!input.status.ok()) {
+    say(platform, {"Cannot open ", paths.script, ": ", input.status.reason()});
     platform.print("Program aborted. For use with TALKRADAR only.\n");
     return kFailed;
   }
@@ -116,7 +122,8 @@ int runPatch(Platform& platform, const std::vector<std::string>& arguments) {
 
   Status replaced = newScript.commitAs(paths.script);
   if (!replaced.ok())
-    return abortRun(platform, "Cannot replace " + paths.script + " with " + paths.newScript, replaced, paths);
+    return abortRun(platform, "Cannot replace " + paths.script + " with " + paths.newScript, replaced, paths,
+                    newScript);
 
   return runCompiler(platform, arguments[1]);
 }

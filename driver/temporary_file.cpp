@@ -7,10 +7,15 @@ namespace aplpatch {
 TemporaryFile::TemporaryFile(Platform& platform, std::string path)
     : platform_(platform), path_(std::move(path)) {}
 
-TemporaryFile::~TemporaryFile() {
+TemporaryFile::~TemporaryFile() { discard(); }
+
+Status TemporaryFile::discard() {
   // Some systems cannot remove a file that is still open: close it first.
   file_.reset();
-  if (created_ && !committed_) platform_.removeFile(path_);
+  if (!created_ || committed_) return Status::success();
+  // Tried once only: a second attempt would fail the same way.
+  created_ = false;
+  return platform_.removeFile(path_);
 }
 
 Status TemporaryFile::create() {

@@ -26,6 +26,9 @@ class TemporaryFile {
   Status finish();
   // Puts the finished file in the place of `target` in one step and keeps it.
   Status commitAs(const std::string& target);
+  // Closes and removes the file now, so that the caller can report a file that could not be removed.
+  // Success when there is nothing left to remove.
+  Status discard();
 
   const std::string& path() const { return path_; }
 

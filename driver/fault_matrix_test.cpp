@@ -1,0 +1,162 @@
+// Every platform call of a run made to fail in turn, once and from then on, and writes that stop
+// after any number of bytes. Whatever fails, the run keeps its promises: the script is either as
+// generated or completely rewritten, an unfinished new script is removed (or the console says that
+// it could not be), the exit status is the compiler's when it ran and -1 otherwise, and the console
+// names the failure.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/fake_platform.h"
+#include "driver/run_patch.h"
+#include "engine/test_support.h"
+
+namespace aplpatch {
+namespace {
+
+using testing::FakePlatform;
+using testing::Operation;
+
+constexpr int kCompilerExit = 3;
+constexpr const char* kFault = "Input/output error";
+
+// The example many times over: its rewrite takes several reads and several writes.
+const std::string& script() {
+  static const std::string text = [] {
+    std::ifstream in(APLPATCH_EXAMPLE_SCRIPT, std::ios::binary);
+    std::string example(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+    std::string repeated;
+    while (!example.empty() && repeated.size() < 160 * 1024) repeated += example;
+    return repeated;
+  }();
+  return text;
+}
+
+const std::string& rewritten() {
+  static const std::string bytes = testing::rewriteWhole(script()).bytes;
+  return bytes;
+}
+
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
+
+FakePlatform preparedPlatform() {
+  FakePlatform platform;
+  platform.addFile("F.APL", script());
+  platform.setExitCode(kCompilerExit);
+  platform.setReadChunk(16 * 1024);
+  return platform;
+}
+
+bool compilerStarted(const FakePlatform& platform) {
+  return std::any_of(platform.log().begin(), platform.log().end(), [](const std::string& entry) {
+    return entry.rfind("run aplc2.exe", 0) == 0 && !entry.ends_with("[failed]");
+  });
+}
+
+// The promises of one run that met the failure `fault`.
+void expectPromisesKept(const FakePlatform& platform, int status, std::string_view fault) {
+  const std::string& console = platform.console();
+  SCOPED_TRACE(console);
+  std::optional<std::string> now = platform.file("F.APL");
+  ASSERT_TRUE(now) << "the script is missing";
+  const bool isRewritten = *now == rewritten();
+  EXPECT_TRUE(isRewritten || *now == script()) << "the script is neither as generated nor rewritten";
+
+  if (compilerStarted(platform)) {
+    EXPECT_EQ(status, kCompilerExit);
+    EXPECT_EQ(platform.filesWhenRun().at("F.APL"), rewritten());
+  } else {
+    EXPECT_EQ(status, -1);
+  }
+  if (!isRewritten) {
+    EXPECT_TRUE(contains(console, "F.APL is left as it was.\n") ||
+                contains(console, "Program aborted. For use with TALKRADAR only.\n"));
+  }
+
+  if (platform.file("F.APL.new")) {
+    EXPECT_TRUE(contains(console, "Cannot remove the unfinished F.APL.new: ")) << "a new script left unsaid";
+  }
+  // A backup is the generated or the rewritten script, whole, or not there.
+  EXPECT_EQ(platform.file("apl/F.APL").value_or(script()), script());
+  EXPECT_EQ(platform.file("apl/F.APL.new").value_or(rewritten()), rewritten());
+
+  EXPECT_TRUE(contains(console, fault)) << "the console does not say what failed";
+}
+
+TEST(FaultMatrix, AnyPlatformCallFailingOnceOrForGoodKeepsThePromises) {
+  ASSERT_FALSE(script().empty()) << "the example is missing";
+  for (bool persistent : {false, true}) {
+    std::set<Operation> failed;
+    bool leftBehind = false;
+    for (int nth = 1;; ++nth) {
+      SCOPED_TRACE(::testing::Message() << "call " << nth << (persistent ? " and every later call" : ""));
+      ASSERT_LT(nth, 200) << "the run never got past the failure";
+      FakePlatform platform = preparedPlatform();
+      platform.failAnyCall(nth, kFault, persistent);
+      int status = runPatch(platform, {"-e", "F.APL"});
+      if (!platform.firstFailure()) {
+        // The run has fewer calls than `nth`: it went through untouched.
+        EXPECT_EQ(status, kCompilerExit);
+        EXPECT_EQ(platform.file("F.APL"), rewritten());
+        break;
+      }
+      failed.insert(*platform.firstFailure());
+      leftBehind = leftBehind || platform.file("F.APL.new").has_value();
+      expectPromisesKept(platform, status, kFault);
+    }
+    // Removing is only ever the cleanup after another failure.
+    EXPECT_EQ(failed, (std::set<Operation>{Operation::kMakeFolder, Operation::kCopy, Operation::kOpenForRead,
+                                           Operation::kRead, Operation::kCreateForWrite, Operation::kWrite,
+                                           Operation::kFlushToDisk, Operation::kClose, Operation::kReplace,
+                                           Operation::kRunProgram}));
+    // Only a cleanup that fails as well leaves the unfinished new script behind.
+    EXPECT_EQ(leftBehind, persistent);
+  }
+}
+
+TEST(FaultMatrix, AWriteThatStopsAfterAnyNumberOfBytesLeavesTheScriptAlone) {
+  const std::size_t size = rewritten().size();
+  for (std::size_t limit : {std::size_t{0}, std::size_t{1}, std::size_t{2}, std::size_t{65535}, std::size_t{65536},
+                            std::size_t{65537}, std::size_t{131072}, size / 2, size - 1}) {
+    SCOPED_TRACE(::testing::Message() << "full after " << limit << " of " << size << " bytes");
+    FakePlatform platform = preparedPlatform();
+    platform.failWritesAfter(limit, "No space left on device");
+    int status = runPatch(platform, {"-e", "F.APL"});
+    expectPromisesKept(platform, status, "No space left on device");
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(platform.file("F.APL"), script());
+    EXPECT_FALSE(platform.file("F.APL.new"));
+    EXPECT_TRUE(platform.console().ends_with(
+        "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"));
+  }
+  // Room for exactly the rewrite is enough.
+  FakePlatform platform = preparedPlatform();
+  platform.failWritesAfter(size, "No space left on device");
+  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), kCompilerExit);
+  EXPECT_EQ(platform.file("F.APL"), rewritten());
+}
+
+TEST(FaultMatrix, SaysSoWhenTheUnfinishedNewScriptCannotBeRemoved) {
+  FakePlatform platform = preparedPlatform();
+  platform.failWritesAfter(100, "No space left on device");
+  platform.failCall(Operation::kRemove, 1, "Permission denied");
+  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
+  EXPECT_TRUE(platform.console().ends_with(
+      "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"
+      "Cannot remove the unfinished F.APL.new: Permission denied.\n"));
+  EXPECT_EQ(platform.file("F.APL"), script());
+  EXPECT_EQ(platform.file("F.APL.new"), rewritten().substr(0, 100));
+  // Removing is tried once, not again when the run ends.
+  EXPECT_EQ(std::count(platform.log().begin(), platform.log().end(), "remove F.APL.new [failed]"), 1);
+}
+
+}  // namespace
+}  // namespace aplpatch
