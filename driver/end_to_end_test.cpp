@@ -212,7 +212,6 @@ TEST_F(EndToEnd, StopsWhenTheScriptIsMissing) {
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
             "backup failed: cannot copy F.APL to apl/F.APL: No such file or directory\n"
-            "Cannot open F.APL: No such file or directory\n"
             "Program aborted. For use with TALKRADAR only.\n");
   EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"apl"});
   EXPECT_EQ(compilerLog(), "");

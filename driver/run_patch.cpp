@@ -106,7 +106,6 @@ int runPatch(Platform& platform, const std::vector<std::string>& arguments) {
 
   Opened<ReadFile> input = platform.openForRead(paths.script);
   if (!input.status.ok()) {
-    say(platform, {"Cannot open ", paths.script, ": ", input.status.reason()});
     platform.print("Program aborted. For use with TALKRADAR only.\n");
     return kFailed;
   }

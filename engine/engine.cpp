@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 
+#include <limits>
 #include <utility>
 
 #include "engine/pass.h"
@@ -26,7 +27,8 @@ Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteStat
 void Engine::rewriteLines() {
   for (;;) {
     if (!state_.pendingLine && !reader_.readLine(line_)) break;
-    ++state_.lineNo;
+    // The counter matters only for the first passes; past its limit it stays there.
+    if (state_.lineNo < std::numeric_limits<int>::max()) ++state_.lineNo;
     state_.pendingLine = 0;
 
     Pass pass(line_, scratch_, state_, reader_, writer_, console_);

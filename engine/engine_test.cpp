@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
-#include <vector>
 
 #include "engine/line_text.h"
 #include "engine/test_support.h"
@@ -17,10 +17,12 @@ using testing::RecordingConsole;
 using testing::rewriteLinesOnly;
 using testing::withoutCr;
 
-// What the rules of the test tables below saw, pass by pass.
-std::vector<std::string> seen;
-
-void recordLine(Pass& pass) { seen.push_back(pass.line()); }
+// Tells on the console what it saw, in angle brackets, pass by pass.
+void recordLine(Pass& pass) {
+  pass.print("<");
+  pass.print(pass.line());
+  pass.print(">");
+}
 
 // "SKIP" drops lines up to the next one holding "STOP"; that line goes on through the pass.
 void skipToStop(Pass& pass) {
@@ -42,11 +44,11 @@ void appendTail(Pass& pass) { pass.write("TAIL\n"); }
 
 struct LoopRun {
   std::string text;
+  std::string seen;  // the console
   int lineNo;
 };
 
 LoopRun runWith(std::span<const RuleEntry> rules, const std::string& input) {
-  seen.clear();
   MemorySource source(input);
   MemorySink sink;
   RecordingConsole console;
@@ -55,7 +57,7 @@ LoopRun runWith(std::span<const RuleEntry> rules, const std::string& input) {
   engine.rewriteLines();
   engine.appendSubroutines();
   EXPECT_TRUE(engine.finish());
-  return {withoutCr(sink.bytes()), engine.state().lineNo};
+  return {withoutCr(sink.bytes()), console.text(), engine.state().lineNo};
 }
 
 TEST(PassLoop, EmptyScriptMakesNoPassButAppends) {
@@ -63,7 +65,7 @@ TEST(PassLoop, EmptyScriptMakesNoPassButAppends) {
   LoopRun run = runWith(kRules, "");
   EXPECT_EQ(run.text, "TAIL\n");
   EXPECT_EQ(run.lineNo, 0);
-  EXPECT_TRUE(seen.empty());
+  EXPECT_EQ(run.seen, "");
 }
 
 TEST(PassLoop, EveryPieceOfALongLineIsAPass) {
@@ -71,7 +73,8 @@ TEST(PassLoop, EveryPieceOfALongLineIsAPass) {
   std::string longLine(600, 'L');
   LoopRun run = runWith(kRules, longLine + "\nEND");
   EXPECT_EQ(run.lineNo, 4);
-  EXPECT_EQ(seen.size(), 4u);
+  EXPECT_EQ(run.seen, "<" + longLine.substr(0, 254) + "><" + longLine.substr(254, 254) + "><" +
+                          longLine.substr(508) + "\n><END\n>");
   EXPECT_EQ(run.text, longLine + "\nEND\nTAIL\n");
 }
 
@@ -79,7 +82,7 @@ TEST(PassLoop, EndedPassSkipsLaterRulesAndTheWrite) {
   static constexpr RuleEntry kRules[] = {{"endAtDrop", endAtDrop}, {"recordLine", recordLine}};
   LoopRun run = runWith(kRules, "A\nDROP\nB\n");
   EXPECT_EQ(run.text, "A\nB\nTAIL\n");
-  EXPECT_EQ(seen, (std::vector<std::string>{"A\n", "B\n"}));
+  EXPECT_EQ(run.seen, "<A\n><B\n>");
 }
 
 TEST(PassLoop, SkippedLinesAreConsumedAndNotCounted) {
@@ -94,7 +97,7 @@ TEST(PassLoop, OwnReadMeetingTheEndEmptiesTheLineAndEndsTheLoop) {
   LoopRun run = runWith(kRules, "A\nSKIP\nX\nY\n");
   EXPECT_EQ(run.text, "A\nTAIL\n");
   // The rules after the reading one still run, on the empty buffer.
-  EXPECT_EQ(seen, (std::vector<std::string>{"A\n", ""}));
+  EXPECT_EQ(run.seen, "<A\n><>");
 }
 
 TEST(PassLoop, LookAheadAtTheEndLeavesTheLineAlone) {
@@ -103,6 +106,12 @@ TEST(PassLoop, LookAheadAtTheEndLeavesTheLineAlone) {
 }
 
 // The altitude look-ahead, through the engine's own rule table.
+TEST(PassLoop, PassCounterStopsAtItsLimit) {
+  RewriteState nearTheLimit;
+  nearTheLimit.lineNo = std::numeric_limits<int>::max() - 1;
+  EXPECT_EQ(rewriteLinesOnly("A\nB\nC\n", nearTheLimit).state.lineNo, std::numeric_limits<int>::max());
+}
+
 TEST(AltitudeLookahead, GuardsAnAssignmentUnlessTheNextLineJumpsToGowaitvorx) {
   EXPECT_EQ(rewriteLinesOnly(" VALT = 5000\nGOTO GOWAITVORX\n").text,
             " VALT = 5000\nGOTO GOWAITVORX\n");
