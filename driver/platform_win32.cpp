@@ -90,6 +90,10 @@ class Win32WriteFile : public WriteFile {
         status_ = lastErrorStatus();
         return false;
       }
+      if (written == 0) {
+        status_ = errorStatus(ERROR_WRITE_FAULT);
+        return false;
+      }
       data += written;
       size -= written;
     }

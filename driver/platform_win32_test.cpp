@@ -39,10 +39,6 @@ class WindowsPlatform : public ::testing::Test {
   std::string at(const std::wstring& name) const { return utf8(path(name)); }
 };
 
-TEST_F(WindowsPlatform, SpellsPathsWithBackslashes) {
-  EXPECT_EQ(platform->pathStyle().separator, '\\');
-}
-
 TEST_F(WindowsPlatform, MakeFolderAcceptsAnExistingFolderButNotAFile) {
   EXPECT_TRUE(platform->makeFolder(at(L"apl \u0141")).ok());
   EXPECT_TRUE(platform->makeFolder(at(L"apl \u0141")).ok());
