@@ -2,15 +2,20 @@
 #include <memory>
 
 #include "driver/platform.h"
+#include "driver/program_main.h"
 #include "driver/run_patch.h"
 
-int main(int argc, char** argv) {
-  std::unique_ptr<aplpatch::Platform> platform = aplpatch::makeSystemPlatform();
+namespace aplpatch {
+
+int programMain(const std::vector<std::string>& arguments) {
+  std::unique_ptr<Platform> platform = makeSystemPlatform();
   try {
-    return aplpatch::runPatch(*platform, aplpatch::commandLineArguments(argc, argv));
+    return runPatch(*platform, arguments);
   } catch (const std::exception& error) {
     // Caught here so that unwinding removes a partial new script.
     platform->print(std::string("Program aborted. ") + error.what() + "\n");
     return -1;
   }
 }
+
+}  // namespace aplpatch

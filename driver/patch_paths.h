@@ -12,7 +12,9 @@ struct PathStyle {
 };
 
 inline constexpr PathStyle kPosixPathStyle{'/', "\\/"};
-inline constexpr PathStyle kWindowsPathStyle{'\\', "\\"};
+// Windows takes both slashes as separators, and a drive letter's colon ends a drive-relative
+// prefix ("C:F.APL"); left in a name, the colon would name an alternate data stream instead.
+inline constexpr PathStyle kWindowsPathStyle{'\\', "\\/:"};
 
 // The files one run works on, all derived from the script path exactly as the host passed it.
 struct PatchPaths {

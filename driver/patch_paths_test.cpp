@@ -44,12 +44,17 @@ TEST(PatchPaths, OnPosixTheBackupFolderFollowsBackslashesAndTheFileNameEverySepa
   });
 }
 
-TEST(PatchPaths, OnWindowsOnlyTheBackslashSeparates) {
+TEST(PatchPaths, OnWindowsTheBackupFolderFollowsBackslashesAndTheFileNameEverySeparator) {
   expectPaths(kWindowsPathStyle, {
       {"F.APL", "", "apl\\F.APL"},
       {"C:\\FLY\\F.APL", "C:\\FLY\\", "C:\\FLY\\apl\\F.APL"},
       {"\\\\server\\share\\F.APL", "\\\\server\\share\\", "\\\\server\\share\\apl\\F.APL"},
-      {"flights/F.APL", "", "apl\\flights/F.APL"},
+      // The backup keeps the file's own name, never a folder below apl that does not exist.
+      {"flights/F.APL", "", "apl\\F.APL"},
+      {"C:/FLY/F.APL", "", "apl\\F.APL"},
+      {"a\\b/c.apl", "a\\", "a\\apl\\c.apl"},
+      // Nor a colon, which would make the copy an alternate data stream of a file "C".
+      {"C:F.APL", "", "apl\\F.APL"},
   });
 }
 

@@ -75,7 +75,4 @@ class Platform : public Console {
 // The platform this program was built for.
 std::unique_ptr<Platform> makeSystemPlatform();
 
-// The command-line arguments after the program name, as UTF-8.
-std::vector<std::string> commandLineArguments(int argc, char** argv);
-
 }  // namespace aplpatch

@@ -282,8 +282,4 @@ class PosixPlatform : public Platform {
 
 std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<PosixPlatform>(); }
 
-std::vector<std::string> commandLineArguments(int argc, char** argv) {
-  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
-}
-
 }  // namespace aplpatch

@@ -3,12 +3,11 @@
 // Helpers for tests that work on real files: a scratch folder that is removed afterwards, and
 // whole-file reads and writes.
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -18,9 +17,17 @@ namespace aplpatch::testing {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "aplpatch-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
-    path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::filesystem::path candidate =
+          std::filesystem::temp_directory_path() / ("aplpatch-test-" + std::to_string(random()));
+      // Only the test that creates a folder gets true, however many run at once.
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate;
+        return;
+      }
+    }
+    throw std::runtime_error("cannot make a scratch folder");
   }
   ~ScratchFolder() {
     std::error_code ignored;

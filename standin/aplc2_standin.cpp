@@ -7,50 +7,62 @@
 //
 // A missing script ends the call with status 1.
 
-#include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "driver/platform.h"
+#include "driver/program_main.h"
+
+namespace aplpatch {
 
 namespace {
 
-std::FILE* openLog() {
-  const char* path = std::getenv("APLC2_STANDIN_LOG");
-  return path != nullptr && *path != '\0' ? std::fopen(path, "ab") : nullptr;
+// The whole content of the file at `path`, or nothing when it cannot be read.
+std::optional<std::string> readWhole(Platform& platform, const std::string& path) {
+  Opened<ReadFile> opened = platform.openForRead(path);
+  if (!opened.status.ok()) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  for (std::size_t n; (n = opened.file->read(buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
+  if (!opened.file->status().ok()) return std::nullopt;
+  return bytes;
 }
 
-// The size of the file at `path`, or -1 when it cannot be read.
-long fileSize(const char* path) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return -1;
-  long size = 0;
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) size += static_cast<long>(n);
-  std::fclose(file);
-  return size;
+void appendToLog(Platform& platform, const std::vector<std::string>& arguments) {
+  const char* path = std::getenv("APLC2_STANDIN_LOG");
+  if (path == nullptr || *path == '\0') return;
+  std::string log = readWhole(platform, path).value_or("");
+  for (const std::string& argument : arguments) log += argument + "\n";
+  log += "--\n";
+  Opened<WriteFile> out = platform.createForWrite(path);
+  if (!out.status.ok()) return;
+  out.file->write(log.data(), log.size());
+  out.file->close();
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::printf("aplc2.exe stand-in: not the adventure compiler, compiles nothing\n");
-  std::printf("arguments:");
-  for (int i = 1; i < argc; ++i) std::printf(" [%s]", argv[i]);
-  std::printf("\n");
+int programMain(const std::vector<std::string>& arguments) {
+  std::unique_ptr<Platform> platform = makeSystemPlatform();
+  platform->print("aplc2.exe stand-in: not the adventure compiler, compiles nothing\n");
+  std::string shown = "arguments:";
+  for (const std::string& argument : arguments) shown += " [" + argument + "]";
+  platform->print(shown + "\n");
+  appendToLog(*platform, arguments);
 
-  if (std::FILE* log = openLog()) {
-    for (int i = 1; i < argc; ++i) std::fprintf(log, "%s\n", argv[i]);
-    std::fprintf(log, "--\n");
-    std::fclose(log);
-  }
-
-  const char* script = argc == 3 ? argv[2] : nullptr;
-  long size = script != nullptr ? fileSize(script) : -1;
-  if (size < 0) {
-    std::printf("script not found: %s\n", script != nullptr ? script : "(none given)");
+  std::optional<std::string> script;
+  if (arguments.size() == 2) script = readWhole(*platform, arguments[1]);
+  if (!script) {
+    platform->print("script not found: " + (arguments.size() == 2 ? arguments[1] : "(none given)") + "\n");
     return 1;
   }
-  std::printf("script %s: %ld bytes\n", script, size);
+  platform->print("script " + arguments[1] + ": " + std::to_string(script->size()) + " bytes\n");
 
   const char* status = std::getenv("APLC2_STANDIN_EXIT");
   return status != nullptr ? std::atoi(status) : 0;
 }
+
+}  // namespace aplpatch

@@ -1,0 +1,234 @@
+// The platform layer on Windows: wide-character paths, file handles, CopyFileW and MoveFileExW.
+// Scripts are read and written in binary; the engine does its own CR LF translation, so both
+// platforms give the same bytes.
+
+#include <windows.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "driver/platform.h"
+#include "driver/retry.h"
+#include "driver/win32_system.h"
+
+namespace aplpatch {
+
+namespace {
+
+using win32::errorStatus;
+using win32::lastErrorStatus;
+using win32::systemPath;
+
+// ReadFile and WriteFile take at most this many bytes per call.
+constexpr std::size_t kLargestTransfer = 1u << 30;
+
+// A file that another program holds is tried again for about two seconds before the replace fails.
+constexpr int kReplaceAttempts = 20;
+constexpr std::chrono::milliseconds kReplacePause{100};
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : handle_(handle) {}
+  ~Handle() { reset(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  // Closes the handle; false when the system reports a failure.
+  bool reset() {
+    if (!valid()) return true;
+    bool closed = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32ReadFile : public ReadFile {
+ public:
+  explicit Win32ReadFile(HANDLE handle) : handle_(handle) {}
+
+  std::size_t read(char* buffer, std::size_t size) override {
+    if (!status_.ok()) return 0;
+    DWORD got = 0;
+    DWORD wanted = static_cast<DWORD>(size < kLargestTransfer ? size : kLargestTransfer);
+    if (!::ReadFile(handle_.get(), buffer, wanted, &got, nullptr)) {
+      DWORD error = GetLastError();
+      if (error != ERROR_HANDLE_EOF) status_ = errorStatus(error);
+      return 0;
+    }
+    return got;
+  }
+
+  Status status() const override { return status_; }
+
+ private:
+  Handle handle_;
+  Status status_ = Status::success();
+};
+
+class Win32WriteFile : public WriteFile {
+ public:
+  explicit Win32WriteFile(HANDLE handle) : handle_(handle) {}
+
+  bool write(const char* data, std::size_t size) override {
+    if (!status_.ok()) return false;
+    if (!handle_.valid()) {
+      status_ = errorStatus(ERROR_INVALID_HANDLE);
+      return false;
+    }
+    while (size > 0) {
+      DWORD written = 0;
+      DWORD chunk = static_cast<DWORD>(size < kLargestTransfer ? size : kLargestTransfer);
+      if (!::WriteFile(handle_.get(), data, chunk, &written, nullptr)) {
+        status_ = lastErrorStatus();
+        return false;
+      }
+      if (written == 0) {
+        status_ = errorStatus(ERROR_WRITE_FAULT);
+        return false;
+      }
+      data += written;
+      size -= written;
+    }
+    return true;
+  }
+
+  Status status() const override { return status_; }
+
+  Status flushToDisk() override {
+    if (!handle_.valid()) return errorStatus(ERROR_INVALID_HANDLE);
+    return FlushFileBuffers(handle_.get()) ? Status::success() : lastErrorStatus();
+  }
+
+  Status close() override {
+    if (!handle_.valid()) return errorStatus(ERROR_INVALID_HANDLE);
+    return handle_.reset() ? Status::success() : lastErrorStatus();
+  }
+
+ private:
+  Handle handle_;
+  Status status_ = Status::success();
+};
+
+// Opens `path` to read its data; a folder is refused (the system says "access denied").
+HANDLE openExisting(const std::wstring& path) {
+  // Others may go on reading and writing, as with the C runtime's fopen().
+  return CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool sameFile(HANDLE opened, const std::wstring& other) {
+  Handle handle(CreateFileW(other.c_str(), FILE_READ_ATTRIBUTES,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION first;
+  BY_HANDLE_FILE_INFORMATION second;
+  return handle.valid() && GetFileInformationByHandle(opened, &first) &&
+         GetFileInformationByHandle(handle.get(), &second) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
+// Size and time of last change, or nothing when there is no such file.
+struct FileStamp {
+  bool exists = false;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+
+  explicit FileStamp(const std::wstring& path)
+      : exists(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != 0) {}
+  bool operator==(const FileStamp& other) const {
+    return exists == other.exists && (!exists || (data.nFileSizeHigh == other.data.nFileSizeHigh &&
+                                                  data.nFileSizeLow == other.data.nFileSizeLow &&
+                                                  CompareFileTime(&data.ftLastWriteTime,
+                                                                  &other.data.ftLastWriteTime) == 0));
+  }
+};
+
+class Win32Platform : public Platform {
+ public:
+  PathStyle pathStyle() const override { return kWindowsPathStyle; }
+
+  Status makeFolder(const std::string& path) override {
+    std::wstring folder = systemPath(path);
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return Status::success();
+    DWORD error = GetLastError();
+    DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+      return Status::success();
+    return errorStatus(error);
+  }
+
+  Status copyFile(const std::string& from, const std::string& to) override {
+    std::wstring source = systemPath(from);
+    std::wstring target = systemPath(to);
+    Handle opened(openExisting(source));
+    if (!opened.valid()) return lastErrorStatus();
+    if (sameFile(opened.get(), target)) return Status::failure("a file cannot be copied onto itself");
+    opened.reset();
+
+    FileStamp before(target);
+    if (CopyFileW(source.c_str(), target.c_str(), FALSE)) return Status::success();
+    Status status = lastErrorStatus();
+    // A copy that broke off halfway must not pass for a backup. A target that the system never
+    // touched (it could not be opened) keeps its old contents.
+    if (!(FileStamp(target) == before)) DeleteFileW(target.c_str());
+    return status;
+  }
+
+  Opened<ReadFile> openForRead(const std::string& path) override {
+    HANDLE handle = openExisting(systemPath(path));
+    if (handle == INVALID_HANDLE_VALUE) return {nullptr, lastErrorStatus()};
+    return {std::make_unique<Win32ReadFile>(handle), Status::success()};
+  }
+
+  Opened<WriteFile> createForWrite(const std::string& path) override {
+    HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return {nullptr, lastErrorStatus()};
+    return {std::make_unique<Win32WriteFile>(handle), Status::success()};
+  }
+
+  Status removeFile(const std::string& path) override {
+    return DeleteFileW(systemPath(path).c_str()) ? Status::success() : lastErrorStatus();
+  }
+
+  Status replaceFile(const std::string& from, const std::string& to) override {
+    std::wstring source = systemPath(from);
+    std::wstring target = systemPath(to);
+    // MoveFileExW puts the new file in place in one step; a virus scanner or an editor that has
+    // the script open for a moment makes it fail with a sharing violation, so try again briefly.
+    RetryPolicy policy{kReplaceAttempts, win32::isHeldByAnotherProgram,
+                       [] { std::this_thread::sleep_for(kReplacePause); }};
+    unsigned long error = retry(
+        [&]() -> unsigned long {
+          if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return 0;
+          return GetLastError();
+        },
+        policy);
+    return error == 0 ? Status::success() : errorStatus(error);
+  }
+
+  ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override {
+    return win32::runProgram(name, arguments);
+  }
+
+  void print(std::string_view text) override { win32::writeToStandardOutput(text); }
+
+  // print() keeps nothing back.
+  void flushConsole() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<Win32Platform>(); }
+
+}  // namespace aplpatch

@@ -1,0 +1,114 @@
+// Starting a program on Windows, with a probe that records where it was found and what it got.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "driver/platform.h"
+#include "driver/test_files.h"
+#include "driver/win32_test_support.h"
+
+namespace aplpatch {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readBytes;
+using testing::ScopedVariable;
+using testing::ScratchFolder;
+using testing::utf8;
+
+class WindowsProgramRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(work);
+    fs::create_directory(bin);
+  }
+
+  // Puts the probe into `folder` under the compiler's name.
+  void installProbe(const fs::path& folder) {
+    fs::copy_file(testing::programFolder() / "argument_probe.exe", folder / "aplc2.exe");
+  }
+
+  ProgramRun run(const std::vector<std::string>& arguments = {"-e", "F.APL"}) {
+    testing::ScopedWorkingDirectory inWork(work);
+    return platform->runProgram("aplc2.exe", arguments);
+  }
+
+  std::string probeLog() const { return readBytes(records.path() / "probe.log").value_or(""); }
+
+  ScratchFolder folder;
+  ScratchFolder records;
+  fs::path work = folder.path() / L"work \u0141";
+  fs::path bin = folder.path() / L"bin \u00FC";
+  ScopedVariable searchPath{L"PATH", bin.wstring()};
+  ScopedVariable log{L"ARGUMENT_PROBE_LOG", (records.path() / "probe.log").wstring()};
+  std::unique_ptr<Platform> platform = makeSystemPlatform();
+};
+
+TEST_F(WindowsProgramRun, LooksInTheWorkingDirectoryBeforeTheSearchPath) {
+  installProbe(work);
+  installProbe(bin);
+  ASSERT_TRUE(run().status.ok());
+  EXPECT_EQ(probeLog(), utf8(work) + "\n-e\nF.APL\n--\n");
+
+  // A folder of that name is passed over.
+  fs::remove(work / "aplc2.exe");
+  fs::create_directory(work / "aplc2.exe");
+  ASSERT_TRUE(run().status.ok());
+  EXPECT_EQ(probeLog(), utf8(bin) + "\n-e\nF.APL\n--\n");
+}
+
+TEST_F(WindowsProgramRun, SearchesEveryFolderOfThePathInOrder) {
+  fs::path second = folder.path() / L"second;folder";
+  fs::create_directory(second);
+  installProbe(second);
+  ScopedVariable path(L"PATH", L";;" + (folder.path() / L"missing").wstring() + L";" + bin.wstring() +
+                                   L";\"" + second.wstring() + L"\"");
+  ASSERT_TRUE(run().status.ok());
+  EXPECT_EQ(probeLog(), utf8(second) + "\n-e\nF.APL\n--\n");
+}
+
+TEST_F(WindowsProgramRun, PassesTheArgumentsUnchangedWithoutAnInterpreter) {
+  installProbe(bin);
+  const std::vector<std::string> arguments = {
+      "-e",
+      "C:\\my flights\\F&echo hi;\"x\" %PATH% ^| \xC5\x81\xC3\xB3" "d\xC5\xBA \xC3\xBC.APL",
+      "C:\\ends in a backslash\\",
+      "\\\\server\\share\\\"quoted\"\\",
+      "",
+      "tab\tand  two blanks",
+  };
+  ProgramRun result = run(arguments);
+  ASSERT_TRUE(result.status.ok()) << result.status.reason();
+  std::string expected = utf8(bin) + "\n";
+  for (const std::string& argument : arguments) expected += argument + "\n";
+  EXPECT_EQ(probeLog(), expected + "--\n");
+}
+
+TEST_F(WindowsProgramRun, ReturnsTheProgramsExitCode) {
+  installProbe(bin);
+  // The last is the code of a program ended by an access violation (0xC0000005).
+  for (int code : {0, 1, 3, 255, -1, -1073741819}) {
+    SCOPED_TRACE(code);
+    ScopedVariable exit(L"ARGUMENT_PROBE_EXIT", std::to_wstring(code));
+    ProgramRun result = run();
+    EXPECT_TRUE(result.status.ok());
+    EXPECT_EQ(result.exitCode, code);
+  }
+}
+
+TEST_F(WindowsProgramRun, TellsWhyAProgramDidNotRun) {
+  EXPECT_EQ(run().status.reason(), "not found in the working directory or on the search path");
+
+  testing::writeBytes(bin / "aplc2.exe", "this is no program\r\n");
+  std::string reason = run().status.reason();
+  EXPECT_NE(reason.find("(error 193)"), std::string::npos) << reason;
+}
+
+}  // namespace
+}  // namespace aplpatch
