@@ -1,7 +1,6 @@
 #include "engine/rule_order.h"
 
 #include <string_view>
-#include <tuple>
 
 #include "engine/altitude_lookahead.h"
 #include "rules/approach/autopilot_stub.h"
@@ -53,55 +52,45 @@ namespace {
 
 using State = RewriteState;
 
-// A rule that can act only on a line holding one of `texts`.
-template <typename... Texts>
-constexpr Trigger onText(Texts... texts) {
-  static_assert(sizeof...(texts) <= std::tuple_size_v<decltype(Trigger::texts)>);
-  return Trigger{{std::string_view(texts)...}, nullptr};
-}
-
-// A rule that can act on any line while `gate` holds, and otherwise only on a line holding one of
-// `texts`.
-template <typename... Texts>
-constexpr Trigger whileState(StateGate gate, Texts... texts) {
-  Trigger trigger = onText(texts...);
-  trigger.gate = gate;
-  return trigger;
-}
+constexpr std::string_view kHoldingWait = "WHILE NOT INRANGE360(PLANE_HEADING,";
 
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
-    RULE(dropWaitAfterBriefing,
-        whileState([](const State& s) { return s.crewMode && s.skipNextWait; })),
-    RULE(dropBriefingCall, onText("PLAY")),
-    RULE(emptyBriefingCheck, onText("BRIEFINGCHECK:")),
-    RULE(captureCenterLine, whileState([](const State& s) { return s.centerCapture > 0; })),
+    RULE(dropWaitAfterBriefing, anyLineWhile(isSet(&State::skipNextWait))),
+    RULE(dropBriefingCall,
+        onText("BRIEF", "VBRIE", "GNDBR", "TAXBR", "FC_APPLAUSE", "FC_CRY", "FC_GONG")
+            .andOnlyWhile(isSet(&State::crewMode))),
+    RULE(emptyBriefingCheck, onText("BRIEFINGCHECK:").andOnlyWhile(isSet(&State::crewMode))),
+    RULE(captureCenterLine, anyLineWhile(isAbove(&State::centerCapture, 0))),
     RULE(startCenterCapture, onText("CENTER_")),
     RULE(keepDepartureKey, onText("GOSUB DEPARTURE")),
-    RULE(armCenterReplay, onText("GOWAITVORX:")),
-    RULE(addWaitVorMissedEntry,
-        whileState([](const State& s) { return s.waitVorState != 0; }, "WAIT_VOR")),
-    RULE(writeCenterSubroutine, onText("GOTO WAIT_VOR")),
+    RULE(armCenterReplay, onText("GOWAITVORX:").andOnlyWhile(isAbove(&State::centerCount, 0))),
+    RULE(addWaitVorMissedEntry, onText("WAIT_VOR").orAnyLineWhile(isSet(&State::waitVorState))),
+    RULE(writeCenterSubroutine,
+        onText("GOTO WAIT_VOR").andOnlyWhile(isBelow(&State::centerCapture, 0))),
     RULE(upcaseLine),
     RULE(noteChecklistDeclaration, onText("DECLARE VCHECKLISTS")),
-    RULE(blankRunwayDescription, onText("RWY")),
-    RULE(captureTargetAltitude, onText("IF VALT =")),
-    RULE(writePatchDescription, whileState([](const State& s) { return s.lineNo == 3; })),
+    RULE(blankRunwayDescription, onText("DESCRIPTION")),
+    RULE(captureTargetAltitude, onText("IF VALT =").andOnlyWhile(isEmpty(&State::capturedValt))),
+    RULE(writePatchDescription, anyLineWhile(isEqual(&State::lineNo, 3))),
     RULE(insertPatchNotice,
-        onText("UM EINE UEBERSICHT", "TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT")),
-    RULE(insertReturnBeforeHoldfixC, onText("HOLDFIX_C")),
-    RULE(insertReturnBeforeHoldfixBc, onText("HOLDFIX_BC")),
-    RULE(editPushbackBody, whileState([](const State& s) { return s.inPushback != 0; })),
-    RULE(awaitGroundContact, whileState([](const State& s) { return s.inGroundFreqWait != 0; })),
-    RULE(captureTopOfDescentLine, whileState([](const State& s) { return s.todCapture > 0; })),
+        onText("UM EINE UEBERSICHT", "TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT")
+            .andOnlyWhile(isAbove(&State::noticeWindow, 0))),
+    RULE(insertReturnBeforeHoldfixC,
+        onText("HOLDFIX_C").andOnlyWhile(isSet(&State::holdStartPending))),
+    RULE(insertReturnBeforeHoldfixBc,
+        onText("HOLDFIX_BC").andOnlyWhile(isSet(&State::holdTurnPending))),
+    RULE(editPushbackBody, onText("RETURN", "WAIT 1").andOnlyWhile(isSet(&State::inPushback))),
+    RULE(awaitGroundContact,
+        onText("ENDWHILE", "WHILE KEY !=").andOnlyWhile(isSet(&State::inGroundFreqWait))),
+    RULE(captureTopOfDescentLine, anyLineWhile(isAbove(&State::todCapture, 0))),
     RULE(openHoldingStart, onText("FC_N027")),
     RULE(openHoldingTurn, onText("FC_N023")),
     RULE(openWelcomeNotice, onText("WELCOME:")),
     RULE(openPushbackBody, onText("EXECUTE_PUSHPACK:")),
-    RULE(insertDeclarations,
-        whileState([](const State& s) { return s.declState == 1; }, "DECLARE")),
+    RULE(insertDeclarations, onText("DECLARE").orAnyLineWhile(isEqual(&State::declState, 1))),
     RULE(markDeparture, onText("DEPARTURE:")),
-    RULE(guardChecklists, onText("CHECK_LISTS:")),
+    RULE(guardChecklists, onText("CHECK_LISTS:").andOnlyWhile(isSet(&State::hasChecklists))),
     RULE(startTopOfDescentCapture, onText("SET_TOD_ALT:")),
     RULE(rebindExtraKeyToDescentRequest, onText("GOSUB CHECK_XKEY")),
     RULE(guardAltitudeAssignment, onText("VALT = ")),
@@ -118,18 +107,20 @@ constexpr RuleEntry kLineRules[] = {
     RULE(guardTowerWaitFrequency,
         onText("WAIT_APP_TOWER:", "FINAL:", "WHILE (COM_FREQ != 120.00)")),
     RULE(writeMissedApproachEntry, onText("FC_N043")),
-    RULE(guardTowerWaitContact, onText("WHILE VCONTACTED = 0")),
-    RULE(captureSoundRoot, onText("PLAY\"")),
+    RULE(guardTowerWaitContact,
+        onText("WHILE VCONTACTED = 0").andOnlyWhile(isEqual(&State::inAppTowerWait, 1))),
+    RULE(captureSoundRoot, onText("PLAY\"").andOnlyWhile(isEmpty(&State::soundRoot))),
     RULE(holdBeforeLineUp, onText("LINE_UP:")),
     RULE(redirectLineUpKey, onText("LINE_UP")),
     RULE(superviseTakeoff, onText("WHILE ON_GROUND\n")),
     RULE(skipCenterResponseWhenMissed, onText("GOSUB CENTER_RESPOND")),
     RULE(skipApproachContactWhenMissed, onText("GOSUB CONTACT_APP")),
-    RULE(insertSquawkChange, whileState([](const State& s) { return s.inCenterRespond == 1; })),
+    RULE(insertSquawkChange, onText("RETURN").andOnlyWhile(isEqual(&State::inCenterRespond, 1))),
     RULE(noteCenterResponse, onText("CENTER_RESPOND:")),
     RULE(noteTransponderSetting, onText("TRANS_FREQ =")),
     RULE(reworkGroundDistanceLoopBody,
-        whileState([](const State& s) { return s.modulesLoopState != 0; })),
+        onText("ENDWHILE", "VTIMER = ELAPSED_TIME", "IF ELAPSED_TIME > VTIMER +")
+            .andOnlyWhile(isSet(&State::modulesLoopState))),
     RULE(openGroundDistanceLoop, onText("WHILE VGROUNDDIST > 3\n")),
     RULE(followAltitudeCheckCall, onText("GOSUB CHECK_ALTITUDE")),
     RULE(removeSpeedCheckCall, onText("GOSUB SPEED_CHECK")),
@@ -138,20 +129,16 @@ constexpr RuleEntry kLineRules[] = {
     RULE(resetTaxiTimerAroundPushback, onText("GOSUB EXECUTE_PUSHPACK")),
     RULE(resetTaxiTimerBeforeTaxiSounds, onText("B4TAXI")),
     RULE(followHeadingFix,
-        whileState([](const State& s) { return s.headingFixState != 0; }, "FIX_")),
-    RULE(superviseRunwayAlignment,
-        whileState([](const State& s) { return s.inRunwayAlign == 1; }, "CHECK_RWY_ALIGN:")),
+        onText("FIX_HDG", "FIX_BC", "HOLDFIX_", "AUTOPILOT_HEADING", "IF VCOPILOT = 1 THEN")),
+    RULE(superviseRunwayAlignment, onText("CHECK_RWY_ALIGN:", "TAKEOFF:", "INRANGE360(")),
     RULE(noteAutopilotSubroutine, onText("AUTOPILOT:")),
     RULE(announceWind, onText("FC_N040")),
     RULE(superviseVacateRunway, onText("WAIT_FINAL_STOP:", "VCHECKLISTS = 7")),
     RULE(shortcutToLocalizerWhenMissed, onText("WHILE (COM_FREQ != 122.00)")),
     RULE(followTrafficCall, onText("VOICE3\\FC_N016\"")),
-    RULE(gatePlayCallVoices,
-        whileState([](const State& s) { return s.inPlayCall == 1; }, "PLAYCALL:")),
-    RULE(superviseHoldfixCLoop,
-        whileState([](const State& s) { return s.inHoldfixC != 0; }, "HOLDFIX_C")),
-    RULE(superviseHoldfixBcLoop,
-        whileState([](const State& s) { return s.inHoldfixBc != 0; }, "HOLDFIX_BC")),
+    RULE(gatePlayCallVoices, onText("PLAYCALL:", "RETURN", "IF VVOICE =")),
+    RULE(superviseHoldfixCLoop, onText("HOLDFIX_C", "GOSUB FIX_HDG", kHoldingWait)),
+    RULE(superviseHoldfixBcLoop, onText("HOLDFIX_BC", "GOSUB FIX_BC", kHoldingWait)),
     RULE(requireWingsLevelForDeviation, onText("VDIF < -10")),
     RULE(superviseGroundDistanceLoop, onText("WHILE GROUND_DISTANCE")),
     RULE(countCrying, onText("FC_CRY")),
@@ -161,7 +148,8 @@ constexpr RuleEntry kLineRules[] = {
     RULE(offerSpeedLimitAlternative, onText("VSPD = 5000")),
     RULE(writeAltitudeCheckBody, onText("CHECK_ALTITUDE:")),
     RULE(addAltitudeCheckToRadialCheck,
-        whileState([](const State& s) { return s.radialCheckState == 1; })),
+        onText("GOSUB RADIAL_CHECK", "CHECK_ALTITUDE", "ENDWHILE")
+            .andOnlyWhile(isEqual(&State::radialCheckState, 1))),
     RULE(setFramePerformance, onText("PERFORMANCE DEFAULT")),
 };
 

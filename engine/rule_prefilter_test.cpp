@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <climits>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/engine.h"
@@ -24,6 +27,52 @@ namespace {
 using testing::MemorySink;
 using testing::MemorySource;
 using testing::RecordingConsole;
+
+std::string inCapitals(std::string_view text) {
+  std::string capitals(text);
+  upcaseAscii(capitals);
+  return capitals;
+}
+
+// The trigger's own terms, tested directly: the engine's prefilter may let more rules through,
+// never fewer.
+bool triggerHolds(const Trigger& trigger, std::string_view line, const RewriteState& state) {
+  if (trigger.onlyWhile.given() && !trigger.onlyWhile.holds(state)) return false;
+  if (trigger.everyLine()) return true;
+  if (trigger.anyLineWhile.given() && trigger.anyLineWhile.holds(state)) return true;
+  const std::string capitals = inCapitals(line);
+  for (std::string_view text : trigger.texts) {
+    if (!text.empty() && contains(capitals, inCapitals(text))) return true;
+  }
+  return false;
+}
+
+// A rule table whose every rule runs only when its trigger, tested directly, holds; run without the
+// prefilter it shows what the triggers alone do. The entries call the rules of `triggeredTable()`.
+std::vector<RuleEntry>& triggeredTable() {
+  static std::vector<RuleEntry> table;
+  return table;
+}
+
+template <std::size_t I>
+void runWhenTriggered(Pass& pass) {
+  const RuleEntry& rule = triggeredTable()[I];
+  if (triggerHolds(rule.trigger, pass.line(), pass.state())) rule.run(pass);
+}
+
+template <std::size_t... I>
+constexpr std::array<RuleFunction, sizeof...(I)> triggeredRunners(std::index_sequence<I...>) {
+  return {runWhenTriggered<I>...};
+}
+
+// The rules of `rules`, each behind its trigger as tested directly.
+std::vector<RuleEntry> behindTheirTriggers(std::span<const RuleEntry> rules) {
+  static constexpr auto kRunners = triggeredRunners(std::make_index_sequence<RulePrefilter::kMaxRules>{});
+  triggeredTable().assign(rules.begin(), rules.end());
+  std::vector<RuleEntry> table;
+  for (std::size_t i = 0; i < rules.size(); ++i) table.push_back({rules[i].name, kRunners[i]});
+  return table;
+}
 
 struct Outcome {
   std::string bytes;
@@ -47,24 +96,41 @@ bool sameOutcome(const Outcome& a, const Outcome& b) {
   return a.bytes == b.bytes && a.console == b.console && a.state == b.state;
 }
 
-// Checks one input; reports at most a few differing inputs per test, each in full.
+std::string_view firstDifference(const Outcome& a, const Outcome& b) {
+  return a.bytes != b.bytes ? "output" : a.console != b.console ? "console text" : "final state";
+}
+
+// Rewrites each input three ways: every rule on every line; every rule behind its trigger, tested
+// directly; and the engine as it runs, with its prefilter. All three must agree. Reports at most a
+// few differing inputs per test, each in full.
 class Comparison {
  public:
+  Comparison() : triggered_(behindTheirTriggers(lineRules())) {}
+
   void check(std::string_view input, std::string_view what) {
     const Outcome everyRule = rewrite(input, lineRules(), false);
+    const Outcome triggered = rewrite(input, triggered_, false);
     const Outcome filtered = rewrite(input, lineRules(), true);
-    if (sameOutcome(everyRule, filtered) || ++failures_ > 3) return;
-    ADD_FAILURE() << what << ": the prefilter changed the "
-                  << (everyRule.bytes != filtered.bytes       ? "output"
-                      : everyRule.console != filtered.console ? "console text"
-                                                              : "final state")
-                  << " of this input:\n"
-                  << input << "\n--- every rule on every line:\n"
-                  << testing::withoutCr(everyRule.bytes) << "\n--- with the prefilter:\n"
-                  << testing::withoutCr(filtered.bytes);
+    if (!sameOutcome(everyRule, triggered)) {
+      report(input, what, "the triggers changed the " + std::string(firstDifference(everyRule, triggered)),
+             everyRule, triggered);
+    } else if (!sameOutcome(everyRule, filtered)) {
+      report(input, what, "the prefilter changed the " + std::string(firstDifference(everyRule, filtered)),
+             everyRule, filtered);
+    }
   }
 
  private:
+  void report(std::string_view input, std::string_view what, const std::string& fault,
+              const Outcome& expected, const Outcome& actual) {
+    if (++failures_ > 3) return;
+    ADD_FAILURE() << what << ": " << fault << " of this input:\n"
+                  << input << "\n--- every rule on every line:\n"
+                  << testing::withoutCr(expected.bytes) << "\n--- otherwise:\n"
+                  << testing::withoutCr(actual.bytes);
+  }
+
+  std::vector<RuleEntry> triggered_;
   int failures_ = 0;
 };
 
@@ -174,7 +240,8 @@ TEST(RulePrefilter, ScriptsThatEndInsideARuleOwnReadRewriteAlike) {
 // Texts that rules test besides their trigger texts, or that end what a trigger opened.
 constexpr std::string_view kFurtherTexts[] = {
     "WAIT ", "WAIT 1", "WAIT 15", "RETURN", "ENDWHILE", "ENDIF", "ELSE", "THEN", "(F1)",
-    "NOCREW", "DESCRIPTION", "GNDBRIEF", "FC_GONG", "TOBRIEF", "PRINT", "ONKEY KV(68)",
+    "NOCREW", "DESCRIPTION", "GNDBRIEF", "PREGNDBR", "ARIVBRIE", "PRETAXBR", "TOBRIEF", "PRINT",
+    "ONKEY KV(68)",
     "ONKEY KV(76) GOSUB LINE_UP", "GOTO GOWAITVORX", "WHILE KEY != KV(71)",
     "ONEXP_CLEAR SET_TOD_ALT", "IF KEY = KV(77)", "PLAY\"C:\\FS\\WAV\\COPILOTS\\VOICE01\\FLTLVL110\"",
     "VTIMER = ELAPSED_TIME", "IF ELAPSED_TIME > VTIMER + 20 THEN", "VOR_1_OBS", "AUTOPILOT_HEADING",
@@ -203,7 +270,7 @@ class ScriptMaker {
 
   std::string script() {
     std::string text;
-    if (chance(10)) text += "DESCRIPTION \"NOCREW\"\n";
+    if (chance(25)) text += "DESCRIPTION \"NOCREW\"\n";
     if (chance(50)) text += " PLAY\"C:\\FS\\WAV\\CONTROLLERS\\VOICE2\\FC_CALL\"\n";
     const std::uint32_t lines = 1 + pick(40);
     for (std::uint32_t i = 0; i < lines; ++i) text += line();
@@ -240,6 +307,70 @@ TEST(RulePrefilter, RandomMixesOfTriggerTextsRewriteAlike) {
   for (int i = 0; i < 3000; ++i) comparison.check(maker.script(), "a random script");
 }
 
+void doNothing(Pass&) {}
+
+bool visits(const RulePrefilter& filter, std::size_t rule, const RewriteState& state) {
+  const RulePrefilter::RuleSet visit = filter.rulesToVisit(0, state);
+  return (visit[rule / 64] >> (rule % 64) & 1) != 0 && filter.mayAct(rule, state);
+}
+
+TEST(RulePrefilter, FindsATextAnywhereInALineInAnyLetterCase) {
+  static constexpr RuleEntry kRules[] = {
+      {"shortest", doNothing, onText("PLAY\"")},
+      {"longer", doNothing, onText("WAIT_VOR")},
+  };
+  RulePrefilter filter(kRules);
+  const RewriteState state;
+  for (std::string_view text : {"PLAY\"", "play\"", "WAIT_VOR", "wait_vor", "WaIt_VoR"}) {
+    const std::size_t rule = text.size() == 5 ? 0 : 1;
+    for (std::size_t before = 0; before < 9; ++before) {
+      for (std::string_view after : {"", "X", "\n", " Y\n", "ZZZZZZZZZ\n"}) {
+        const std::string line = std::string(before, ' ') + std::string(text) + std::string(after);
+        filter.scan(line);
+        EXPECT_TRUE(visits(filter, rule, state)) << "\"" << line << "\"";
+      }
+    }
+  }
+  // And it does pass over the rules on lines with nothing like their texts.
+  for (std::string_view line : {"", "P", "PLA\n", " RETURN\n", " GOSUB PLAYCALL\n", "WAIT 1\n"}) {
+    filter.scan(line);
+    EXPECT_FALSE(visits(filter, 0, state)) << line;
+    EXPECT_FALSE(visits(filter, 1, state)) << line;
+  }
+}
+
+TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
+  static constexpr RuleEntry kRules[] = {
+      {"whileCapturing", doNothing,
+       onText("CENTER_").orAnyLineWhile(isAbove(&RewriteState::centerCapture, 0))},
+      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(&RewriteState::crewMode))},
+      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(&RewriteState::crewMode))},
+  };
+  RulePrefilter filter(kRules);
+  RewriteState idle;
+  RewriteState busy;
+  busy.centerCapture = 2;
+  busy.crewMode = 1;
+  struct Case {
+    std::string_view line;
+    const RewriteState& state;
+    bool whileCapturing, onlyInCrewMode, everyLineInCrewMode;
+  };
+  const Case cases[] = {
+      {"X\n", idle, false, false, false},
+      {"X\n", busy, true, false, true},
+      {"CENTER_A:\n", idle, true, false, false},
+      {"BRIEF\n", idle, false, false, false},
+      {"BRIEF\n", busy, true, true, true},
+  };
+  for (const Case& c : cases) {
+    filter.scan(c.line);
+    EXPECT_EQ(visits(filter, 0, c.state), c.whileCapturing) << c.line;
+    EXPECT_EQ(visits(filter, 1, c.state), c.onlyInCrewMode) << c.line;
+    EXPECT_EQ(visits(filter, 2, c.state), c.everyLineInCrewMode) << c.line;
+  }
+}
+
 // The engine has to look for candidates again when a rule changes the line: a later rule keyed on a
 // text that only the change brought in must still run.
 void writeMarker(Pass& pass) {
@@ -252,10 +383,10 @@ void tagMarker(Pass& pass) {
 
 TEST(RulePrefilter, TextBroughtInByAnEarlierRuleReachesTheLaterRule) {
   static constexpr RuleEntry kRules[] = {
-      {"writeMarker", writeMarker, Trigger{{"FROM"}}},
-      {"tagMarker", tagMarker, Trigger{{"MARKER"}}},
+      {"writeMarker", writeMarker, onText("FROM!")},
+      {"tagMarker", tagMarker, onText("MARKER")},
   };
-  MemorySource source("A\nFROM\nB\n");
+  MemorySource source("A\nFROM!\nB\n");
   MemorySink sink;
   RecordingConsole console;
   Engine engine(source, sink, console, kRules, {}, true);
@@ -264,9 +395,10 @@ TEST(RulePrefilter, TextBroughtInByAnEarlierRuleReachesTheLaterRule) {
   EXPECT_EQ(testing::withoutCr(sink.bytes()), "A\nTAGGED\nMARKER\nB\n");
 }
 
-// Every part of every trigger must be needed somewhere in the inputs above: a trigger without that
-// part must change some rewrite. Otherwise the comparisons could not tell a trigger that misses a
-// case from a correct one, or the part is more than the rule needs.
+// Every text and every any-line test of every trigger must be needed by some input above: without
+// it, the rule behind its trigger must rewrite some input differently. Otherwise the comparisons
+// could not tell a trigger that misses a case from a correct one (or the part is more than the rule
+// needs).
 TEST(RulePrefilter, EveryPartOfEveryTriggerMattersForSomeInput) {
   std::vector<std::string> inputs;
   const std::string example = exampleScript();
@@ -278,40 +410,75 @@ TEST(RulePrefilter, EveryPartOfEveryTriggerMattersForSomeInput) {
   for (int i = 0; i < 3000; ++i) inputs.push_back(maker.script());
 
   std::vector<Outcome> expected;
-  for (const std::string& input : inputs) expected.push_back(rewrite(input, lineRules(), true));
+  for (const std::string& input : inputs) expected.push_back(rewrite(input, lineRules(), false));
 
   const std::span<const RuleEntry> rules = lineRules();
   for (std::size_t r = 0; r < rules.size(); ++r) {
     const Trigger& trigger = rules[r].trigger;
     if (trigger.everyLine()) continue;
-    std::vector<Trigger> withoutOnePart;
+    struct Narrower {
+      Trigger trigger;
+      std::string part;
+    };
+    std::vector<Narrower> narrower;
     for (std::size_t t = 0; t < trigger.texts.size() && !trigger.texts[t].empty(); ++t) {
       Trigger less = trigger;
       for (std::size_t u = t; u + 1 < less.texts.size(); ++u) less.texts[u] = less.texts[u + 1];
       less.texts.back() = {};
-      withoutOnePart.push_back(less);
+      narrower.push_back({less, "its text \"" + std::string(trigger.texts[t]) + "\""});
     }
-    if (trigger.gate != nullptr) {
+    if (trigger.anyLineWhile.given()) {
       Trigger less = trigger;
-      less.gate = nullptr;
-      withoutOnePart.push_back(less);
+      less.anyLineWhile = {};
+      narrower.push_back({less, "its any-line test"});
     }
-    for (std::size_t part = 0; part < withoutOnePart.size(); ++part) {
-      Trigger less = withoutOnePart[part];
-      // A trigger left empty would run the rule on every line: let it run on none instead.
-      if (less.everyLine()) less.texts[0] = "\x01\x02 never in any input";
+    for (Narrower& less : narrower) {
+      // A trigger left empty would let the rule run on every line: let it run on none instead.
+      if (less.trigger.everyLine()) less.trigger.texts[0] = "\x01\x02 never in any input";
       std::vector<RuleEntry> table(rules.begin(), rules.end());
-      table[r].trigger = less;
+      table[r].trigger = less.trigger;
+      const std::vector<RuleEntry> triggered = behindTheirTriggers(table);
       bool changed = false;
       for (std::size_t i = 0; i < inputs.size() && !changed; ++i) {
-        changed = !sameOutcome(rewrite(inputs[i], table, true), expected[i]);
+        changed = !sameOutcome(rewrite(inputs[i], triggered, false), expected[i]);
       }
-      const bool isGate = trigger.gate != nullptr && part + 1 == withoutOnePart.size();
-      EXPECT_TRUE(changed) << rules[r].name << ": no input needs "
-                           << (isGate ? std::string("its state gate")
-                                      : "its text \"" + std::string(trigger.texts[part]) + "\"");
+      EXPECT_TRUE(changed) << rules[r].name << ": no input needs " << less.part;
     }
   }
+}
+
+TEST(StateTest, RangesOfIntegersAndEmptyTexts) {
+  RewriteState state;
+  struct Case {
+    StateTest test;
+    int value;
+    bool holds;
+  };
+  const Case cases[] = {
+      {isSet(&RewriteState::todCapture), 0, false},
+      {isSet(&RewriteState::todCapture), 1, true},
+      {isSet(&RewriteState::todCapture), -1, true},
+      {isSet(&RewriteState::todCapture), INT_MIN, true},
+      {isSet(&RewriteState::todCapture), INT_MAX, true},
+      {isAbove(&RewriteState::todCapture, 0), 0, false},
+      {isAbove(&RewriteState::todCapture, 0), -5, false},
+      {isAbove(&RewriteState::todCapture, 0), 1, true},
+      {isAbove(&RewriteState::todCapture, 0), INT_MAX, true},
+      {isBelow(&RewriteState::todCapture, 0), 0, false},
+      {isBelow(&RewriteState::todCapture, 0), -1, true},
+      {isBelow(&RewriteState::todCapture, 0), INT_MIN, true},
+      {isEqual(&RewriteState::todCapture, 3), 3, true},
+      {isEqual(&RewriteState::todCapture, 3), 2, false},
+      {isEqual(&RewriteState::todCapture, 3), 4, false},
+  };
+  for (const Case& c : cases) {
+    state.todCapture = c.value;
+    EXPECT_EQ(c.test.holds(state), c.holds) << "range " << c.test.low << " to " << c.test.high
+                                            << ", value " << c.value;
+  }
+  EXPECT_TRUE(isEmpty(&RewriteState::soundRoot).holds(state));
+  state.soundRoot = "PLAY\"";
+  EXPECT_FALSE(isEmpty(&RewriteState::soundRoot).holds(state));
 }
 
 }  // namespace
