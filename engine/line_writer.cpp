@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace aplpatch {
 
 namespace {
@@ -41,8 +45,8 @@ void LineWriter::put(const char* data, std::size_t size) {
 
 void LineWriter::write(std::string_view text) {
   if (text.empty()) return;
-  // Room for every byte doubled, and for a whole word stored past the last one.
-  if (text.size() * 2 + 8 <= buffer_.size() - used_) {
+  // Room for every byte doubled, and for a whole register stored past the last one.
+  if (text.size() * 2 + 16 <= buffer_.size() - used_) {
     used_ = static_cast<std::size_t>(translate(text, buffer_.data() + used_) - buffer_.data());
     return;
   }
@@ -60,6 +64,28 @@ void LineWriter::write(std::string_view text) {
 char* LineWriter::translate(std::string_view text, char* to) {
   const char* from = text.data();
   std::size_t left = text.size();
+#if defined(__SSE2__)
+  // Sixteen bytes at a time in the same way where the processor has 16-byte registers.
+  const __m128i newline = _mm_set1_epi8('\n');
+  while (left >= 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const unsigned newlines =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), bytes);
+    if (newlines == 0) {
+      to += 16;
+      from += 16;
+      left -= 16;
+      continue;
+    }
+    const std::size_t at = static_cast<std::size_t>(std::countr_zero(newlines));
+    to += at;
+    *to++ = '\r';
+    *to++ = '\n';
+    from += at + 1;
+    left -= at + 1;
+  }
+#endif
   if constexpr (std::endian::native == std::endian::little) {
     // Eight bytes at a time, as one word with the first byte lowest: the word is stored whole and
     // the output's end moved up to its first newline, where CR LF follows, or past all its bytes.

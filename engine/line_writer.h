@@ -26,7 +26,7 @@ class LineWriter {
   void drain();
   // Appends `size` bytes as they are, draining the buffer whenever it is full.
   void put(const char* data, std::size_t size);
-  // Writes `text` translated to `to`, which has room for twice its size and eight bytes more;
+  // Writes `text` translated to `to`, which has room for twice its size and 16 bytes more;
   // returns the end of what it wrote.
   static char* translate(std::string_view text, char* to);
 
