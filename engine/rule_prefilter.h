@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -14,9 +13,10 @@
 namespace aplpatch {
 
 // Decides cheaply which rules can act on a line, from one pass over its groups of four bytes: a rule
-// keyed on a text is a candidate only when the line holds the text's rarest group. Groups are
-// compared with bit 5 of every byte cleared: that makes small letters capitals, so the answer holds
-// before and after the upper-casing (and merges a few other bytes, which only adds candidates).
+// keyed on a text is a candidate only when the line holds one of the text's key groups (two in a
+// row, chosen for being rare). Groups are compared with bit 5 of every byte cleared: that makes
+// small letters capitals, so the answer holds before and after the upper-casing (and merges a few
+// other bytes, which only adds candidates).
 // The rule itself then makes the exact test. A rule that may act on any line while a state test
 // holds is a candidate while it holds; a rule without a trigger, or keyed on a text too short for a
 // key, always is; and a rule that acts only while a state test holds is no candidate otherwise.
