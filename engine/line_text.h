@@ -50,7 +50,9 @@ inline void upcaseAscii(std::string& text) {
     return;
   }
   // The last eight bytes overlap the eight before them, which upper-casing twice leaves alike.
-  for (std::size_t i = 0; i < size; i += 8) detail::upcaseEight(bytes + (i + 8 <= size ? i : size - 8));
+  for (std::size_t i = 0; i < size; i += 8) {
+    detail::upcaseEight(bytes + (i + 8 <= size ? i : size - 8));
+  }
 }
 
 }  // namespace aplpatch

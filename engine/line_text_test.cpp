@@ -15,7 +15,9 @@ TEST(UpcaseAscii, OnlySmallAsciiLettersChangeWhereverTheyStand) {
   for (std::size_t size = 0; size <= 40; ++size) {
     for (int first = 0; first < 256; first += 7) {
       std::string text;
-      for (std::size_t i = 0; i < size; ++i) text.push_back(static_cast<char>((first + i * 37) % 256));
+      for (std::size_t i = 0; i < size; ++i) {
+        text.push_back(static_cast<char>((first + i * 37) % 256));
+      }
       std::string expected;
       for (char c : text) expected.push_back(capitalOf(c));
       upcaseAscii(text);

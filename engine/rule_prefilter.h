@@ -12,8 +12,8 @@
 
 namespace aplpatch {
 
-// Decides cheaply which rules can act on a line, from one pass over its groups of four bytes: a rule
-// keyed on a text is a candidate only when the line holds one of the text's key groups (two in a
+// Decides cheaply which rules can act on a line, from one pass over its groups of four bytes: a
+// rule keyed on a text is a candidate only when the line holds one of the text's key groups (two in a
 // row, chosen for being rare). Groups are compared with bit 5 of every byte cleared: that makes
 // small letters capitals, so the answer holds before and after the upper-casing (and merges a few
 // other bytes, which only adds candidates).
@@ -70,15 +70,17 @@ class RulePrefilter {
   static constexpr std::size_t kStep = 2;
   static constexpr std::size_t kKeyBytes = kGroupBytes + kStep - 1;
 
-  // The four bytes at `at`, bit 5 of each cleared, as one number (in the machine's byte order, which
-  // the table is built with too).
+  // The four bytes at `at`, bit 5 of each cleared, as one number (in the machine's byte order,
+  // which the table is built with too).
   static std::uint32_t groupAt(const char* at) {
     std::uint32_t group;
     std::memcpy(&group, at, 4);
     return group & 0xDFDFDFDF;
   }
   // Where a group's rule set is found: groups whose hashes meet share one.
-  static std::size_t slotOf(std::uint32_t group) { return (group * 0x9E3779B1u) >> (32 - kSlotBits); }
+  static std::size_t slotOf(std::uint32_t group) {
+    return (group * 0x9E3779B1u) >> (32 - kSlotBits);
+  }
 
   template <typename Word>
   static Word wordAt(const char* at) {
@@ -101,9 +103,8 @@ class RulePrefilter {
               differenceAt<Long>(a, b, size - 16) | differenceAt<Long>(a, b, size - 8)) == 0;
     }
     if (size >= 8) return (differenceAt<Long>(a, b, 0) | differenceAt<Long>(a, b, size - 8)) == 0;
-    if (size >= 4) {
-      return (differenceAt<std::uint32_t>(a, b, 0) | differenceAt<std::uint32_t>(a, b, size - 4)) == 0;
-    }
+    using Short = std::uint32_t;
+    if (size >= 4) return (differenceAt<Short>(a, b, 0) | differenceAt<Short>(a, b, size - 4)) == 0;
     for (std::size_t i = 0; i < size; ++i) {
       if (a[i] != b[i]) return false;
     }

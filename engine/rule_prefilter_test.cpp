@@ -67,7 +67,8 @@ constexpr std::array<RuleFunction, sizeof...(I)> triggeredRunners(std::index_seq
 
 // The rules of `rules`, each behind its trigger as tested directly.
 std::vector<RuleEntry> behindTheirTriggers(std::span<const RuleEntry> rules) {
-  static constexpr auto kRunners = triggeredRunners(std::make_index_sequence<RulePrefilter::kMaxRules>{});
+  static constexpr auto kRunners =
+      triggeredRunners(std::make_index_sequence<RulePrefilter::kMaxRules>{});
   triggeredTable().assign(rules.begin(), rules.end());
   std::vector<RuleEntry> table;
   for (std::size_t i = 0; i < rules.size(); ++i) table.push_back({rules[i].name, kRunners[i]});
@@ -112,19 +113,19 @@ class Comparison {
     const Outcome triggered = rewrite(input, triggered_, false);
     const Outcome filtered = rewrite(input, lineRules(), true);
     if (!sameOutcome(everyRule, triggered)) {
-      report(input, what, "the triggers changed the " + std::string(firstDifference(everyRule, triggered)),
+      report(input, what, "the triggers changed the ", firstDifference(everyRule, triggered),
              everyRule, triggered);
     } else if (!sameOutcome(everyRule, filtered)) {
-      report(input, what, "the prefilter changed the " + std::string(firstDifference(everyRule, filtered)),
+      report(input, what, "the prefilter changed the ", firstDifference(everyRule, filtered),
              everyRule, filtered);
     }
   }
 
  private:
-  void report(std::string_view input, std::string_view what, const std::string& fault,
-              const Outcome& expected, const Outcome& actual) {
+  void report(std::string_view input, std::string_view what, std::string_view fault,
+              std::string_view part, const Outcome& expected, const Outcome& actual) {
     if (++failures_ > 3) return;
-    ADD_FAILURE() << what << ": " << fault << " of this input:\n"
+    ADD_FAILURE() << what << ": " << fault << part << " of this input:\n"
                   << input << "\n--- every rule on every line:\n"
                   << testing::withoutCr(expected.bytes) << "\n--- otherwise:\n"
                   << testing::withoutCr(actual.bytes);
@@ -247,7 +248,8 @@ constexpr std::string_view kFurtherTexts[] = {
     "NOCREW", "DESCRIPTION", "GNDBRIEF", "PREGNDBR", "ARIVBRIE", "PRETAXBR", "TOBRIEF", "PRINT",
     "ONKEY KV(68)",
     "ONKEY KV(76) GOSUB LINE_UP", "GOTO GOWAITVORX", "WHILE KEY != KV(71)",
-    "ONEXP_CLEAR SET_TOD_ALT", "IF KEY = KV(77)", "PLAY\"C:\\FS\\WAV\\COPILOTS\\VOICE01\\FLTLVL110\"",
+    "ONEXP_CLEAR SET_TOD_ALT", "IF KEY = KV(77)",
+    "PLAY\"C:\\FS\\WAV\\COPILOTS\\VOICE01\\FLTLVL110\"",
     "VTIMER = ELAPSED_TIME", "IF ELAPSED_TIME > VTIMER + 20 THEN", "VOR_1_OBS", "AUTOPILOT_HEADING",
     "HOLDFIX_", "IF VCOPILOT = 1 THEN", "TAKEOFF:", "WHILE (NOT INRANGE360(",
     "WHILE NOT INRANGE360(PLANE_HEADING,80,100)", "GOTO HOLDFIX_BC", "GOSUB FIX_HDG",
