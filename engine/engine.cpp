@@ -1,5 +1,6 @@
 #include "engine/engine.h"
 
+#include <bit>
 #include <limits>
 #include <utility>
 
@@ -16,7 +17,6 @@ Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<c
   if (usePrefilter) prefilter_.emplace(rules);
   line_.reserve(1024);
   scratch_.reserve(1024);
-  scanned_.reserve(1024);
 }
 
 Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial)
@@ -46,16 +46,19 @@ void Engine::rewriteLines() {
 }
 
 void Engine::runCandidateRules(Pass& pass) {
-  prefilter_->scan(line_);
-  scanned_ = line_;
-  for (std::size_t i = 0; i < rules_.size(); ++i) {
-    if (!prefilter_->mayAct(i, state_)) continue;
-    rules_[i].run(pass);
-    if (pass.ended()) return;
-    // A rule that changed the line changes what the later rules can find in it.
-    if (line_ != scanned_) {
-      prefilter_->scan(line_);
-      scanned_ = line_;
+  RulePrefilter& filter = *prefilter_;
+  filter.scan(line_);
+  RulePrefilter::RuleSet visit = filter.rulesToVisit(0, state_);
+  for (std::size_t word = 0; word < visit.size(); ++word) {
+    while (visit[word] != 0) {
+      const std::size_t i = word * 64 + static_cast<std::size_t>(std::countr_zero(visit[word]));
+      visit[word] &= visit[word] - 1;
+      if (!filter.mayAct(i, state_)) continue;
+      rules_[i].run(pass);
+      if (pass.ended()) return;
+      // What the rule did to the line and the state decides which later rules may act.
+      filter.rescanIfChanged(line_);
+      visit = filter.rulesToVisit(i + 1, state_);
     }
   }
 }

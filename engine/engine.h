@@ -47,7 +47,6 @@ class Engine {
   RewriteState state_;
   std::string line_;
   std::string scratch_;
-  std::string scanned_;  // the line as the prefilter last saw it
 };
 
 // The whole rewrite: every line, then the appended subroutines. Returns false when a write to `sink`

@@ -27,8 +27,11 @@ bool LineReader::readLine(std::string& line) {
     std::size_t want = kMaxLineBytes - line.size();
     std::size_t avail = end_ - pos_;
     std::size_t n = want < avail ? want : avail;
-    std::size_t run = 0;
-    while (run < n && start[run] != '\n' && start[run] != '\r') ++run;
+    const auto* newline = static_cast<const char*>(std::memchr(start, '\n', n));
+    std::size_t run = newline == nullptr ? n : static_cast<std::size_t>(newline - start);
+    if (const auto* cr = static_cast<const char*>(std::memchr(start, '\r', run))) {
+      run = static_cast<std::size_t>(cr - start);
+    }
     line.append(start, run);
     pos_ += run;
     if (run == n) continue;

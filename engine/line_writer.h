@@ -24,6 +24,11 @@ class LineWriter {
 
  private:
   void drain();
+  // Appends `size` bytes as they are, draining the buffer whenever it is full.
+  void put(const char* data, std::size_t size);
+  // Writes `text` translated to `to`, which has room for twice its size and 16 bytes more;
+  // returns the end of what it wrote.
+  static char* translate(std::string_view text, char* to);
 
   ByteSink& sink_;
   std::vector<char> buffer_;

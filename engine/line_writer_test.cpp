@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "engine/test_support.h"
@@ -29,6 +30,30 @@ TEST(LineWriter, LargeTextsCrossTheBufferWhole) {
   ASSERT_EQ(sink.bytes().size(), 1 + 2 * big.size());
   EXPECT_EQ(sink.bytes().find("\n\n"), std::string::npos);
   EXPECT_EQ(sink.bytes().substr(0, 3), "x\r\n");
+}
+
+// Texts of every length up to a few words, newlines anywhere, written one after another so that
+// they meet the buffer at every fill level and cross its end: the output is the plain translation.
+TEST(LineWriter, AnyMixOfTextsComesOutTranslated) {
+  std::mt19937 random(7);
+  constexpr char kBytes[] = {'\n', '\n', 'A', 'z', ' ', '\r', '\0', '\xDC', '\xFF', '\x8A'};
+  testing::MemorySink sink;
+  LineWriter writer(sink);
+  std::string expected;
+  std::string text;
+  while (expected.size() < 300000) {
+    text.clear();
+    const std::size_t size = random() % 41;
+    for (std::size_t i = 0; i < size; ++i) text.push_back(kBytes[random() % sizeof kBytes]);
+    writer.write(text);
+    for (char c : text) {
+      if (c == '\n') expected.push_back('\r');
+      expected.push_back(c);
+    }
+  }
+  ASSERT_TRUE(writer.flush());
+  ASSERT_EQ(sink.bytes().size(), expected.size());
+  EXPECT_TRUE(sink.bytes() == expected);
 }
 
 class FailingSink : public ByteSink {

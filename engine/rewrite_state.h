@@ -75,6 +75,9 @@ struct RewriteState {
     noticeWindow = holdStartPending = holdTurnPending = inPushback = inGroundFreqWait = todCapture = 0;
     this->*tracker = 1;
   }
+
+  // Every member compared, so that two runs can be checked for having ended in the same state.
+  bool operator==(const RewriteState&) const = default;
 };
 
 }  // namespace aplpatch

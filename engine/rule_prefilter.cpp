@@ -1,14 +1,40 @@
 #include "engine/rule_prefilter.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace aplpatch {
 
 namespace {
 
-// How rare a byte is in script text: blanks and letters are everywhere, digits less so, and the
-// punctuation that labels and calls are made of least of all.
-int rarity(unsigned char c) {
+// Lines of the kinds that generated scripts are made of, most of them many times over. A group of
+// bytes that occurs in them is a poor key: most lines would hold it.
+constexpr std::string_view kTypicalLines =
+    " GOSUB PLAYCALL\n"
+    " PLAY\"C:\\FLIGHTSIM\\TALKRADAR\\WAV\\CONTROLLERS\\VOICE2\\FC_N005\"\n"
+    " PLAY\"C:\\FLIGHTSIM\\TALKRADAR\\WAV\\COPILOTS\\VOICE01\\FC_TAXI\"\n"
+    " WAIT 1\n"
+    " WAIT MESSAGE\n"
+    " PRINT\"CONTACT GROUND ON 121.90 AND PRESS G\"\n"
+    " IF VVOICE = 1 THEN\n"
+    " ELSEIF PLANE_ALT > VALT + 500 THEN\n"
+    " ENDIF\n"
+    " RETURN\n"
+    " WHILE COM_FREQ != 121.90\n"
+    " ENDWHILE\n"
+    " GOTO HOLDING\n"
+    " VTIMER = ELAPSED_TIME\n"
+    " AUTOPILOT_ALTITUDE = VALT\n";
+
+
+unsigned char capital(unsigned char c) {
+  return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+}
+
+// How rare a byte is in script text: blanks and letters are everywhere, digits less so, and other
+// bytes least of all.
+int byteRarity(unsigned char c) {
+  c = capital(c);
   if (c == ' ') return 0;
   if (c >= 'A' && c <= 'Z') {
     switch (c) {
@@ -22,67 +48,107 @@ int rarity(unsigned char c) {
   return 4;
 }
 
+bool sameLetters(const char* a, const char* b, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    if (capital(static_cast<unsigned char>(a[i])) != capital(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 RulePrefilter::RulePrefilter(std::span<const RuleEntry> rules)
-    : pairKey_(1u << 16, 0), pairRules_(1), gates_(rules.size(), nullptr) {
+    : slotKey_(std::size_t{1} << kSlotBits, 0), keyRules_(1), onlyWhileTests_(rules.size()),
+      scanned_(256) {
   if (rules.size() > kMaxRules) throw std::length_error("too many rules for the prefilter");
-  for (std::size_t c = 0; c < fold_.size(); ++c) {
-    fold_[c] = static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  std::vector<std::uint32_t> typicalGroups;
+  for (std::size_t i = 0; i + kGroupBytes <= kTypicalLines.size(); ++i) {
+    typicalGroups.push_back(groupAt(kTypicalLines.data() + i));
   }
+  std::sort(typicalGroups.begin(), typicalGroups.end());
+
   for (std::size_t rule = 0; rule < rules.size(); ++rule) {
     const Trigger& trigger = rules[rule].trigger;
+    const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
+    if (trigger.onlyWhile.given()) {
+      onlyWhile_[rule >> 6] |= bit;
+      onlyWhileTests_[rule] = trigger.onlyWhile;
+    }
     if (trigger.everyLine()) {
-      everyLine_[rule >> 6] |= std::uint64_t{1} << (rule & 63);
+      everyLine_[rule >> 6] |= bit;
       continue;
     }
-    gates_[rule] = trigger.gate;
+    if (trigger.anyLineWhile.given()) anyLineGates_.push_back({rule, trigger.anyLineWhile});
     for (std::string_view text : trigger.texts) {
-      if (!text.empty()) keyRuleOnText(rule, text);
+      if (!text.empty()) keyRuleOnText(rule, text, typicalGroups);
     }
   }
 }
 
-void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text) {
+void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text,
+                                  const std::vector<std::uint32_t>& typicalGroups) {
   const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
-  if (text.size() < 2) {
-    // A single byte is too weak a key: such a rule is looked at on every line.
+  if (text.size() < kKeyBytes) {
+    // Too short for a key: such a rule is looked at on every line.
     everyLine_[rule >> 6] |= bit;
     return;
   }
+  // The scan looks at every kStep-th group of a line, so a text is keyed on kStep groups in a row,
+  // one of which any occurrence of it puts at a place the scan looks at: the rarest such run.
   std::size_t best = 0;
   int bestRarity = -1;
-  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-    const int r = rarity(fold_[static_cast<unsigned char>(text[i])]) +
-                  rarity(fold_[static_cast<unsigned char>(text[i + 1])]);
-    if (r > bestRarity) {
-      bestRarity = r;
+  for (std::size_t i = 0; i + kKeyBytes <= text.size(); ++i) {
+    int rarity = 0;
+    for (std::size_t g = i; g < i + kStep; ++g) {
+      const std::uint32_t group = groupAt(text.data() + g);
+      rarity += std::binary_search(typicalGroups.begin(), typicalGroups.end(), group) ? 0 : 100;
+      for (std::size_t b = g; b < g + kGroupBytes; ++b) {
+        rarity += byteRarity(static_cast<unsigned char>(text[b]));
+      }
+    }
+    if (rarity > bestRarity) {
+      bestRarity = rarity;
       best = i;
     }
   }
-  std::uint8_t& key = keyOf(static_cast<unsigned char>(text[best]),
-                            static_cast<unsigned char>(text[best + 1]));
-  if (key == 0) {
-    if (pairRules_.size() > 255) throw std::length_error("too many keys for the prefilter");
-    key = static_cast<std::uint8_t>(pairRules_.size());
-    pairRules_.push_back(RuleSet{});
+  for (std::size_t g = best; g < best + kStep; ++g) {
+    std::uint8_t& key = slotKey_[slotOf(groupAt(text.data() + g))];
+    if (key == 0) {
+      // Once every key is taken, the last one stands for all further groups too: their rules are
+      // then candidates a little more often, never less.
+      if (keyRules_.size() <= kLastKey) keyRules_.push_back(RuleSet{});
+      key = static_cast<std::uint8_t>(keyRules_.size() - 1);
+    }
+    keyRules_[key][rule >> 6] |= bit;
   }
-  pairRules_[key][rule >> 6] |= bit;
 }
 
 void RulePrefilter::scan(std::string_view line) {
-  candidates_ = everyLine_;
-  const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
-  if (line.size() < 2) return;
-  std::size_t previous = fold_[bytes[0]];
-  for (std::size_t i = 1; i < line.size(); ++i) {
-    const std::size_t current = fold_[bytes[i]];
-    const std::uint8_t key = pairKey_[previous << 8 | current];
-    if (key != 0) {
-      for (std::size_t w = 0; w < candidates_.size(); ++w) candidates_[w] |= pairRules_[key][w];
-    }
-    previous = current;
+  if (line.size() > scanned_.size()) scanned_.resize(line.size());
+  if (!line.empty()) std::memcpy(scanned_.data(), line.data(), line.size());
+  scannedSize_ = line.size();
+
+  RuleSet candidates = everyLine_;
+  const std::uint8_t* slotKey = slotKey_.data();
+  const RuleSet* keyRules = keyRules_.data();
+  // Without a branch on whether a group is a key (key 0 is the empty set): which groups are is
+  // different on every line, and a mispredicted branch costs more than the two loads.
+  for (std::size_t i = 0; i + kGroupBytes <= line.size(); i += kStep) {
+    const RuleSet& rules = keyRules[slotKey[slotOf(groupAt(line.data() + i))]];
+    for (std::size_t w = 0; w < kWords; ++w) candidates[w] |= rules[w];
   }
+  candidates_ = candidates;
+}
+
+void RulePrefilter::rescan(std::string_view line) {
+  if (line.size() == scannedSize_ && sameLetters(line.data(), scanned_.data(), line.size())) {
+    // Only the letter case changed (the upper-casing): the candidates stay what they were.
+    std::memcpy(scanned_.data(), line.data(), line.size());
+    return;
+  }
+  scan(line);
 }
 
 }  // namespace aplpatch

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -11,41 +12,123 @@
 
 namespace aplpatch {
 
-// Decides cheaply which rules can act on a line, from one scan of its byte pairs: a rule keyed on a
-// text is a candidate only when the line holds that text's rarest pair of bytes (letters folded to
-// capitals, so the answer holds before and after the upper-casing). The rule itself then makes the
-// exact test. Rules with a state gate are candidates while the gate holds; rules without a trigger
-// always are.
+// Decides cheaply which rules can act on a line, from one pass over its groups of four bytes: a
+// rule keyed on a text is a candidate only when the line holds one of the text's key groups (two in a
+// row, chosen for being rare). Groups are compared with bit 5 of every byte cleared: that makes
+// small letters capitals, so the answer holds before and after the upper-casing (and merges a few
+// other bytes, which only adds candidates).
+// The rule itself then makes the exact test. A rule that may act on any line while a state test
+// holds is a candidate while it holds; a rule without a trigger, or keyed on a text too short for a
+// key, always is; and a rule that acts only while a state test holds is no candidate otherwise.
 class RulePrefilter {
  public:
   static constexpr std::size_t kMaxRules = 128;
 
   explicit RulePrefilter(std::span<const RuleEntry> rules);
 
-  // Finds the candidates for `line`. Call again whenever the line changes.
-  void scan(std::string_view line);
+  // A set of rules, by their places in the table: bit i % 64 of word i / 64 for rule i.
+  static constexpr std::size_t kWords = kMaxRules / 64;
+  using RuleSet = std::array<std::uint64_t, kWords>;
 
+  // Finds the candidates for `line` and keeps a copy of it for rescanIfChanged().
+  void scan(std::string_view line);
+  // Scans `line` again unless it holds the text of the last scan, letter case aside.
+  void rescanIfChanged(std::string_view line) {
+    if (line.size() != scannedSize_ || !sameBytes(line.data(), scanned_.data(), line.size())) {
+      rescan(line);
+    }
+  }
+
+  // The rules from `rule` on to look at now: the candidates for the scanned line and the rules
+  // whose any-line test holds in `state`. Ask again after a rule has run, since it may have changed
+  // the line (rescanIfChanged() first) or the state.
+  RuleSet rulesToVisit(std::size_t rule, const RewriteState& state) const {
+    RuleSet visit = candidates_;
+    for (auto gate = anyLineGates_.rbegin(); gate != anyLineGates_.rend() && gate->rule >= rule;
+         ++gate) {
+      if (gate->test.holds(state)) visit[gate->rule >> 6] |= std::uint64_t{1} << (gate->rule & 63);
+    }
+    for (std::size_t w = 0; w < kWords; ++w) {
+      const std::size_t skip = rule > w * 64 ? rule - w * 64 : 0;
+      visit[w] &= skip >= 64 ? 0 : ~std::uint64_t{0} << skip;
+    }
+    return visit;
+  }
+
+  // Whether `rule`, one of rulesToVisit(), can act in `state`, the state it was found in.
   bool mayAct(std::size_t rule, const RewriteState& state) const {
-    const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
-    if (candidates_[rule >> 6] & bit) return true;
-    return gates_[rule] != nullptr && gates_[rule](state);
+    if (!(onlyWhile_[rule >> 6] >> (rule & 63) & 1)) return true;
+    return onlyWhileTests_[rule].holds(state);
   }
 
  private:
-  using RuleSet = std::array<std::uint64_t, kMaxRules / 64>;
+  static constexpr int kSlotBits = 14;
+  static constexpr std::size_t kLastKey = 255;
+  static constexpr std::size_t kGroupBytes = 4;
+  // The scan looks at the groups that start at every kStep-th byte of a line; a text needs
+  // kKeyBytes to hold kStep groups in a row.
+  static constexpr std::size_t kStep = 2;
+  static constexpr std::size_t kKeyBytes = kGroupBytes + kStep - 1;
 
-  // The index of the rule set of a byte pair, 0 when no rule is keyed on it.
-  std::uint8_t& keyOf(unsigned char first, unsigned char second) {
-    return pairKey_[std::size_t{fold_[first]} << 8 | fold_[second]];
+  // The four bytes at `at`, bit 5 of each cleared, as one number (in the machine's byte order,
+  // which the table is built with too).
+  static std::uint32_t groupAt(const char* at) {
+    std::uint32_t group;
+    std::memcpy(&group, at, 4);
+    return group & 0xDFDFDFDF;
   }
-  void keyRuleOnText(std::size_t rule, std::string_view text);
+  // Where a group's rule set is found: groups whose hashes meet share one.
+  static std::size_t slotOf(std::uint32_t group) {
+    return (group * 0x9E3779B1u) >> (32 - kSlotBits);
+  }
 
-  std::array<unsigned char, 256> fold_{};
-  std::vector<std::uint8_t> pairKey_;    // 65536 byte pairs
-  std::vector<RuleSet> pairRules_;       // rule sets by key; key 0 is the empty set
+  template <typename Word>
+  static Word wordAt(const char* at) {
+    Word word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+  }
+  template <typename Word>
+  static Word differenceAt(const char* a, const char* b, std::size_t at) {
+    return wordAt<Word>(a + at) ^ wordAt<Word>(b + at);
+  }
+
+  // Whether the `size` bytes at `a` and `b` are alike. Lines are mostly short: up to 32 bytes, a
+  // few overlapping words compare them without a loop.
+  static bool sameBytes(const char* a, const char* b, std::size_t size) {
+    using Long = std::uint64_t;
+    if (size > 32) return std::memcmp(a, b, size) == 0;
+    if (size > 16) {
+      return (differenceAt<Long>(a, b, 0) | differenceAt<Long>(a, b, 8) |
+              differenceAt<Long>(a, b, size - 16) | differenceAt<Long>(a, b, size - 8)) == 0;
+    }
+    if (size >= 8) return (differenceAt<Long>(a, b, 0) | differenceAt<Long>(a, b, size - 8)) == 0;
+    using Short = std::uint32_t;
+    if (size >= 4) return (differenceAt<Short>(a, b, 0) | differenceAt<Short>(a, b, size - 4)) == 0;
+    for (std::size_t i = 0; i < size; ++i) {
+      if (a[i] != b[i]) return false;
+    }
+    return true;
+  }
+
+  void keyRuleOnText(std::size_t rule, std::string_view text,
+                     const std::vector<std::uint32_t>& typicalGroups);
+  void rescan(std::string_view line);
+
+  struct Gate {
+    std::size_t rule;
+    StateTest test;
+  };
+
+  std::vector<std::uint8_t> slotKey_;  // by slot: the index of a rule set, 0 for none
+  std::vector<RuleSet> keyRules_;      // rule sets by key; key 0 is the empty set
   RuleSet everyLine_{};
   RuleSet candidates_{};
-  std::vector<StateGate> gates_;
+  std::vector<Gate> anyLineGates_;  // in the order of the rules
+  RuleSet onlyWhile_{};             // the rules with an onlyWhile test
+  std::vector<StateTest> onlyWhileTests_;
+  std::vector<char> scanned_;  // the line as last scanned: its first scannedSize_ bytes
+  std::size_t scannedSize_ = 0;
 };
 
 }  // namespace aplpatch
