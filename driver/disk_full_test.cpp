@@ -15,8 +15,8 @@
 
 #include "driver/platform.h"
 #include "driver/run_patch.h"
-#include "driver/test_files.h"
-#include "engine/test_support.h"
+#include "testing/test_files.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

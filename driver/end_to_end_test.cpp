@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/test_files.h"
-#include "engine/test_support.h"
+#include "testing/test_files.h"
+#include "testing/test_support.h"
 
 extern char** environ;
 

@@ -8,9 +8,9 @@
 #include <set>
 #include <string>
 
-#include "driver/test_files.h"
-#include "driver/win32_test_support.h"
-#include "engine/test_support.h"
+#include "testing/test_files.h"
+#include "testing/test_support_win32.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

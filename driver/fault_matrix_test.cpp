@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/fake_platform.h"
+#include "testing/fake_platform.h"
 #include "driver/run_patch.h"
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

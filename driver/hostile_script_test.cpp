@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "driver/fake_platform.h"
+#include "testing/fake_platform.h"
 #include "driver/run_patch.h"
-#include "driver/test_files.h"
+#include "testing/test_files.h"
 #include "engine/engine.h"
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

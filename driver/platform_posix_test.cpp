@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "driver/platform.h"
-#include "driver/test_files.h"
+#include "testing/test_files.h"
 
 namespace aplpatch {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "driver/platform.h"
 #include "driver/retry.h"
-#include "driver/win32_system.h"
+#include "driver/system_win32.h"
 
 namespace aplpatch {
 

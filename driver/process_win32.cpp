@@ -9,7 +9,7 @@
 #include "driver/command_line.h"
 #include "driver/program_search.h"
 #include "driver/wide_text.h"
-#include "driver/win32_system.h"
+#include "driver/system_win32.h"
 
 namespace aplpatch::win32 {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "driver/platform.h"
-#include "driver/test_files.h"
-#include "driver/win32_test_support.h"
+#include "testing/test_files.h"
+#include "testing/test_support_win32.h"
 
 namespace aplpatch {
 namespace {

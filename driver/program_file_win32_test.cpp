@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/win32_test_support.h"
+#include "testing/test_support_win32.h"
 
 namespace aplpatch {
 namespace {

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/rewrite_checks.h"
-#include "engine/test_support.h"
+#include "testing/rewrite_checks.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

@@ -15,7 +15,7 @@
 
 #include "engine/engine.h"
 #include "engine/line_text.h"
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 // The prefilter may only ever save work: over every input, the engine that passes over the rules it
 // rules out must write the same bytes, print the same messages and end in the same state as the

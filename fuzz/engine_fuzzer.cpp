@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/rewrite_checks.h"
+#include "testing/rewrite_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 #include "rules/descent/req_descent_subroutine.h"
 #include "rules/radio/transponder_subroutines.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 #include "rules/descent/missed_approach_subroutine.h"
 
 namespace aplpatch {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 #include "rules/radio/wind_announcement.h"
 
 namespace aplpatch {

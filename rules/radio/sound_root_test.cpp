@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

@@ -11,7 +11,7 @@
 #include "engine/engine.h"
 #include "engine/line_text.h"
 #include "engine/rule_order.h"
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch::testing {
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "driver/test_files.h"
+#include "testing/test_files.h"
 
 namespace aplpatch::testing {
 

@@ -1,6 +1,6 @@
 // Paths, error texts and standard output on Windows.
 
-#include "driver/win32_system.h"
+#include "driver/system_win32.h"
 
 #include <windows.h>
 

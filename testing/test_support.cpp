@@ -1,4 +1,4 @@
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 #include <algorithm>
 #include <cstring>

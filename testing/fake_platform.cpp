@@ -1,4 +1,4 @@
-#include "driver/fake_platform.h"
+#include "testing/fake_platform.h"
 
 #include <algorithm>
 #include <utility>
