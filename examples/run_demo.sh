@@ -11,9 +11,9 @@ root="$(dirname "$examples")"
 sample="${1:-$examples/sample_flight.apl}"
 build="$root/build/default"
 
-echo "== Building aplpatch and the stand-in compiler"
+echo "== Building aplpatch and the stand-in compiler (the first build takes a minute or two)"
 (cd "$root" && cmake --preset default >/dev/null &&
-  cmake --build --preset default -j2 --target aplpatch aplc2 >/dev/null)
+  cmake --build --preset default --target aplpatch aplc2 | sed 's/^/   /')
 
 work="$(mktemp -d "${TMPDIR:-/tmp}/aplpatch-demo.XXXXXX")"
 cp "$sample" "$work/FLIGHT.APL"
