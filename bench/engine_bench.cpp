@@ -133,12 +133,16 @@ BENCHMARK(BM_PlainCopy)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond
 BENCHMARK(BM_CopyOfRewrite)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Engine)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
-// Prints the usual table, then the engine's throughput as a share of the plain copy's, and of the copy
-// of the rewrite's, at each size.
-class RatioReporter : public benchmark::ConsoleReporter {
+// Passes every report on to the reporter that the command line chose (--benchmark_format), and keeps
+// each benchmark's throughput for the summary of ratios after the run.
+class RateCollector : public benchmark::BenchmarkReporter {
  public:
+  explicit RateCollector(benchmark::BenchmarkReporter& display) : display_(display) {}
+
+  bool ReportContext(const Context& context) override { return display_.ReportContext(context); }
+
   void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
+    display_.ReportRuns(runs);
     for (const Run& run : runs) {
       auto rate = run.counters.find("bytes_per_second");
       if (rate == run.counters.end() || run.run_type != Run::RT_Iteration) continue;
@@ -148,35 +152,43 @@ class RatioReporter : public benchmark::ConsoleReporter {
     }
   }
 
-  void Finalize() override {
-    ConsoleReporter::Finalize();
+  void Finalize() override { display_.Finalize(); }
+
+  // The engine's throughput as a share of the plain copy's, and of the copy of the rewrite's, at
+  // each size, one line per size.
+  void printRatios(std::FILE* out) {
     auto& copy = rates_["BM_PlainCopy"];
     auto& copyOfRewrite = rates_["BM_CopyOfRewrite"];
     for (const auto& [size, engineRate] : rates_["BM_Engine"]) {
       auto plain = copy.find(size);
       if (plain == copy.end() || plain->second <= 0) continue;
-      std::printf("%s MiB: engine %.1f MiB/s, plain copy %.1f MiB/s, ratio %.2f", size.c_str(),
-                  engineRate / 1048576.0, plain->second / 1048576.0, engineRate / plain->second);
+      std::fprintf(out, "%s MiB: engine %.1f MiB/s, plain copy %.1f MiB/s, ratio %.2f", size.c_str(),
+                   engineRate / 1048576.0, plain->second / 1048576.0, engineRate / plain->second);
       auto ceiling = copyOfRewrite.find(size);
       if (ceiling != copyOfRewrite.end() && ceiling->second > 0) {
-        std::printf(" (copy of the rewrite %.1f MiB/s, ratio %.2f)", ceiling->second / 1048576.0,
-                    engineRate / ceiling->second);
+        std::fprintf(out, " (copy of the rewrite %.1f MiB/s, ratio %.2f)", ceiling->second / 1048576.0,
+                     engineRate / ceiling->second);
       }
-      std::printf("\n");
+      std::fprintf(out, "\n");
     }
   }
 
  private:
+  benchmark::BenchmarkReporter& display_;
   std::map<std::string, std::map<std::string, double>> rates_;
 };
 
 }  // namespace
 
+// The ratios go to the error stream, after the run, so that a machine-readable report on the output
+// (--benchmark_format=json) stays whole.
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
+  RateCollector collector(*benchmark::CreateDefaultDisplayReporter());
+  benchmark::RunSpecifiedBenchmarks(&collector);
+  std::fflush(stdout);
+  collector.printRatios(stderr);
   benchmark::Shutdown();
   return 0;
 }
