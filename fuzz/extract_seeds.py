@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-"""Writes the fuzzer's seed corpus: the bundled example cut into sections, and every script-like
-string literal of the project's tests (two lines or more), one file each, named by content hash.
+"""Writes the fuzzer's seed corpus: the bundled example cut into sections, the golden scripts and
+expected rewrites of testdata/, and every script-like string literal of the project's tests (two
+lines or more), one file each, named by content hash.
 
 Usage: fuzz/extract_seeds.py [corpus folder]   (default: fuzz/corpus, emptied first)
 """
@@ -69,6 +70,10 @@ def main():
         old.unlink()
     example = (ROOT / 'examples' / 'sample_flight.apl').read_bytes()
     seeds = set(example_sections(example))
+    for golden in sorted((ROOT / 'testdata').glob('*.apl')):
+        text = golden.read_bytes()
+        if len(text) <= MAX_SEED_BYTES:
+            seeds.add(text)
     for test in sorted(ROOT.glob('**/*_test.cpp')):
         if 'build' in test.relative_to(ROOT).parts:
             continue

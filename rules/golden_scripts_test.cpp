@@ -1,0 +1,125 @@
+// Whole scripts through the whole rewrite, compared with the expected rewrite and console text kept
+// in testdata/. With APLPATCH_UPDATE_GOLDEN=1 in the environment the expected files are written from
+// the current program instead of compared, so that a change of the rewrite shows as a plain diff.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "engine/engine.h"
+#include "testing/test_support.h"
+
+namespace aplpatch {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A script and its expectations: `testdata/<name>.expected.apl` holds the rewrite byte for byte
+// (CR LF line ends), `testdata/<name>.console.txt` what the rules print.
+struct GoldenSet {
+  const char* name;
+  const char* script;  // relative to the source folder
+};
+
+constexpr GoldenSet kSets[] = {
+    {"sample_flight", "examples/sample_flight.apl"},
+    {"crewless_flight", "testdata/crewless_flight.apl"},
+    {"departure_and_landing", "testdata/departure_and_landing.apl"},
+    {"flight_section", "testdata/flight_section.apl"},
+    {"holding_and_approach", "testdata/holding_and_approach.apl"},
+};
+
+// Names the set in the test's messages.
+void PrintTo(const GoldenSet& set, std::ostream* out) { *out << set.name; }
+
+const fs::path kSourceDir = APLPATCH_SOURCE_DIR;
+const fs::path kTestdata = kSourceDir / "testdata";
+
+bool updating() {
+  const char* flag = std::getenv("APLPATCH_UPDATE_GOLDEN");
+  return flag != nullptr && std::string_view(flag) == "1";
+}
+
+std::optional<std::string> readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool writeFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  return static_cast<bool>(out.flush());
+}
+
+fs::path expectedRewritePath(const GoldenSet& set) {
+  return kTestdata / (std::string(set.name) + ".expected.apl");
+}
+
+fs::path expectedConsolePath(const GoldenSet& set) {
+  return kTestdata / (std::string(set.name) + ".console.txt");
+}
+
+class GoldenScript : public ::testing::TestWithParam<GoldenSet> {};
+
+TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesAndConsoleText) {
+  const GoldenSet& set = GetParam();
+  const std::optional<std::string> script = readFile(kSourceDir / set.script);
+  ASSERT_TRUE(script.has_value()) << "cannot read " << set.script;
+  ASSERT_FALSE(script->empty()) << set.script;
+
+  testing::MemorySource source(*script);
+  testing::MemorySink sink;
+  testing::RecordingConsole console;
+  ASSERT_TRUE(rewriteScript(source, sink, console));
+
+  if (updating()) {
+    ASSERT_TRUE(writeFile(expectedRewritePath(set), sink.bytes()));
+    ASSERT_TRUE(writeFile(expectedConsolePath(set), console.text()));
+    GTEST_SKIP() << "wrote the expected files of " << set.name;
+  }
+
+  const std::optional<std::string> rewrite = readFile(expectedRewritePath(set));
+  const std::optional<std::string> consoleText = readFile(expectedConsolePath(set));
+  ASSERT_TRUE(rewrite.has_value() && consoleText.has_value())
+      << "the set " << set.name << " lacks an expected file; APLPATCH_UPDATE_GOLDEN=1 writes them";
+
+  // The texts first, so that a failure shows the lines that differ; then the line ends.
+  const std::string text = testing::withoutCr(sink.bytes());
+  EXPECT_EQ(text, testing::withoutCr(*rewrite));
+  if (text == testing::withoutCr(*rewrite)) {
+    EXPECT_EQ(sink.bytes(), *rewrite) << "the line ends differ";
+  }
+  EXPECT_EQ(console.text(), *consoleText);
+}
+
+INSTANTIATE_TEST_SUITE_P(Testdata, GoldenScript, ::testing::ValuesIn(kSets),
+                         [](const ::testing::TestParamInfo<GoldenSet>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// Files added to the folder but not listed above would never be compared.
+TEST(GoldenScripts, EveryFileInTestdataBelongsToAListedSet) {
+  std::set<fs::path> listed;
+  for (const GoldenSet& set : kSets) {
+    listed.insert((kSourceDir / set.script).lexically_normal());
+    listed.insert(expectedRewritePath(set).lexically_normal());
+    listed.insert(expectedConsolePath(set).lexically_normal());
+  }
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator(kTestdata, error)) {
+    EXPECT_TRUE(listed.count(entry.path().lexically_normal())) << entry.path() << " is in no set";
+  }
+  EXPECT_FALSE(error) << "cannot list " << kTestdata << ": " << error.message();
+}
+
+}  // namespace
+}  // namespace aplpatch
