@@ -290,6 +290,68 @@ TEST(RunPatch, GoesOnWhenNoBackupCanBeWritten) {
   EXPECT_EQ(platform.file("F.APL"), rewrittenScript());
 }
 
+TEST(RunPatch, EndsTheScriptAtTheFirstCtrlZAndSaysWhatWasLeftOut) {
+  struct Case {
+    const char* what;
+    std::string script;
+    std::size_t kept;     // bytes rewritten
+    const char* message;  // between the rules' messages and "analysis done", if any
+  };
+  const std::vector<Case> cases = {
+      {"at the end", "start:\r\nende:\r\n\x1A", 15, ""},
+      {"in the middle", "start:\r\n\x1A" "ende:\r\n", 8,
+       "Ctrl-Z after 8 bytes ends the script; the 7 bytes after it are left out.\n"},
+      {"twice", "start:\r\n\x1A" "ende:\x1A\r\n", 8,
+       "Ctrl-Z after 8 bytes ends the script; the 8 bytes after it are left out.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform platform;
+    platform.addFile("F.APL", c.script);
+    // Small reads, so that the rest is counted over several.
+    platform.setReadChunk(3);
+    ASSERT_EQ(runPatch(platform, {"-e", "F.APL"}), 0);
+    testing::Rewritten expected = testing::rewriteWhole(c.script.substr(0, c.kept));
+    EXPECT_EQ(platform.file("F.APL"), expected.bytes);
+    EXPECT_EQ(platform.file("apl/F.APL"), c.script);
+    EXPECT_TRUE(platform.console().ends_with(expected.console + c.message +
+                                             "analysis done\n"
+                                             "saving new generated APL file F.APL.new ...\n"
+                                             "running original ADV generator...\n"))
+        << platform.console();
+  }
+}
+
+TEST(RunPatch, AReadErrorAfterACtrlZIsStillAReadError) {
+  FakePlatform platform;
+  platform.addFile("F.APL", "start:\r\n\x1A" "ende:\r\n");
+  platform.setReadChunk(4);
+  // The backup takes five reads, the rewrite finds the Ctrl-Z in its third.
+  platform.failCall(Operation::kRead, 9, "Input/output error");
+  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
+  EXPECT_TRUE(platform.console().ends_with(
+      "Program aborted. Cannot read F.APL: Input/output error. F.APL is left as it was.\n"))
+      << platform.console();
+  EXPECT_EQ(platform.file("F.APL"), "start:\r\n\x1A" "ende:\r\n");
+}
+
+TEST(RunPatch, ReportsACompilerEndedBySignalWithTheShellsStatus) {
+  FakePlatform platform;
+  platform.setEndedBySignal(11, "SIGSEGV");
+  EXPECT_EQ(runOn(platform, "F.APL"), 139);
+  EXPECT_TRUE(platform.console().ends_with("running original ADV generator...\n"
+                                           "aplc2.exe ended by signal 11 (SIGSEGV).\n"));
+}
+
+TEST(RunPatch, GivesTheNewScriptAndBothBackupsTheScriptsPermissions) {
+  FakePlatform platform;
+  platform.addFile("F.APL", kScript, 0600);
+  ASSERT_EQ(runPatch(platform, {"-e", "F.APL"}), 0);
+  for (const char* path : {"F.APL", "apl/F.APL", "apl/F.APL.new"}) {
+    EXPECT_EQ(platform.permissions(path), 0600u) << path;
+  }
+}
+
 TEST(RunPatch, HandsTheCompilerThePathExactlyAsGiven) {
   for (std::string script : {"my flights\\F 1.APL", "a&b\\F&del x.APL", "\"q\"\\F.APL", "Fl\xDCg.APL"}) {
     SCOPED_TRACE(script);
