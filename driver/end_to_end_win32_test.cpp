@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -138,6 +139,53 @@ TEST_F(WindowsEndToEnd, EndsWithTheCompilersExitStatus) {
     Finished run = patch(L"FLIGHT.APL", {{L"APLC2_STANDIN_EXIT", std::to_wstring(static_cast<int>(status))}});
     EXPECT_EQ(run.status, status) << run.output;
   }
+}
+
+TEST_F(WindowsEndToEnd, BacksUpAReadOnlyScriptSoThatTheNextRunCanReplaceTheBackup) {
+  const fs::path script = folder / L"FLIGHT.APL";
+  SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_READONLY);
+  for (int run = 0; run < 2; ++run) {
+    SCOPED_TRACE(run);
+    Finished finished = patch(L"FLIGHT.APL");
+    // The read-only script itself stays protected.
+    EXPECT_EQ(finished.status, 0xFFFFFFFFul);
+    EXPECT_EQ(finished.output.find("backup failed"), std::string::npos) << finished.output;
+    EXPECT_EQ(readBytes(script), example);
+    EXPECT_EQ(GetFileAttributesW((folder / L"apl" / L"FLIGHT.APL").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_EQ(namesIn(folder), (std::set<std::wstring>{L"FLIGHT.APL", L"apl"}));
+    // No rewrite that did not take effect is kept.
+    EXPECT_EQ(namesIn(folder / L"apl"), std::set<std::wstring>{L"FLIGHT.APL"});
+  }
+  SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_NORMAL);
+  expectPatchedInPlace("FLIGHT.APL", patch(L"FLIGHT.APL"));
+}
+
+TEST_F(WindowsEndToEnd, TwoRunsAtOnceEachPublishOnlyACompleteScript) {
+  std::map<std::wstring, std::wstring> environment = testing::currentEnvironment();
+  environment[L"PATH"] = testing::programFolder().wstring() + L";" + environment[L"PATH"];
+  environment[L"APLC2_STANDIN_SIZES"] = records.path().wstring();
+  std::wstring program = L"\"" + (testing::programFolder() / "aplpatch.exe").wstring() + L"\" -e FLIGHT.APL";
+  HANDLE first = testing::startCaptured(program, folder, environment, records.path() / "first.txt");
+  HANDLE second = testing::startCaptured(program, folder, environment, records.path() / "second.txt");
+  ASSERT_TRUE(first != nullptr && second != nullptr);
+  EXPECT_EQ(testing::waitForExit(first), 0u);
+  EXPECT_EQ(testing::waitForExit(second), 0u);
+
+  // The second may have read the first one's rewrite: either way each file handed on is whole.
+  std::string once = testing::rewriteWhole(example).bytes;
+  std::string twice = testing::rewriteWhole(once).bytes;
+  std::set<std::string> complete = {std::to_string(once.size()), std::to_string(twice.size())};
+  int sizes = 0;
+  for (const fs::directory_entry& entry : fs::directory_iterator(records.path())) {
+    if (entry.path().filename().wstring().rfind(L"size", 0) != 0) continue;
+    ++sizes;
+    EXPECT_EQ(complete.count(readBytes(entry.path()).value_or("")), 1u);
+  }
+  EXPECT_EQ(sizes, 2);
+  std::optional<std::string> script = readBytes(folder / L"FLIGHT.APL");
+  EXPECT_TRUE(script == once || script == twice);
+  EXPECT_EQ(namesIn(folder), (std::set<std::wstring>{L"FLIGHT.APL", L"apl"}));
+  EXPECT_EQ(namesIn(folder / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.new"}));
 }
 
 TEST_F(WindowsEndToEnd, LeavesTheScriptAloneWhenTheCommandLineIsWrong) {

@@ -1,7 +1,7 @@
 // Every platform call of a run made to fail in turn, once and from then on, and writes that stop
 // after any number of bytes. Whatever fails, the run keeps its promises: the script is either as
 // generated or completely rewritten, an unfinished new script is removed (or the console says that
-// it could not be), the exit status is the compiler's when it ran and -1 otherwise, and the console
+// it could not be), a backup is whole or not there, the exit status is the compiler's when it ran and -1 otherwise, and the console
 // names the failure.
 
 #include <gtest/gtest.h>
@@ -81,8 +81,10 @@ void expectPromisesKept(const FakePlatform& platform, int status, std::string_vi
                 contains(console, "Program aborted. For use with TALKRADAR only.\n"));
   }
 
-  if (platform.file("F.APL.new")) {
-    EXPECT_TRUE(contains(console, "Cannot remove the unfinished F.APL.new: ")) << "a new script left unsaid";
+  for (const std::string& left : platform.temporaries()) {
+    if (left.rfind("apl/", 0) != 0) {
+      EXPECT_TRUE(contains(console, "Cannot remove the unfinished " + left + ": ")) << "a new script left unsaid";
+    }
   }
   // A backup is the generated or the rewritten script, whole, or not there.
   EXPECT_EQ(platform.file("apl/F.APL").value_or(script()), script());
@@ -112,15 +114,15 @@ TEST(FaultMatrix, AnyPlatformCallFailingOnceOrForGoodKeepsThePromises) {
         break;
       }
       failed.insert(*platform.firstFailure());
-      leftBehind = leftBehind || platform.file("F.APL.new").has_value();
+      leftBehind = leftBehind || !platform.temporaries().empty();
       expectPromisesKept(platform, status, kFault);
     }
     // Removing is only ever the cleanup after another failure.
-    EXPECT_EQ(failed, (std::set<Operation>{Operation::kMakeFolder, Operation::kCopy, Operation::kOpenForRead,
-                                           Operation::kRead, Operation::kCreateForWrite, Operation::kWrite,
+    EXPECT_EQ(failed, (std::set<Operation>{Operation::kMakeFolder, Operation::kOpenForRead, Operation::kRead,
+                                           Operation::kRewind, Operation::kCreateForWrite, Operation::kWrite,
                                            Operation::kFlushToDisk, Operation::kClose, Operation::kReplace,
                                            Operation::kRunProgram}));
-    // Only a cleanup that fails as well leaves the unfinished new script behind.
+    // Only a cleanup that fails as well leaves a temporary file behind.
     EXPECT_EQ(leftBehind, persistent);
   }
 }
@@ -136,7 +138,7 @@ TEST(FaultMatrix, AWriteThatStopsAfterAnyNumberOfBytesLeavesTheScriptAlone) {
     expectPromisesKept(platform, status, "No space left on device");
     EXPECT_EQ(status, -1);
     EXPECT_EQ(platform.file("F.APL"), script());
-    EXPECT_FALSE(platform.file("F.APL.new"));
+    EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
     EXPECT_TRUE(platform.console().ends_with(
         "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"));
   }
@@ -150,15 +152,15 @@ TEST(FaultMatrix, AWriteThatStopsAfterAnyNumberOfBytesLeavesTheScriptAlone) {
 TEST(FaultMatrix, SaysSoWhenTheUnfinishedNewScriptCannotBeRemoved) {
   FakePlatform platform = preparedPlatform();
   platform.failWritesAfter(100, "No space left on device");
-  platform.failCall(Operation::kRemove, 1, "Permission denied");
+  platform.failCall(Operation::kRemove, 1, "Permission denied", true);
   EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
   EXPECT_TRUE(platform.console().ends_with(
       "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"
-      "Cannot remove the unfinished F.APL.new: Permission denied.\n"));
+      "Cannot remove the unfinished F.APL.tmp2: Permission denied.\n"));
   EXPECT_EQ(platform.file("F.APL"), script());
-  EXPECT_EQ(platform.file("F.APL.new"), rewritten().substr(0, 100));
+  EXPECT_EQ(platform.file("F.APL.tmp2"), rewritten().substr(0, 100));
   // Removing is tried once, not again when the run ends.
-  EXPECT_EQ(std::count(platform.log().begin(), platform.log().end(), "remove F.APL.new [failed]"), 1);
+  EXPECT_EQ(std::count(platform.log().begin(), platform.log().end(), "remove F.APL.tmp2 [failed]"), 1);
 }
 
 }  // namespace

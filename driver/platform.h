@@ -18,6 +18,10 @@ class ReadFile : public ByteSource {
  public:
   // Success until a read fails; then the system's reason.
   virtual Status status() const = 0;
+  // The file's permission bits as POSIX spells them (0644); 0666 where the system keeps none.
+  virtual unsigned permissions() const = 0;
+  // Goes back to the first byte, so that the file can be read once more.
+  virtual Status rewind() = 0;
 };
 
 // A file open for writing. write() takes all bytes or returns false; status() then holds the reason
@@ -39,10 +43,19 @@ struct Opened {
   Status status = Status::success();
 };
 
-struct ProgramRun {
-  // A failure when the program could not be started or did not end normally.
+// A file created under a name of its own, beside the file it is meant to replace.
+struct CreatedTemporary {
+  std::unique_ptr<WriteFile> file;  // null when `status` is a failure
+  std::string path;                 // the name it was given
   Status status = Status::success();
-  int exitCode = 0;                   // the program's exit status when `status` is a success
+};
+
+struct ProgramRun {
+  // A failure when the program could not be started.
+  Status status = Status::success();
+  int exitCode = 0;  // the program's exit status when it ended normally
+  int signal = 0;    // when not 0, the signal that ended the program (POSIX only)
+  std::string signalName;  // "SIGSEGV", with `signal`
 };
 
 // Everything a run does to the world outside the engine. Paths are UTF-8; they are passed to the
@@ -53,12 +66,15 @@ class Platform : public Console {
 
   // Creates the folder; one that already exists is fine.
   virtual Status makeFolder(const std::string& path) = 0;
-  // Copies the file `from` to `to`, replacing a file that is there. On failure a copy that was
-  // begun is removed; a file cannot be copied onto itself.
-  virtual Status copyFile(const std::string& from, const std::string& to) = 0;
+  // Opens a regular file for reading without waiting on it: a FIFO, device, socket or folder is
+  // refused with the reason "not a regular file".
   virtual Opened<ReadFile> openForRead(const std::string& path) = 0;
   // Creates the file, or empties one that exists.
   virtual Opened<WriteFile> createForWrite(const std::string& path) = 0;
+  // Creates a new, empty file with a unique name in the folder of `target` (never opening, following
+  // or emptying anything that is already there) and with the permission bits `permissions`
+  // whatever the umask. Windows keeps no bits: the file is a plain one, never read-only.
+  virtual CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) = 0;
   virtual Status removeFile(const std::string& path) = 0;
   // Puts the file `from` in the place of `to` in one step: `to` is either the old file or the new
   // one, never missing. On failure both are left as they were.

@@ -13,11 +13,14 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/platform.h"
+#include "driver/signal_cleanup.h"
+#include "driver/temporary_name.h"
 
 extern char** environ;
 
@@ -55,18 +58,20 @@ bool writeAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
-// Opens `path` for reading; a folder is refused (reading it would fail later anyway).
-int openExistingFile(const std::string& path, int& error) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+// Opens `path` for reading. O_NONBLOCK keeps a FIFO without a writer from holding the run up; only a
+// regular file is kept, and it is then read the usual, blocking way.
+int openRegularFile(const std::string& path, Status& status, struct stat& info) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    error = errno;
+    status = lastError();
     return -1;
   }
-  struct stat info;
   if (::fstat(fd, &info) != 0) {
-    error = errno;
-  } else if (S_ISDIR(info.st_mode)) {
-    error = EISDIR;
+    status = lastError();
+  } else if (!S_ISREG(info.st_mode)) {
+    status = Status::failure("not a regular file");
+  } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    status = lastError();
   } else {
     return fd;
   }
@@ -74,9 +79,38 @@ int openExistingFile(const std::string& path, int& error) {
   return -1;
 }
 
+// The name of a signal as the shell prints it, for the common ones.
+std::string signalName(int signal) {
+  static constexpr struct {
+    int number;
+    const char* name;
+  } kNames[] = {
+      {SIGHUP, "SIGHUP"},   {SIGINT, "SIGINT"},   {SIGQUIT, "SIGQUIT"}, {SIGILL, "SIGILL"},
+      {SIGTRAP, "SIGTRAP"}, {SIGABRT, "SIGABRT"}, {SIGBUS, "SIGBUS"},   {SIGFPE, "SIGFPE"},
+      {SIGKILL, "SIGKILL"}, {SIGUSR1, "SIGUSR1"}, {SIGSEGV, "SIGSEGV"}, {SIGUSR2, "SIGUSR2"},
+      {SIGPIPE, "SIGPIPE"}, {SIGALRM, "SIGALRM"}, {SIGTERM, "SIGTERM"}, {SIGXCPU, "SIGXCPU"},
+      {SIGXFSZ, "SIGXFSZ"}, {SIGSYS, "SIGSYS"},
+  };
+  for (const auto& entry : kNames) {
+    if (entry.number == signal) return entry.name;
+  }
+  return "unknown signal";
+}
+
+// Gives each of standard input, output and error that was closed at start /dev/null, so that no
+// file the program opens later can take its number and receive console output.
+void occupyClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open() takes the lowest free number, which is `fd` while the lower ones are open.
+    int opened = ::open("/dev/null", O_RDWR);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+}
+
 class PosixReadFile : public ReadFile {
  public:
-  explicit PosixReadFile(int fd) : fd_(fd) {}
+  PosixReadFile(int fd, unsigned permissions) : fd_(fd), permissions_(permissions) {}
   ~PosixReadFile() override { ::close(fd_); }
 
   std::size_t read(char* buffer, std::size_t size) override {
@@ -90,9 +124,15 @@ class PosixReadFile : public ReadFile {
   }
 
   Status status() const override { return status_; }
+  unsigned permissions() const override { return permissions_; }
+  Status rewind() override {
+    if (!status_.ok()) return status_;
+    return ::lseek(fd_, 0, SEEK_SET) == 0 ? Status::success() : lastError();
+  }
 
  private:
   int fd_;
+  unsigned permissions_;
   Status status_ = Status::success();
 };
 
@@ -162,7 +202,9 @@ std::optional<std::string> findProgram(const std::string& name) {
 
 class PosixPlatform : public Platform {
  public:
-  PosixPlatform() {
+  PosixPlatform() : random_(std::random_device()()) {
+    occupyClosedStandardStreams();
+    signal_cleanup::install();
     // A console that has gone away (a closed pipe) must not end the run between the rewrite and the
     // replace: a failed console write is simply lost.
     struct sigaction ignore {};
@@ -181,44 +223,39 @@ class PosixPlatform : public Platform {
     return errnoStatus(error);
   }
 
-  Status copyFile(const std::string& from, const std::string& to) override {
-    int error = 0;
-    int in = openExistingFile(from, error);
-    if (in < 0) return errnoStatus(error);
-
-    struct stat source;
-    struct stat target;
-    if (::fstat(in, &source) == 0 && ::stat(to.c_str(), &target) == 0 && source.st_dev == target.st_dev &&
-        source.st_ino == target.st_ino) {
-      // Emptying the target would empty the source.
-      ::close(in);
-      return Status::failure("a file cannot be copied onto itself");
-    }
-
-    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (out < 0) {
-      Status status = lastError();
-      ::close(in);
-      return status;
-    }
-    Status status = copyBytes(in, out);
-    ::close(in);
-    if (::close(out) != 0 && status.ok()) status = lastError();
-    if (!status.ok()) ::unlink(to.c_str());
-    return status;
-  }
-
   Opened<ReadFile> openForRead(const std::string& path) override {
-    int error = 0;
-    int fd = openExistingFile(path, error);
-    if (fd < 0) return {nullptr, errnoStatus(error)};
-    return {std::make_unique<PosixReadFile>(fd), Status::success()};
+    Status status = Status::success();
+    struct stat info;
+    int fd = openRegularFile(path, status, info);
+    if (fd < 0) return {nullptr, status};
+    return {std::make_unique<PosixReadFile>(fd, info.st_mode & 0777), Status::success()};
   }
 
   Opened<WriteFile> createForWrite(const std::string& path) override {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return {nullptr, lastError()};
     return {std::make_unique<PosixWriteFile>(fd), Status::success()};
+  }
+
+  CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+      std::string path = temporaryNameBeside(target, random_);
+      // O_EXCL with O_NOFOLLOW: a name that exists, as a file or as a link, is never opened.
+      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+      if (fd < 0) {
+        if (errno == EEXIST) continue;
+        return {nullptr, "", lastError()};
+      }
+      // Set apart from open(), which the umask would narrow.
+      if (::fchmod(fd, permissions & 0777) != 0) {
+        Status status = lastError();
+        ::close(fd);
+        ::unlink(path.c_str());
+        return {nullptr, "", status};
+      }
+      return {std::make_unique<PosixWriteFile>(fd), path, Status::success()};
+    }
+    return {nullptr, "", errnoStatus(EEXIST)};
   }
 
   Status removeFile(const std::string& path) override {
@@ -231,7 +268,7 @@ class PosixPlatform : public Platform {
 
   ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override {
     std::optional<std::string> program = findProgram(name);
-    if (!program) return {Status::failure("not found in the working directory or on the search path"), 0};
+    if (!program) return {Status::failure("not found in the working directory or on the search path"), 0, 0, {}};
 
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(name.c_str()));
@@ -250,16 +287,15 @@ class PosixPlatform : public Platform {
     pid_t child = 0;
     int error = ::posix_spawn(&child, program->c_str(), nullptr, &attributes, argv.data(), environ);
     ::posix_spawnattr_destroy(&attributes);
-    if (error != 0) return {errnoStatus(error), 0};
+    if (error != 0) return {errnoStatus(error), 0, 0, {}};
 
     int waitStatus = 0;
     while (::waitpid(child, &waitStatus, 0) < 0) {
-      if (errno != EINTR) return {lastError(), 0};
+      if (errno != EINTR) return {lastError(), 0, 0, {}};
     }
-    if (WIFEXITED(waitStatus)) return {Status::success(), WEXITSTATUS(waitStatus)};
+    if (WIFEXITED(waitStatus)) return {Status::success(), WEXITSTATUS(waitStatus), 0, {}};
     int signal = WTERMSIG(waitStatus);
-    std::string reason = "ended by signal " + std::to_string(signal) + " (" + ::strsignal(signal) + ")";
-    return {Status::failure(reason), 0};
+    return {Status::success(), 0, signal, signalName(signal)};
   }
 
   void print(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stdout); }
@@ -267,15 +303,7 @@ class PosixPlatform : public Platform {
   void flushConsole() override { std::fflush(stdout); }
 
  private:
-  static Status copyBytes(int in, int out) {
-    std::vector<char> buffer(64 * 1024);
-    for (;;) {
-      ssize_t n = readSome(in, buffer.data(), buffer.size());
-      if (n < 0) return lastError();
-      if (n == 0) return Status::success();
-      if (!writeAll(out, buffer.data(), static_cast<std::size_t>(n))) return lastError();
-    }
-  }
+  std::mt19937_64 random_;
 };
 
 }  // namespace

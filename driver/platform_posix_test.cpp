@@ -37,34 +37,50 @@ TEST_F(PosixPlatform, MakeFolderAcceptsAnExistingFolderButNotAFile) {
   EXPECT_EQ(platform->makeFolder(at("missing/apl")).reason(), "No such file or directory");
 }
 
-TEST_F(PosixPlatform, CopyReplacesTheWholeTarget) {
-  writeBytes(at("F.APL"), std::string("new\0\xFF\r\n", 7));
-  writeBytes(at("backup"), "a much longer earlier backup");
-  ASSERT_TRUE(platform->copyFile(at("F.APL"), at("backup")).ok());
-  EXPECT_EQ(readBytes(at("backup")), std::string("new\0\xFF\r\n", 7));
-  EXPECT_EQ(readBytes(at("F.APL")), std::string("new\0\xFF\r\n", 7));
+TEST_F(PosixPlatform, TemporariesGetANewNameBesideTheTargetAndTheBitsAskedFor) {
+  ::mode_t umask = ::umask(022);
+  CreatedTemporary first = platform->createTemporaryBeside(at("F.APL"), 0600);
+  CreatedTemporary second = platform->createTemporaryBeside(at("F.APL"), 0754);
+  ::umask(umask);
+  ASSERT_TRUE(first.status.ok() && second.status.ok());
+  EXPECT_NE(first.path, second.path);
+  for (const CreatedTemporary* created : {&first, &second}) {
+    EXPECT_EQ(std::filesystem::path(created->path).parent_path(), folder.path());
+    EXPECT_EQ(created->path.rfind(at("F.APL."), 0), 0u) << created->path;
+  }
+  struct stat info;
+  ASSERT_EQ(::stat(first.path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+  ASSERT_EQ(::stat(second.path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0754u);
+  EXPECT_EQ(platform->createTemporaryBeside(at("missing/F.APL"), 0644).status.reason(),
+            "No such file or directory");
 }
 
-TEST_F(PosixPlatform, CopyOfAMissingFileCreatesNothing) {
-  EXPECT_EQ(platform->copyFile(at("missing"), at("backup")).reason(), "No such file or directory");
-  EXPECT_FALSE(std::filesystem::exists(at("backup")));
-}
-
-TEST_F(PosixPlatform, CopyOntoItselfKeepsTheFile) {
-  std::filesystem::create_directory(at("apl"));
-  writeBytes(at("apl/F.APL"), "script");
-  // The same file spelt two ways, as when the script itself lies in the backup folder.
-  EXPECT_EQ(platform->copyFile(at("apl/F.APL"), at("apl/./F.APL")).reason(),
-            "a file cannot be copied onto itself");
-  EXPECT_EQ(readBytes(at("apl/F.APL")), "script");
-}
-
-TEST_F(PosixPlatform, OpenForReadTellsWhyItFails) {
+TEST_F(PosixPlatform, OpenForReadTakesOnlyRegularFilesAndNeverWaits) {
   EXPECT_EQ(platform->openForRead(at("missing")).status.reason(), "No such file or directory");
   std::filesystem::create_directory(at("folder"));
-  Opened<ReadFile> opened = platform->openForRead(at("folder"));
-  EXPECT_EQ(opened.status.reason(), "Is a directory");
-  EXPECT_EQ(opened.file, nullptr);
+  ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0600), 0);
+  for (std::string path : {at("folder"), at("fifo"), std::string("/dev/zero")}) {
+    SCOPED_TRACE(path);
+    Opened<ReadFile> opened = platform->openForRead(path);
+    EXPECT_EQ(opened.status.reason(), "not a regular file");
+    EXPECT_EQ(opened.file, nullptr);
+  }
+}
+
+TEST_F(PosixPlatform, AnOpenedFileTellsItsBitsAndReadsAgainAfterARewind) {
+  writeBytes(at("F.APL"), "script");
+  ::chmod(at("F.APL").c_str(), 0640);
+  Opened<ReadFile> opened = platform->openForRead(at("F.APL"));
+  ASSERT_TRUE(opened.status.ok());
+  EXPECT_EQ(opened.file->permissions(), 0640u);
+  char buffer[16];
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(std::string(buffer, opened.file->read(buffer, sizeof buffer)), "script");
+    EXPECT_EQ(opened.file->read(buffer, sizeof buffer), 0u);
+    ASSERT_TRUE(opened.file->rewind().ok());
+  }
 }
 
 TEST_F(PosixPlatform, ReadsAndWritesEveryByteUnchanged) {
@@ -200,9 +216,16 @@ TEST_F(PosixProgramRun, TellsWhyAProgramDidNotRun) {
 
   writeProgram(at("bin/aplc2.exe"), "this is no program\n");
   EXPECT_EQ(run().status.reason(), "Exec format error");
+}
 
-  writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nkill -KILL $$\n");
-  EXPECT_EQ(run().status.reason(), "ended by signal 9 (Killed)");
+TEST_F(PosixProgramRun, TellsASignalApartFromAFailedStart) {
+  for (auto [signal, name] : {std::pair{9, "SIGKILL"}, std::pair{11, "SIGSEGV"}}) {
+    writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nkill -" + std::to_string(signal) + " $$\n");
+    ProgramRun result = run();
+    EXPECT_TRUE(result.status.ok());
+    EXPECT_EQ(result.signal, signal);
+    EXPECT_EQ(result.signalName, name);
+  }
 }
 
 }  // namespace

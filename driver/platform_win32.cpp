@@ -1,4 +1,4 @@
-// The platform layer on Windows: wide-character paths, file handles, CopyFileW and MoveFileExW.
+// The platform layer on Windows: wide-character paths, file handles and MoveFileExW.
 // Scripts are read and written in binary; the engine does its own CR LF translation, so both
 // platforms give the same bytes.
 
@@ -6,13 +6,16 @@
 
 #include <chrono>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "driver/platform.h"
 #include "driver/retry.h"
+#include "driver/signal_cleanup.h"
 #include "driver/system_win32.h"
+#include "driver/temporary_name.h"
 
 namespace aplpatch {
 
@@ -53,6 +56,14 @@ class Handle {
 class Win32ReadFile : public ReadFile {
  public:
   explicit Win32ReadFile(HANDLE handle) : handle_(handle) {}
+
+  // Windows keeps no permission bits; a read-only script's copies are never read-only.
+  unsigned permissions() const override { return 0666; }
+  Status rewind() override {
+    if (!status_.ok()) return status_;
+    LARGE_INTEGER start{};
+    return SetFilePointerEx(handle_.get(), start, nullptr, FILE_BEGIN) ? Status::success() : lastErrorStatus();
+  }
 
   std::size_t read(char* buffer, std::size_t size) override {
     if (!status_.ok()) return 0;
@@ -124,35 +135,10 @@ HANDLE openExisting(const std::wstring& path) {
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool sameFile(HANDLE opened, const std::wstring& other) {
-  Handle handle(CreateFileW(other.c_str(), FILE_READ_ATTRIBUTES,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  BY_HANDLE_FILE_INFORMATION first;
-  BY_HANDLE_FILE_INFORMATION second;
-  return handle.valid() && GetFileInformationByHandle(opened, &first) &&
-         GetFileInformationByHandle(handle.get(), &second) &&
-         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-         first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
-}
-
-// Size and time of last change, or nothing when there is no such file.
-struct FileStamp {
-  bool exists = false;
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-
-  explicit FileStamp(const std::wstring& path)
-      : exists(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != 0) {}
-  bool operator==(const FileStamp& other) const {
-    return exists == other.exists && (!exists || (data.nFileSizeHigh == other.data.nFileSizeHigh &&
-                                                  data.nFileSizeLow == other.data.nFileSizeLow &&
-                                                  CompareFileTime(&data.ftLastWriteTime,
-                                                                  &other.data.ftLastWriteTime) == 0));
-  }
-};
-
 class Win32Platform : public Platform {
  public:
+  Win32Platform() : random_(std::random_device()() ^ GetCurrentProcessId()) { signal_cleanup::install(); }
+
   PathStyle pathStyle() const override { return kWindowsPathStyle; }
 
   Status makeFolder(const std::string& path) override {
@@ -166,26 +152,14 @@ class Win32Platform : public Platform {
     return errorStatus(error);
   }
 
-  Status copyFile(const std::string& from, const std::string& to) override {
-    std::wstring source = systemPath(from);
-    std::wstring target = systemPath(to);
-    Handle opened(openExisting(source));
-    if (!opened.valid()) return lastErrorStatus();
-    if (sameFile(opened.get(), target)) return Status::failure("a file cannot be copied onto itself");
-    opened.reset();
-
-    FileStamp before(target);
-    if (CopyFileW(source.c_str(), target.c_str(), FALSE)) return Status::success();
-    Status status = lastErrorStatus();
-    // A copy that broke off halfway must not pass for a backup. A target that the system never
-    // touched (it could not be opened) keeps its old contents.
-    if (!(FileStamp(target) == before)) DeleteFileW(target.c_str());
-    return status;
-  }
-
   Opened<ReadFile> openForRead(const std::string& path) override {
     HANDLE handle = openExisting(systemPath(path));
     if (handle == INVALID_HANDLE_VALUE) return {nullptr, lastErrorStatus()};
+    // A device (CON, NUL, COM1) or a pipe opens like a file; only a file on a disk is read.
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+      CloseHandle(handle);
+      return {nullptr, Status::failure("not a regular file")};
+    }
     return {std::make_unique<Win32ReadFile>(handle), Status::success()};
   }
 
@@ -194,6 +168,20 @@ class Win32Platform : public Platform {
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {nullptr, lastErrorStatus()};
     return {std::make_unique<Win32WriteFile>(handle), Status::success()};
+  }
+
+  CreatedTemporary createTemporaryBeside(const std::string& target, unsigned /*permissions*/) override {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+      std::string path = temporaryNameBeside(target, random_);
+      // CREATE_NEW never opens what is already there. FILE_SHARE_DELETE lets an interrupt remove the
+      // file while it is still being written.
+      HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (handle != INVALID_HANDLE_VALUE) return {std::make_unique<Win32WriteFile>(handle), path, Status::success()};
+      DWORD error = GetLastError();
+      if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {nullptr, "", errorStatus(error)};
+    }
+    return {nullptr, "", errorStatus(ERROR_FILE_EXISTS)};
   }
 
   Status removeFile(const std::string& path) override {
@@ -225,6 +213,9 @@ class Win32Platform : public Platform {
 
   // print() keeps nothing back.
   void flushConsole() override {}
+
+ private:
+  std::mt19937_64 random_;
 };
 
 }  // namespace

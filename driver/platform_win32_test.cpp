@@ -49,31 +49,24 @@ TEST_F(WindowsPlatform, MakeFolderAcceptsAnExistingFolderButNotAFile) {
   EXPECT_TRUE(endsWith(platform->makeFolder(at(L"missing\\apl")).reason(), "(error 3)"));
 }
 
-TEST_F(WindowsPlatform, CopyReplacesTheWholeTarget) {
-  const std::string bytes("new\0\xFF\r\n\x1A\n", 9);
-  writeBytes(path(kWideName), bytes);
-  writeBytes(path(L"backup \u017A"), "a much longer earlier backup");
-  ASSERT_TRUE(platform->copyFile(at(kWideName), at(L"backup \u017A")).ok());
-  EXPECT_EQ(readBytes(path(L"backup \u017A")), bytes);
-  EXPECT_EQ(readBytes(path(kWideName)), bytes);
+TEST_F(WindowsPlatform, TemporariesGetANewNameBesideTheTargetAndAreNeverReadOnly) {
+  writeBytes(path(kWideName), "script");
+  SetFileAttributesW(path(kWideName).c_str(), FILE_ATTRIBUTE_READONLY);
+  CreatedTemporary first = platform->createTemporaryBeside(at(kWideName), 0444);
+  CreatedTemporary second = platform->createTemporaryBeside(at(kWideName), 0444);
+  SetFileAttributesW(path(kWideName).c_str(), FILE_ATTRIBUTE_NORMAL);
+  ASSERT_TRUE(first.status.ok()) << first.status.reason();
+  ASSERT_TRUE(second.status.ok()) << second.status.reason();
+  EXPECT_NE(first.path, second.path);
+  EXPECT_EQ(first.path.rfind(at(kWideName) + ".", 0), 0u) << first.path;
+  fs::path created(std::u8string(first.path.begin(), first.path.end()));
+  EXPECT_EQ(GetFileAttributesW(created.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_TRUE(endsWith(platform->createTemporaryBeside(at(L"missing\\F.APL"), 0644).status.reason(), "(error 3)"));
 }
 
-TEST_F(WindowsPlatform, CopyOfAMissingFileLeavesTheTargetAsItWas) {
-  EXPECT_TRUE(endsWith(platform->copyFile(at(L"missing"), at(L"backup")).reason(), "(error 2)"));
-  EXPECT_FALSE(fs::exists(path(L"backup")));
-
-  writeBytes(path(L"backup"), "earlier backup");
-  EXPECT_FALSE(platform->copyFile(at(L"missing"), at(L"backup")).ok());
-  EXPECT_EQ(readBytes(path(L"backup")), "earlier backup");
-}
-
-TEST_F(WindowsPlatform, CopyOntoItselfKeepsTheFile) {
-  fs::create_directory(path(L"apl"));
-  writeBytes(path(L"apl\\F.APL"), "script");
-  // The same file spelt two ways, as when the script itself lies in the backup folder.
-  EXPECT_EQ(platform->copyFile(at(L"apl\\F.APL"), at(L"apl/./F.APL")).reason(),
-            "a file cannot be copied onto itself");
-  EXPECT_EQ(readBytes(path(L"apl\\F.APL")), "script");
+TEST_F(WindowsPlatform, OpenForReadTakesOnlyFilesOnADisk) {
+  EXPECT_EQ(platform->openForRead("NUL").status.reason(), "not a regular file");
+  EXPECT_EQ(platform->openForRead("NUL").file, nullptr);
 }
 
 TEST_F(WindowsPlatform, OpenForReadTellsWhyItFails) {
@@ -175,14 +168,16 @@ TEST_F(WindowsPlatform, WorksOnPathsLongerThanTheClassicLimit) {
   ASSERT_TRUE(out.status.ok()) << out.status.reason();
   ASSERT_TRUE(out.file->write("rewritten", 9));
   ASSERT_TRUE(out.file->close().ok());
-  ASSERT_TRUE(platform->copyFile(script + ".new", script + ".copy").ok());
   ASSERT_TRUE(platform->replaceFile(script + ".new", script).ok());
   Opened<ReadFile> in = platform->openForRead(script);
   ASSERT_TRUE(in.status.ok()) << in.status.reason();
   char buffer[32];
   EXPECT_EQ(std::string(buffer, in.file->read(buffer, sizeof buffer)), "rewritten");
   in.file.reset();
-  EXPECT_TRUE(platform->removeFile(script + ".copy").ok());
+  CreatedTemporary beside = platform->createTemporaryBeside(script, 0644);
+  ASSERT_TRUE(beside.status.ok()) << beside.status.reason();
+  beside.file.reset();
+  EXPECT_TRUE(platform->removeFile(beside.path).ok());
   EXPECT_TRUE(platform->removeFile(script).ok());
 }
 

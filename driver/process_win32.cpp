@@ -50,7 +50,7 @@ HANDLE inheritable(DWORD which) {
 
 ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) {
   std::optional<std::wstring> program = findProgram(name);
-  if (!program) return {Status::failure("not found in the working directory or on the search path"), 0};
+  if (!program) return {Status::failure("not found in the working directory or on the search path"), 0, 0, {}};
 
   // The program sees its name as it was asked for, as when the interpreter starts it.
   std::wstring commandLine = toWide(buildCommandLine(name, arguments));
@@ -64,7 +64,7 @@ ProgramRun runProgram(const std::string& name, const std::vector<std::string>& a
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(program->c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                       &startup, &process))
-    return {lastErrorStatus(), 0};
+    return {lastErrorStatus(), 0, 0, {}};
   CloseHandle(process.hThread);
 
   ProgramRun run;

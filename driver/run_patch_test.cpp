@@ -39,19 +39,28 @@ TEST(RunPatch, WorksThroughTheBackupRewriteReplaceAndCompilerInOrder) {
   EXPECT_EQ(platform.log(), (std::vector<std::string>{
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file F.APL ...",
-                                "make folder apl",
-                                "copy F.APL to apl/F.APL",
                                 "open F.APL for reading",
+                                "make folder apl",
+                                "create apl/F.APL.tmp1",
+                                "write apl/F.APL.tmp1",
+                                "flush apl/F.APL.tmp1 to disk",
+                                "close apl/F.APL.tmp1",
+                                "replace apl/F.APL with apl/F.APL.tmp1",
+                                "rewind F.APL",
                                 "print: inserting missing RETURNS ...",
-                                "create F.APL.new",
-                                "write F.APL.new",
+                                "create F.APL.tmp2",
+                                "create apl/F.APL.new.tmp3",
+                                "write F.APL.tmp2",
+                                "write apl/F.APL.new.tmp3",
                                 "close F.APL",
-                                "flush F.APL.new to disk",
-                                "close F.APL.new",
+                                "flush F.APL.tmp2 to disk",
+                                "close F.APL.tmp2",
+                                "flush apl/F.APL.new.tmp3 to disk",
+                                "close apl/F.APL.new.tmp3",
                                 "print: analysis done",
                                 "print: saving new generated APL file F.APL.new ...",
-                                "copy F.APL.new to apl/F.APL.new",
-                                "replace F.APL with F.APL.new",
+                                "replace F.APL with F.APL.tmp2",
+                                "replace apl/F.APL.new with apl/F.APL.new.tmp3",
                                 "print: running original ADV generator...",
                                 "flush console",
                                 "run aplc2.exe -e F.APL",
@@ -64,19 +73,28 @@ TEST(RunPatch, PutsTheBackupBesideAScriptInAnotherFolder) {
   EXPECT_EQ(platform.log(), (std::vector<std::string>{
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file C:\\FLY\\F.APL ...",
-                                "make folder C:\\FLY\\apl",
-                                "copy C:\\FLY\\F.APL to C:\\FLY\\apl\\F.APL",
                                 "open C:\\FLY\\F.APL for reading",
+                                "make folder C:\\FLY\\apl",
+                                "create C:\\FLY\\apl\\F.APL.tmp1",
+                                "write C:\\FLY\\apl\\F.APL.tmp1",
+                                "flush C:\\FLY\\apl\\F.APL.tmp1 to disk",
+                                "close C:\\FLY\\apl\\F.APL.tmp1",
+                                "replace C:\\FLY\\apl\\F.APL with C:\\FLY\\apl\\F.APL.tmp1",
+                                "rewind C:\\FLY\\F.APL",
                                 "print: inserting missing RETURNS ...",
-                                "create C:\\FLY\\F.APL.new",
-                                "write C:\\FLY\\F.APL.new",
+                                "create C:\\FLY\\F.APL.tmp2",
+                                "create C:\\FLY\\apl\\F.APL.new.tmp3",
+                                "write C:\\FLY\\F.APL.tmp2",
+                                "write C:\\FLY\\apl\\F.APL.new.tmp3",
                                 "close C:\\FLY\\F.APL",
-                                "flush C:\\FLY\\F.APL.new to disk",
-                                "close C:\\FLY\\F.APL.new",
+                                "flush C:\\FLY\\F.APL.tmp2 to disk",
+                                "close C:\\FLY\\F.APL.tmp2",
+                                "flush C:\\FLY\\apl\\F.APL.new.tmp3 to disk",
+                                "close C:\\FLY\\apl\\F.APL.new.tmp3",
                                 "print: analysis done",
                                 "print: saving new generated APL file C:\\FLY\\F.APL.new ...",
-                                "copy C:\\FLY\\F.APL.new to C:\\FLY\\apl\\F.APL.new",
-                                "replace C:\\FLY\\F.APL with C:\\FLY\\F.APL.new",
+                                "replace C:\\FLY\\F.APL with C:\\FLY\\F.APL.tmp2",
+                                "replace C:\\FLY\\apl\\F.APL.new with C:\\FLY\\apl\\F.APL.new.tmp3",
                                 "print: running original ADV generator...",
                                 "flush console",
                                 "run aplc2.exe -e C:\\FLY\\F.APL",
@@ -97,7 +115,9 @@ TEST(RunPatch, LeavesTheRewrittenScriptInPlaceAndBothVersionsInTheBackup) {
   EXPECT_EQ(platform.file("F.APL"), rewritten);
   EXPECT_EQ(platform.file("apl/F.APL"), kScript);
   EXPECT_EQ(platform.file("apl/F.APL.new"), rewritten);
-  EXPECT_FALSE(platform.file("F.APL.new"));
+  // A file of that name is no longer used, nor touched.
+  EXPECT_EQ(platform.file("F.APL.new"), "stale");
+  EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
   EXPECT_TRUE(platform.hasFolder("apl"));
   // The compiler saw the rewritten script.
   EXPECT_EQ(platform.filesWhenRun().at("F.APL"), rewritten);
@@ -124,17 +144,14 @@ TEST(RunPatch, RejectsAWrongCommandLineWithoutTouchingAnything) {
   }
 }
 
-TEST(RunPatch, StopsWhenTheScriptDoesNotExist) {
+TEST(RunPatch, StopsBeforeCreatingAnythingWhenTheScriptDoesNotExist) {
   FakePlatform platform;
   EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
   EXPECT_EQ(platform.log(), (std::vector<std::string>{
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file F.APL ...",
-                                "make folder apl",
-                                "copy F.APL to apl/F.APL [failed]",
-                                "print: backup failed: cannot copy F.APL to apl/F.APL: "
-                                "No such file or directory",
                                 "open F.APL for reading [failed]",
+                                "print: Cannot open F.APL: No such file or directory.",
                                 "print: Program aborted. For use with TALKRADAR only.",
                             }));
   EXPECT_TRUE(platform.files().empty());
@@ -167,36 +184,39 @@ TEST(RunPatch, LeavesTheScriptWholeWhicheverStepFails) {
        "analysis done\n"
        "saving new generated APL file F.APL.new ...\n"
        "running original ADV generator...\n"},
-      {"backup of the script", Operation::kCopy, 1, 0, true, true,
+      {"backup of the script", Operation::kFlushToDisk, 1, 0, true, true,
        "backup failed: cannot copy F.APL to apl/F.APL: Permission denied\n"
        "inserting missing RETURNS ...\n"
        "analysis done\n"
        "saving new generated APL file F.APL.new ...\n"
        "running original ADV generator...\n"},
       {"opening the script", Operation::kOpenForRead, 1, -1, false, false,
+       "Cannot open F.APL: Permission denied.\n"
        "Program aborted. For use with TALKRADAR only.\n"},
-      {"creating the new script", Operation::kCreateForWrite, 1, -1, false, false,
+      {"going back to the script's start", Operation::kRewind, 1, -1, false, false,
+       "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"},
+      {"creating the new script", Operation::kCreateForWrite, 2, -1, false, false,
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot create F.APL.new: Permission denied. F.APL is left as it was.\n"},
-      {"reading the script", Operation::kRead, 1, -1, false, false,
+      {"reading the script", Operation::kRead, 3, -1, false, false,
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"},
-      {"a write", Operation::kWrite, 1, -1, false, false,
+      {"a write", Operation::kWrite, 2, -1, false, false,
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"},
-      {"the flush to disk", Operation::kFlushToDisk, 1, -1, false, false,
+      {"the flush to disk", Operation::kFlushToDisk, 2, -1, false, false,
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"},
-      {"the close", Operation::kClose, 1, -1, false, false,
+      {"the close", Operation::kClose, 2, -1, false, false,
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"},
-      {"backup of the new script", Operation::kCopy, 2, 0, true, true,
+      {"backup of the new script", Operation::kCreateForWrite, 3, 0, true, true,
        "inserting missing RETURNS ...\n"
        "analysis done\n"
        "saving new generated APL file F.APL.new ...\n"
        "backup failed: cannot copy F.APL.new to apl/F.APL.new: Permission denied\n"
        "running original ADV generator...\n"},
-      {"the replace", Operation::kReplace, 1, -1, false, false,
+      {"the replace", Operation::kReplace, 2, -1, false, false,
        "inserting missing RETURNS ...\n"
        "analysis done\n"
        "saving new generated APL file F.APL.new ...\n"
@@ -219,7 +239,11 @@ TEST(RunPatch, LeavesTheScriptWholeWhicheverStepFails) {
                                               "saving old generated APL file F.APL ...\n") +
                                       c.messages);
     EXPECT_EQ(platform.file("F.APL"), c.scriptRewritten ? rewritten : std::string(kScript));
-    EXPECT_FALSE(platform.file("F.APL.new")) << "a new script was left behind";
+    EXPECT_EQ(platform.temporaries(), std::vector<std::string>{}) << "a temporary file was left behind";
+    // The backup folder never holds a rewrite that did not take effect.
+    if (!c.scriptRewritten) {
+      EXPECT_FALSE(platform.file("apl/F.APL.new"));
+    }
     bool started = std::any_of(platform.log().begin(), platform.log().end(),
                                [](const std::string& entry) { return entry.rfind("run aplc2.exe", 0) == 0; });
     EXPECT_EQ(started, c.compilerRun);
@@ -236,21 +260,21 @@ TEST(RunPatch, RemovesANewScriptThatWasWrittenOnlyInPart) {
   EXPECT_EQ(platform.console(),
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
+            "backup failed: cannot copy F.APL to apl/F.APL: No space left on device\n"
             "inserting missing RETURNS ...\n"
             "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n");
   EXPECT_EQ(platform.file("F.APL"), kScript);
-  EXPECT_FALSE(platform.file("F.APL.new"));
+  EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
   // The backup of an earlier rewrite is not replaced by a partial one.
   EXPECT_EQ(platform.file("apl/F.APL.new"), "earlier rewritten backup");
-  const std::vector<std::string>& log = platform.log();
-  EXPECT_NE(std::find(log.begin(), log.end(), "remove F.APL.new"), log.end());
 }
 
 TEST(RunPatch, GoesOnWhenNoBackupCanBeWritten) {
   FakePlatform platform;
   int status = runOn(platform, "F.APL", [](FakePlatform& fake) {
     fake.failCall(Operation::kMakeFolder, 1, "Read-only file system");
-    fake.failCall(Operation::kCopy, 1, "Read-only file system", true);
+    fake.failCall(Operation::kCreateForWrite, 1, "Read-only file system");
+    fake.failCall(Operation::kReplace, 2, "Read-only file system");
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(platform.console(),
@@ -264,6 +288,68 @@ TEST(RunPatch, GoesOnWhenNoBackupCanBeWritten) {
             "backup failed: cannot copy F.APL.new to apl/F.APL.new: Read-only file system\n"
             "running original ADV generator...\n");
   EXPECT_EQ(platform.file("F.APL"), rewrittenScript());
+}
+
+TEST(RunPatch, EndsTheScriptAtTheFirstCtrlZAndSaysWhatWasLeftOut) {
+  struct Case {
+    const char* what;
+    std::string script;
+    std::size_t kept;     // bytes rewritten
+    const char* message;  // between the rules' messages and "analysis done", if any
+  };
+  const std::vector<Case> cases = {
+      {"at the end", "start:\r\nende:\r\n\x1A", 15, ""},
+      {"in the middle", "start:\r\n\x1A" "ende:\r\n", 8,
+       "Ctrl-Z after 8 bytes ends the script; the 7 bytes after it are left out.\n"},
+      {"twice", "start:\r\n\x1A" "ende:\x1A\r\n", 8,
+       "Ctrl-Z after 8 bytes ends the script; the 8 bytes after it are left out.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakePlatform platform;
+    platform.addFile("F.APL", c.script);
+    // Small reads, so that the rest is counted over several.
+    platform.setReadChunk(3);
+    ASSERT_EQ(runPatch(platform, {"-e", "F.APL"}), 0);
+    testing::Rewritten expected = testing::rewriteWhole(c.script.substr(0, c.kept));
+    EXPECT_EQ(platform.file("F.APL"), expected.bytes);
+    EXPECT_EQ(platform.file("apl/F.APL"), c.script);
+    EXPECT_TRUE(platform.console().ends_with(expected.console + c.message +
+                                             "analysis done\n"
+                                             "saving new generated APL file F.APL.new ...\n"
+                                             "running original ADV generator...\n"))
+        << platform.console();
+  }
+}
+
+TEST(RunPatch, AReadErrorAfterACtrlZIsStillAReadError) {
+  FakePlatform platform;
+  platform.addFile("F.APL", "start:\r\n\x1A" "ende:\r\n");
+  platform.setReadChunk(4);
+  // The backup takes five reads, the rewrite finds the Ctrl-Z in its third.
+  platform.failCall(Operation::kRead, 9, "Input/output error");
+  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
+  EXPECT_TRUE(platform.console().ends_with(
+      "Program aborted. Cannot read F.APL: Input/output error. F.APL is left as it was.\n"))
+      << platform.console();
+  EXPECT_EQ(platform.file("F.APL"), "start:\r\n\x1A" "ende:\r\n");
+}
+
+TEST(RunPatch, ReportsACompilerEndedBySignalWithTheShellsStatus) {
+  FakePlatform platform;
+  platform.setEndedBySignal(11, "SIGSEGV");
+  EXPECT_EQ(runOn(platform, "F.APL"), 139);
+  EXPECT_TRUE(platform.console().ends_with("running original ADV generator...\n"
+                                           "aplc2.exe ended by signal 11 (SIGSEGV).\n"));
+}
+
+TEST(RunPatch, GivesTheNewScriptAndBothBackupsTheScriptsPermissions) {
+  FakePlatform platform;
+  platform.addFile("F.APL", kScript, 0600);
+  ASSERT_EQ(runPatch(platform, {"-e", "F.APL"}), 0);
+  for (const char* path : {"F.APL", "apl/F.APL", "apl/F.APL.new"}) {
+    EXPECT_EQ(platform.permissions(path), 0600u) << path;
+  }
 }
 
 TEST(RunPatch, HandsTheCompilerThePathExactlyAsGiven) {

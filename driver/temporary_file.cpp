@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include "driver/signal_cleanup.h"
+
 namespace aplpatch {
 
-TemporaryFile::TemporaryFile(Platform& platform, std::string path)
-    : platform_(platform), path_(std::move(path)) {}
+TemporaryFile::TemporaryFile(Platform& platform, std::string target)
+    : platform_(platform), target_(std::move(target)) {}
 
 TemporaryFile::~TemporaryFile() { discard(); }
 
@@ -15,14 +17,19 @@ Status TemporaryFile::discard() {
   if (!created_ || committed_) return Status::success();
   // Tried once only: a second attempt would fail the same way.
   created_ = false;
-  return platform_.removeFile(path_);
+  Status removed = platform_.removeFile(path_);
+  signal_cleanup::release(signalSlot_);
+  signalSlot_ = -1;
+  return removed;
 }
 
-Status TemporaryFile::create() {
-  Opened<WriteFile> opened = platform_.createForWrite(path_);
-  if (!opened.status.ok()) return opened.status;
-  file_ = std::move(opened.file);
+Status TemporaryFile::create(unsigned permissions) {
+  CreatedTemporary created = platform_.createTemporaryBeside(target_, permissions);
+  if (!created.status.ok()) return created.status;
+  file_ = std::move(created.file);
+  path_ = std::move(created.path);
   created_ = true;
+  signalSlot_ = signal_cleanup::guard(path_.c_str());
   return Status::success();
 }
 
@@ -37,7 +44,13 @@ Status TemporaryFile::finish() {
 
 Status TemporaryFile::commitAs(const std::string& target) {
   Status status = platform_.replaceFile(path_, target);
-  if (status.ok()) committed_ = true;
+  if (status.ok()) {
+    committed_ = true;
+    // Released only now: an interrupt just before the rename still removes the file. One just after
+    // finds its name gone and changes nothing.
+    signal_cleanup::release(signalSlot_);
+    signalSlot_ = -1;
+  }
   return status;
 }
 

@@ -8,34 +8,44 @@
 
 namespace aplpatch {
 
-// A file written in full before it takes the place of another. Until commitAs() succeeds, the
-// destructor closes and removes it, so no failure path leaves a partial file behind.
+// A file written in full under a unique name beside its target before it takes the target's place.
+// Nothing at a fixed name is ever opened: a link or file planted beside the target is left alone,
+// and two runs at once each write their own file. Until commitAs() succeeds, the destructor and an
+// interrupt remove it, so no failure path leaves a partial file behind.
 class TemporaryFile {
  public:
-  TemporaryFile(Platform& platform, std::string path);
+  // The mode of a new file when the caller has none to copy.
+  static constexpr unsigned kUsualPermissions = 0644;
+
+  TemporaryFile(Platform& platform, std::string target);
   ~TemporaryFile();
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  // Creates the file (emptying one of the same name).
-  Status create();
+  // Creates the file beside the target with the permission bits `permissions`.
+  Status create(unsigned permissions = kUsualPermissions);
   // Where to write; only after create() succeeded and before finish().
   WriteFile& sink() { return *file_; }
   // Writes everything to the disk and closes the file; the first failure of a write, the flush or
   // the close is returned.
   Status finish();
-  // Puts the finished file in the place of `target` in one step and keeps it.
+  // Puts the finished file in the place of `target` in one step and keeps it. On failure the file
+  // stays, to be removed by discard() or the destructor.
   Status commitAs(const std::string& target);
   // Closes and removes the file now, so that the caller can report a file that could not be removed.
   // Success when there is nothing left to remove.
   Status discard();
 
+  const std::string& target() const { return target_; }
+  // The temporary's own name; empty until create() succeeded.
   const std::string& path() const { return path_; }
 
  private:
   Platform& platform_;
+  std::string target_;
   std::string path_;
   std::unique_ptr<WriteFile> file_;
+  int signalSlot_ = -1;
   bool created_ = false;
   bool committed_ = false;
 };

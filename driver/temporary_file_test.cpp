@@ -18,40 +18,42 @@ void writeText(TemporaryFile& file, const std::string& text) { file.sink().write
 TEST(TemporaryFile, RemovesItselfUnlessCommitted) {
   FakePlatform platform;
   {
-    TemporaryFile file(platform, "F.APL.new");
+    TemporaryFile file(platform, "F.APL");
     ASSERT_TRUE(file.create().ok());
     writeText(file, "half a scr");
   }
-  EXPECT_EQ(platform.log(), (std::vector<std::string>{"create F.APL.new", "write F.APL.new",
-                                                      "close F.APL.new unchecked", "remove F.APL.new"}));
+  EXPECT_EQ(platform.log(), (std::vector<std::string>{"create F.APL.tmp1", "write F.APL.tmp1",
+                                                      "close F.APL.tmp1 unchecked", "remove F.APL.tmp1"}));
   EXPECT_TRUE(platform.files().empty());
 }
 
-TEST(TemporaryFile, TakesTheTargetsPlaceWhenCommitted) {
+TEST(TemporaryFile, TakesTheTargetsPlaceWithTheBitsAskedForWhenCommitted) {
   FakePlatform platform;
   platform.addFile("F.APL", "old");
   {
-    TemporaryFile file(platform, "F.APL.new");
-    ASSERT_TRUE(file.create().ok());
+    TemporaryFile file(platform, "F.APL");
+    ASSERT_TRUE(file.create(0600).ok());
     writeText(file, "new");
     ASSERT_TRUE(file.finish().ok());
     ASSERT_TRUE(file.commitAs("F.APL").ok());
   }
   EXPECT_EQ(platform.files(), (std::map<std::string, std::string>{{"F.APL", "new"}}));
-  EXPECT_EQ(platform.log().back(), "replace F.APL with F.APL.new");
+  EXPECT_EQ(platform.permissions("F.APL"), 0600u);
+  EXPECT_EQ(platform.log().back(), "replace F.APL with F.APL.tmp1");
 }
 
-TEST(TemporaryFile, LeavesAFileItCouldNotCreateAlone) {
+TEST(TemporaryFile, KeepsAFileThatCouldNotTakeTheTargetsPlaceUntilDiscarded) {
   FakePlatform platform;
-  platform.addFile("F.APL.new", "someone else's");
-  platform.failCall(Operation::kCreateForWrite, 1, "Permission denied");
+  platform.addFile("F.APL", "old");
+  platform.failCall(Operation::kReplace, 1, "Permission denied");
   {
-    TemporaryFile file(platform, "F.APL.new");
-    Status created = file.create();
-    EXPECT_EQ(created.reason(), "Permission denied");
+    TemporaryFile file(platform, "F.APL");
+    ASSERT_TRUE(file.create().ok());
+    writeText(file, "new");
+    ASSERT_TRUE(file.finish().ok());
+    EXPECT_EQ(file.commitAs("F.APL").reason(), "Permission denied");
   }
-  EXPECT_EQ(platform.log(), std::vector<std::string>{"create F.APL.new [failed]"});
-  EXPECT_EQ(platform.file("F.APL.new"), "someone else's");
+  EXPECT_EQ(platform.files(), (std::map<std::string, std::string>{{"F.APL", "old"}}));
 }
 
 TEST(TemporaryFile, FinishReportsTheFirstFailureAndClosesAnyway) {
@@ -62,11 +64,11 @@ TEST(TemporaryFile, FinishReportsTheFirstFailureAndClosesAnyway) {
   };
   const std::vector<Case> cases = {
       {"write", Operation::kWrite,
-       {"create T", "write T [failed]", "close T", "remove T"}},
+       {"create T.tmp1", "write T.tmp1 [failed]", "close T.tmp1", "remove T.tmp1"}},
       {"flush", Operation::kFlushToDisk,
-       {"create T", "write T", "flush T to disk [failed]", "close T", "remove T"}},
+       {"create T.tmp1", "write T.tmp1", "flush T.tmp1 to disk [failed]", "close T.tmp1", "remove T.tmp1"}},
       {"close", Operation::kClose,
-       {"create T", "write T", "flush T to disk", "close T [failed]", "remove T"}},
+       {"create T.tmp1", "write T.tmp1", "flush T.tmp1 to disk", "close T.tmp1 [failed]", "remove T.tmp1"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

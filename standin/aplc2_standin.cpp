@@ -4,6 +4,8 @@
 //
 //   APLC2_STANDIN_LOG   a file to which each call appends its arguments, one per line, then "--"
 //   APLC2_STANDIN_EXIT  the exit status to end with when the script exists (default 0)
+//   APLC2_STANDIN_SIZES a folder in which each call leaves a file of its own holding the size of
+//                       the script it was handed, in bytes, so that calls at once lose nothing
 //
 // A missing script ends the call with status 1.
 
@@ -43,6 +45,16 @@ void appendToLog(Platform& platform, const std::vector<std::string>& arguments) 
   out.file->close();
 }
 
+void recordSize(Platform& platform, std::size_t size) {
+  const char* folder = std::getenv("APLC2_STANDIN_SIZES");
+  if (folder == nullptr || *folder == '\0') return;
+  CreatedTemporary out = platform.createTemporaryBeside(std::string(folder) + "/size", 0644);
+  if (!out.status.ok()) return;
+  std::string text = std::to_string(size);
+  out.file->write(text.data(), text.size());
+  out.file->close();
+}
+
 }  // namespace
 
 int programMain(const std::vector<std::string>& arguments) {
@@ -59,6 +71,7 @@ int programMain(const std::vector<std::string>& arguments) {
     platform->print("script not found: " + (arguments.size() == 2 ? arguments[1] : "(none given)") + "\n");
     return 1;
   }
+  recordSize(*platform, script->size());
   platform->print("script " + arguments[1] + ": " + std::to_string(script->size()) + " bytes\n");
 
   const char* status = std::getenv("APLC2_STANDIN_EXIT");

@@ -11,8 +11,8 @@ constexpr const char* kMissing = "No such file or directory";
 
 class FakeReadFile : public ReadFile {
  public:
-  FakeReadFile(FakePlatform& platform, std::string path, std::string bytes)
-      : platform_(platform), path_(std::move(path)), bytes_(std::move(bytes)) {}
+  FakeReadFile(FakePlatform& platform, std::string path, std::string bytes, unsigned permissions)
+      : platform_(platform), path_(std::move(path)), bytes_(std::move(bytes)), permissions_(permissions) {}
   ~FakeReadFile() override { platform_.log_.push_back("close " + path_); }
 
   std::size_t read(char* buffer, std::size_t size) override {
@@ -28,11 +28,18 @@ class FakeReadFile : public ReadFile {
   }
 
   Status status() const override { return status_; }
+  unsigned permissions() const override { return permissions_; }
+  Status rewind() override {
+    Status status = platform_.record("rewind " + path_, Operation::kRewind);
+    if (status.ok()) pos_ = 0;
+    return status;
+  }
 
  private:
   FakePlatform& platform_;
   std::string path_;
   std::string bytes_;
+  unsigned permissions_;
   std::size_t pos_ = 0;
   Status status_ = Status::success();
 };
@@ -73,6 +80,20 @@ class FakeWriteFile : public WriteFile {
   Status status_ = Status::success();
   bool closed_ = false;
 };
+
+std::optional<unsigned> FakePlatform::permissions(const std::string& path) const {
+  auto found = permissions_.find(path);
+  if (found == permissions_.end() || files_.count(path) == 0) return std::nullopt;
+  return found->second;
+}
+
+std::vector<std::string> FakePlatform::temporaries() const {
+  std::vector<std::string> found;
+  for (const auto& [path, bytes] : files_) {
+    if (path.find(".tmp") != std::string::npos) found.push_back(path);
+  }
+  return found;
+}
 
 std::optional<std::string> FakePlatform::file(const std::string& path) const {
   auto found = files_.find(path);
@@ -117,31 +138,17 @@ Status FakePlatform::record(std::string entry, Operation operation) {
 
 std::optional<std::string> FakePlatform::appendToFile(const std::string& path, std::string_view bytes) {
   std::string& target = files_[path];
-  if (writeLimit_ && bytesWritten_ + bytes.size() > *writeLimit_) {
-    target.append(bytes.substr(0, *writeLimit_ - bytesWritten_));
-    bytesWritten_ = *writeLimit_;
+  if (writeLimit_ && target.size() + bytes.size() > *writeLimit_) {
+    target.append(bytes.substr(0, *writeLimit_ - std::min(*writeLimit_, target.size())));
     return writeLimitReason_;
   }
   target.append(bytes);
-  bytesWritten_ += bytes.size();
   return std::nullopt;
 }
 
 Status FakePlatform::makeFolder(const std::string& path) {
   Status status = record("make folder " + path, Operation::kMakeFolder);
   if (status.ok()) folders_.insert(path);
-  return status;
-}
-
-Status FakePlatform::copyFile(const std::string& from, const std::string& to) {
-  Status status = record("copy " + from + " to " + to, Operation::kCopy);
-  if (!status.ok()) return status;
-  auto source = files_.find(from);
-  if (source == files_.end()) {
-    log_.back() += " [failed]";
-    return Status::failure(kMissing);
-  }
-  files_[to] = source->second;
   return status;
 }
 
@@ -152,7 +159,7 @@ Opened<ReadFile> FakePlatform::openForRead(const std::string& path) {
     status = Status::failure(kMissing);
   }
   if (!status.ok()) return {nullptr, status};
-  return {std::make_unique<FakeReadFile>(*this, path, files_[path]), status};
+  return {std::make_unique<FakeReadFile>(*this, path, files_[path], permissions(path).value_or(0644)), status};
 }
 
 Opened<WriteFile> FakePlatform::createForWrite(const std::string& path) {
@@ -162,9 +169,21 @@ Opened<WriteFile> FakePlatform::createForWrite(const std::string& path) {
   return {std::make_unique<FakeWriteFile>(*this, path), status};
 }
 
+CreatedTemporary FakePlatform::createTemporaryBeside(const std::string& target, unsigned permissions) {
+  std::string path = target + ".tmp" + std::to_string(++temporaries_);
+  Status status = record("create " + path, Operation::kCreateForWrite);
+  if (!status.ok()) return {nullptr, "", status};
+  files_[path].clear();
+  permissions_[path] = permissions;
+  return {std::make_unique<FakeWriteFile>(*this, path), path, status};
+}
+
 Status FakePlatform::removeFile(const std::string& path) {
   Status status = record("remove " + path, Operation::kRemove);
-  if (status.ok()) files_.erase(path);
+  if (status.ok()) {
+    files_.erase(path);
+    permissions_.erase(path);
+  }
   return status;
 }
 
@@ -179,6 +198,10 @@ Status FakePlatform::replaceFile(const std::string& from, const std::string& to)
   std::string bytes = std::move(source->second);
   files_.erase(source);
   files_[to] = std::move(bytes);
+  if (auto mode = permissions_.find(from); mode != permissions_.end()) {
+    permissions_[to] = mode->second;
+    permissions_.erase(mode);
+  }
   return status;
 }
 
@@ -186,9 +209,9 @@ ProgramRun FakePlatform::runProgram(const std::string& name, const std::vector<s
   std::string entry = "run " + name;
   for (const std::string& argument : arguments) entry += " " + argument;
   Status status = record(std::move(entry), Operation::kRunProgram);
-  if (!status.ok()) return {status, 0};
+  if (!status.ok()) return {status, 0, 0, {}};
   filesWhenRun_ = files_;
-  return {status, exitCode_};
+  return {status, exitCode_, signal_, signalName_};
 }
 
 void FakePlatform::print(std::string_view text) {

@@ -15,10 +15,10 @@ namespace aplpatch::testing {
 // The platform operations a fake can make fail, each counted on its own.
 enum class Operation {
   kMakeFolder,
-  kCopy,
   kOpenForRead,
   kRead,
-  kCreateForWrite,
+  kRewind,
+  kCreateForWrite,  // creating a temporary file as well
   kWrite,
   kFlushToDisk,
   kClose,
@@ -33,10 +33,17 @@ class FakePlatform : public Platform {
  public:
   explicit FakePlatform(PathStyle style = kPosixPathStyle) : style_(style) {}
 
-  void addFile(const std::string& path, std::string bytes) { files_[path] = std::move(bytes); }
+  void addFile(const std::string& path, std::string bytes, unsigned permissions = 0644) {
+    files_[path] = std::move(bytes);
+    permissions_[path] = permissions;
+  }
+  // The permission bits a file was created with or given by addFile().
+  std::optional<unsigned> permissions(const std::string& path) const;
   std::optional<std::string> file(const std::string& path) const;
   const std::map<std::string, std::string>& files() const { return files_; }
   bool hasFolder(const std::string& path) const { return folders_.count(path) > 0; }
+  // The temporary files that are still there.
+  std::vector<std::string> temporaries() const;
 
   // Makes the `nth` call (from 1) of `operation` fail with `reason`; with `persistent`, every later
   // call fails as well.
@@ -48,10 +55,15 @@ class FakePlatform : public Platform {
   std::optional<Operation> firstFailure() const { return firstFailure_; }
   // Makes every read return at most `bytes` bytes, so that a script takes many reads.
   void setReadChunk(std::size_t bytes) { readChunk_ = bytes; }
-  // Makes the writes to new files fail once `bytes` bytes have been written in all: the write that
-  // crosses the limit keeps only the bytes up to it.
+  // Makes the writes to a file fail once it holds `bytes` bytes: the write that crosses the limit
+  // keeps only the bytes up to it.
   void failWritesAfter(std::size_t bytes, std::string reason);
   void setExitCode(int code) { exitCode_ = code; }
+  // Makes the program that runProgram() starts end by `signal`.
+  void setEndedBySignal(int signal, std::string name) {
+    signal_ = signal;
+    signalName_ = std::move(name);
+  }
 
   // Every operation and console message in order: "copy F.APL to apl/F.APL", "print: analysis
   // done", with " [failed]" after an operation that failed.
@@ -63,9 +75,10 @@ class FakePlatform : public Platform {
 
   PathStyle pathStyle() const override { return style_; }
   Status makeFolder(const std::string& path) override;
-  Status copyFile(const std::string& from, const std::string& to) override;
   Opened<ReadFile> openForRead(const std::string& path) override;
   Opened<WriteFile> createForWrite(const std::string& path) override;
+  // Names the temporaries after their target and a count: F.APL.tmp1, F.APL.tmp2.
+  CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override;
   Status removeFile(const std::string& path) override;
   Status replaceFile(const std::string& from, const std::string& to) override;
   ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override;
@@ -91,6 +104,8 @@ class FakePlatform : public Platform {
 
   PathStyle style_;
   std::map<std::string, std::string> files_;
+  std::map<std::string, unsigned> permissions_;
+  int temporaries_ = 0;
   std::set<std::string> folders_;
   std::map<Operation, Injection> injections_;
   std::map<Operation, int> calls_;
@@ -100,8 +115,9 @@ class FakePlatform : public Platform {
   std::size_t readChunk_ = static_cast<std::size_t>(-1);
   std::optional<std::size_t> writeLimit_;
   std::string writeLimitReason_;
-  std::size_t bytesWritten_ = 0;
   int exitCode_ = 0;
+  int signal_ = 0;
+  std::string signalName_;
   std::vector<std::string> log_;
   std::string console_;
   std::map<std::string, std::string> filesWhenRun_;

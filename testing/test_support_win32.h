@@ -80,9 +80,9 @@ struct Finished {
   std::string output;  // standard output and standard error together, as written
 };
 
-// Runs `commandLine` in `folder` with `environment`, without a console of its own, its output going
-// to the file `capture`; waits for it to end.
-inline Finished runCaptured(const std::wstring& commandLine, const std::filesystem::path& folder,
+// Starts `commandLine` in `folder` with `environment`, without a console of its own, its output
+// going to the file `capture`. Returns the process handle to wait on, or null when it did not start.
+inline HANDLE startCaptured(const std::wstring& commandLine, const std::filesystem::path& folder,
                             const std::map<std::wstring, std::wstring>& environment,
                             const std::filesystem::path& capture) {
   std::wstring block;
@@ -92,7 +92,7 @@ inline Finished runCaptured(const std::wstring& commandLine, const std::filesyst
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE out = CreateFileW(capture.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return {~0ul, "cannot create " + utf8(capture)};
+  if (out == INVALID_HANDLE_VALUE) return nullptr;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -106,12 +106,27 @@ inline Finished runCaptured(const std::wstring& commandLine, const std::filesyst
                                 CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS, block.data(),
                                 folder.c_str(), &startup, &process);
   CloseHandle(out);
-  if (!started) return {~0ul, "cannot start " + std::to_string(GetLastError())};
-  WaitForSingleObject(process.hProcess, INFINITE);
-  DWORD status = 0;
-  GetExitCodeProcess(process.hProcess, &status);
+  if (!started) return nullptr;
   CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  return process.hProcess;
+}
+
+// Waits for a process from startCaptured() to end, closes its handle and returns its exit code.
+inline DWORD waitForExit(HANDLE process) {
+  WaitForSingleObject(process, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process, &status);
+  CloseHandle(process);
+  return status;
+}
+
+// Runs `commandLine` as startCaptured() does and waits for it to end.
+inline Finished runCaptured(const std::wstring& commandLine, const std::filesystem::path& folder,
+                            const std::map<std::wstring, std::wstring>& environment,
+                            const std::filesystem::path& capture) {
+  HANDLE process = startCaptured(commandLine, folder, environment, capture);
+  if (process == nullptr) return {~0ul, "cannot start " + std::to_string(GetLastError())};
+  DWORD status = waitForExit(process);
   return {status, readBytes(capture).value_or("")};
 }
 
