@@ -20,7 +20,7 @@
 #include "driver/fake_platform.h"
 #include "driver/run_patch.h"
 #include "driver/test_files.h"
-#include "engine/engine.h"
+#include "rules/rewrite_script.h"
 #include "engine/test_support.h"
 
 namespace aplpatch {

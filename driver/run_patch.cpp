@@ -9,7 +9,7 @@
 
 #include "driver/patch_paths.h"
 #include "driver/temporary_file.h"
-#include "engine/engine.h"
+#include "rules/rewrite_script.h"
 
 namespace aplpatch {
 

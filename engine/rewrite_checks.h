@@ -10,8 +10,8 @@
 
 #include "engine/engine.h"
 #include "engine/line_text.h"
-#include "engine/rule_order.h"
 #include "engine/test_support.h"
+#include "rules/rule_table.h"
 
 namespace aplpatch::testing {
 

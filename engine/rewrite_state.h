@@ -9,12 +9,8 @@ namespace aplpatch {
 
 // Everything the rules carry from one line to later lines, and from the line pass to the appended
 // subroutines. One instance lives for a whole run; every member starts at the value given here and
-// nothing is reset between lines except `pendingLine`. Texts and tables grow as needed.
+// nothing is reset between lines. Texts and tables grow as needed.
 struct RewriteState {
-  // The pass loop.
-  int lineNo = 0;       // rule passes begun; 1 during the first line's pass
-  int pendingLine = 0;  // the line buffer already holds the next line (set by the altitude look-ahead)
-
   // Crew mode and the script header.
   int crewMode = 0;      // a "NOCREW" DESCRIPTION line was seen
   int skipNextWait = 0;  // a briefing sound was removed: drop the wait in the next line

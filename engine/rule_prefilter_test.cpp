@@ -16,6 +16,7 @@
 #include "engine/engine.h"
 #include "engine/line_text.h"
 #include "engine/test_support.h"
+#include "rules/rule_table.h"
 
 // The prefilter may only ever save work: over every input, the engine that passes over the rules it
 // rules out must write the same bytes, print the same messages and end in the same state as the
@@ -36,10 +37,12 @@ std::string inCapitals(std::string_view text) {
 
 // The trigger's own terms, tested directly: the engine's prefilter may let more rules through,
 // never fewer.
-bool triggerHolds(const Trigger& trigger, std::string_view line, const RewriteState& state) {
+bool triggerHolds(const Trigger& trigger, std::string_view line, const RewriteState& state,
+                  int passNumber) {
   if (trigger.onlyWhile.given() && !trigger.onlyWhile.holds(state)) return false;
   if (trigger.everyLine()) return true;
   if (trigger.anyLineWhile.given() && trigger.anyLineWhile.holds(state)) return true;
+  if (trigger.onPass != 0 && trigger.onPass == passNumber) return true;
   const std::string capitals = inCapitals(line);
   for (std::string_view text : trigger.texts) {
     if (!text.empty() && contains(capitals, inCapitals(text))) return true;
@@ -57,7 +60,7 @@ std::vector<RuleEntry>& triggeredTable() {
 template <std::size_t I>
 void runWhenTriggered(Pass& pass) {
   const RuleEntry& rule = triggeredTable()[I];
-  if (triggerHolds(rule.trigger, pass.line(), pass.state())) rule.run(pass);
+  if (triggerHolds(rule.trigger, pass.line(), pass.state(), pass.number())) rule.run(pass);
 }
 
 template <std::size_t... I>
@@ -348,9 +351,9 @@ TEST(RulePrefilter, FindsATextAnywhereInALineInAnyLetterCase) {
 TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
   static constexpr RuleEntry kRules[] = {
       {"whileCapturing", doNothing,
-       onText("CENTER_").orAnyLineWhile(isAbove(&RewriteState::centerCapture, 0))},
-      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(&RewriteState::crewMode))},
-      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(&RewriteState::crewMode))},
+       onText("CENTER_").orAnyLineWhile(isAbove(STATE_FIELD(centerCapture), 0))},
+      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(STATE_FIELD(crewMode)))},
+      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(STATE_FIELD(crewMode)))},
   };
   RulePrefilter filter(kRules);
   RewriteState idle;
@@ -438,6 +441,11 @@ TEST(RulePrefilter, EveryPartOfEveryTriggerMattersForSomeInput) {
       less.anyLineWhile = {};
       narrower.push_back({less, "its any-line test"});
     }
+    if (trigger.onPass != 0) {
+      Trigger less = trigger;
+      less.onPass = 0;
+      narrower.push_back({less, "its pass number"});
+    }
     for (Narrower& less : narrower) {
       // A trigger left empty would let the rule run on every line: let it run on none instead.
       if (less.trigger.everyLine()) less.trigger.texts[0] = "\x01\x02 never in any input";
@@ -461,21 +469,21 @@ TEST(StateTest, RangesOfIntegersAndEmptyTexts) {
     bool holds;
   };
   const Case cases[] = {
-      {isSet(&RewriteState::todCapture), 0, false},
-      {isSet(&RewriteState::todCapture), 1, true},
-      {isSet(&RewriteState::todCapture), -1, true},
-      {isSet(&RewriteState::todCapture), INT_MIN, true},
-      {isSet(&RewriteState::todCapture), INT_MAX, true},
-      {isAbove(&RewriteState::todCapture, 0), 0, false},
-      {isAbove(&RewriteState::todCapture, 0), -5, false},
-      {isAbove(&RewriteState::todCapture, 0), 1, true},
-      {isAbove(&RewriteState::todCapture, 0), INT_MAX, true},
-      {isBelow(&RewriteState::todCapture, 0), 0, false},
-      {isBelow(&RewriteState::todCapture, 0), -1, true},
-      {isBelow(&RewriteState::todCapture, 0), INT_MIN, true},
-      {isEqual(&RewriteState::todCapture, 3), 3, true},
-      {isEqual(&RewriteState::todCapture, 3), 2, false},
-      {isEqual(&RewriteState::todCapture, 3), 4, false},
+      {isSet(STATE_FIELD(todCapture)), 0, false},
+      {isSet(STATE_FIELD(todCapture)), 1, true},
+      {isSet(STATE_FIELD(todCapture)), -1, true},
+      {isSet(STATE_FIELD(todCapture)), INT_MIN, true},
+      {isSet(STATE_FIELD(todCapture)), INT_MAX, true},
+      {isAbove(STATE_FIELD(todCapture), 0), 0, false},
+      {isAbove(STATE_FIELD(todCapture), 0), -5, false},
+      {isAbove(STATE_FIELD(todCapture), 0), 1, true},
+      {isAbove(STATE_FIELD(todCapture), 0), INT_MAX, true},
+      {isBelow(STATE_FIELD(todCapture), 0), 0, false},
+      {isBelow(STATE_FIELD(todCapture), 0), -1, true},
+      {isBelow(STATE_FIELD(todCapture), 0), INT_MIN, true},
+      {isEqual(STATE_FIELD(todCapture), 3), 3, true},
+      {isEqual(STATE_FIELD(todCapture), 3), 2, false},
+      {isEqual(STATE_FIELD(todCapture), 3), 4, false},
   };
   for (const Case& c : cases) {
     state.todCapture = c.value;

@@ -7,7 +7,7 @@
 #include <new>
 #include <string>
 
-#include "engine/engine.h"
+#include "rules/rewrite_script.h"
 #include "engine/test_support.h"
 
 // Counts every allocation of the test program, so that a test can see how many a run makes.

@@ -49,10 +49,8 @@ constexpr ReturnCase kReturnCases[] = {
 };
 
 TEST(HoldingReturns, GoAheadOfTheFirstLineNamingTheNextSection) {
-  RewriteState pastHeader;
-  pastHeader.lineNo = 3;  // no patch description among the test lines
   for (const ReturnCase& c : kReturnCases) {
-    auto run = rewriteLinesOnly(c.input, pastHeader);
+    auto run = rewriteLinesOnly(c.input, testing::pastHeader());
     EXPECT_EQ(run.text, c.output) << c.what;
     EXPECT_EQ(run.console, c.console) << c.what;
   }

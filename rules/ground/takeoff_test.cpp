@@ -48,7 +48,7 @@ TEST(TakeoffSupervision, LoopBodyIsReplacedUpToItsEndwhile) {
       withSoundRoot(0));
   EXPECT_EQ(run.text, std::string(kSupervisionWithoutLanguage) + "ENDWHILE\nA\n");
   // The dropped body lines are not passes.
-  EXPECT_EQ(run.state.lineNo, 2);
+  EXPECT_EQ(run.passes, 2);
 }
 
 TEST(TakeoffSupervision, SkipStopsAtANestedEndwhileWhichIsWrittenAsRead) {

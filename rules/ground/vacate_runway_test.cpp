@@ -11,12 +11,11 @@ namespace {
 
 using testing::rewriteLinesOnly;
 
-RewriteState withRootAndLanguage(int language) {
+testing::Start withRootAndLanguage(int language) {
   RewriteState state;
-  state.lineNo = 3;
   state.soundRoot = " PLAY\"C:\\FS\\WAV\\";
   state.messageLanguage = language;
-  return state;
+  return testing::pastHeader(state);
 }
 
 const std::string kBlockHead =

@@ -12,11 +12,10 @@ namespace {
 using testing::rewriteLinesOnly;
 
 // A state as after the script's header: crew mode on and the patch description already written.
-RewriteState crewModeOn() {
+testing::Start crewModeOn() {
   RewriteState state;
   state.crewMode = 1;
-  state.lineNo = 3;
-  return state;
+  return testing::pastHeader(state);
 }
 
 TEST(UpcaseLine, OnlyAsciiLettersBecomeCapitals) {

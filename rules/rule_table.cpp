@@ -1,8 +1,7 @@
-#include "engine/rule_order.h"
+#include "rules/rule_table.h"
 
 #include <string_view>
 
-#include "engine/altitude_lookahead.h"
 #include "rules/approach/autopilot_stub.h"
 #include "rules/approach/center_block.h"
 #include "rules/approach/centerx_subroutine.h"
@@ -13,6 +12,7 @@
 #include "rules/approach/holding_texts.h"
 #include "rules/approach/radial_heading.h"
 #include "rules/descent/altitude_check.h"
+#include "rules/descent/altitude_lookahead.h"
 #include "rules/descent/descent_request.h"
 #include "rules/descent/missed_approach_entry.h"
 #include "rules/descent/missed_approach_flight.h"
@@ -50,47 +50,47 @@ namespace aplpatch {
 
 namespace {
 
-using State = RewriteState;
+#define FIELD(member) STATE_FIELD(member)
 
 constexpr std::string_view kHoldingWait = "WHILE NOT INRANGE360(PLANE_HEADING,";
 
 // This table is the only place that states the order of the rules.
 constexpr RuleEntry kLineRules[] = {
-    RULE(dropWaitAfterBriefing, anyLineWhile(isSet(&State::skipNextWait))),
+    RULE(dropWaitAfterBriefing, anyLineWhile(isSet(FIELD(skipNextWait)))),
     RULE(dropBriefingCall,
         onText("BRIEF", "VBRIE", "GNDBR", "TAXBR", "FC_APPLAUSE", "FC_CRY", "FC_GONG")
-            .andOnlyWhile(isSet(&State::crewMode))),
-    RULE(emptyBriefingCheck, onText("BRIEFINGCHECK:").andOnlyWhile(isSet(&State::crewMode))),
-    RULE(captureCenterLine, anyLineWhile(isAbove(&State::centerCapture, 0))),
+            .andOnlyWhile(isSet(FIELD(crewMode)))),
+    RULE(emptyBriefingCheck, onText("BRIEFINGCHECK:").andOnlyWhile(isSet(FIELD(crewMode)))),
+    RULE(captureCenterLine, anyLineWhile(isAbove(FIELD(centerCapture), 0))),
     RULE(startCenterCapture, onText("CENTER_")),
     RULE(keepDepartureKey, onText("GOSUB DEPARTURE")),
-    RULE(armCenterReplay, onText("GOWAITVORX:").andOnlyWhile(isAbove(&State::centerCount, 0))),
-    RULE(addWaitVorMissedEntry, onText("WAIT_VOR").orAnyLineWhile(isSet(&State::waitVorState))),
+    RULE(armCenterReplay, onText("GOWAITVORX:").andOnlyWhile(isAbove(FIELD(centerCount), 0))),
+    RULE(addWaitVorMissedEntry, onText("WAIT_VOR").orAnyLineWhile(isSet(FIELD(waitVorState)))),
     RULE(writeCenterSubroutine,
-        onText("GOTO WAIT_VOR").andOnlyWhile(isBelow(&State::centerCapture, 0))),
+        onText("GOTO WAIT_VOR").andOnlyWhile(isBelow(FIELD(centerCapture), 0))),
     RULE(upcaseLine),
     RULE(noteChecklistDeclaration, onText("DECLARE VCHECKLISTS")),
     RULE(blankRunwayDescription, onText("DESCRIPTION")),
-    RULE(captureTargetAltitude, onText("IF VALT =").andOnlyWhile(isEmpty(&State::capturedValt))),
-    RULE(writePatchDescription, anyLineWhile(isEqual(&State::lineNo, 3))),
+    RULE(captureTargetAltitude, onText("IF VALT =").andOnlyWhile(isEmpty(&RewriteState::capturedValt))),
+    RULE(writePatchDescription, onPass(3)),
     RULE(insertPatchNotice,
         onText("UM EINE UEBERSICHT", "TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT")
-            .andOnlyWhile(isAbove(&State::noticeWindow, 0))),
+            .andOnlyWhile(isAbove(FIELD(noticeWindow), 0))),
     RULE(insertReturnBeforeHoldfixC,
-        onText("HOLDFIX_C").andOnlyWhile(isSet(&State::holdStartPending))),
+        onText("HOLDFIX_C").andOnlyWhile(isSet(FIELD(holdStartPending)))),
     RULE(insertReturnBeforeHoldfixBc,
-        onText("HOLDFIX_BC").andOnlyWhile(isSet(&State::holdTurnPending))),
-    RULE(editPushbackBody, onText("RETURN", "WAIT 1").andOnlyWhile(isSet(&State::inPushback))),
+        onText("HOLDFIX_BC").andOnlyWhile(isSet(FIELD(holdTurnPending)))),
+    RULE(editPushbackBody, onText("RETURN", "WAIT 1").andOnlyWhile(isSet(FIELD(inPushback)))),
     RULE(awaitGroundContact,
-        onText("ENDWHILE", "WHILE KEY !=").andOnlyWhile(isSet(&State::inGroundFreqWait))),
-    RULE(captureTopOfDescentLine, anyLineWhile(isAbove(&State::todCapture, 0))),
+        onText("ENDWHILE", "WHILE KEY !=").andOnlyWhile(isSet(FIELD(inGroundFreqWait)))),
+    RULE(captureTopOfDescentLine, anyLineWhile(isAbove(FIELD(todCapture), 0))),
     RULE(openHoldingStart, onText("FC_N027")),
     RULE(openHoldingTurn, onText("FC_N023")),
     RULE(openWelcomeNotice, onText("WELCOME:")),
     RULE(openPushbackBody, onText("EXECUTE_PUSHPACK:")),
-    RULE(insertDeclarations, onText("DECLARE").orAnyLineWhile(isEqual(&State::declState, 1))),
+    RULE(insertDeclarations, onText("DECLARE").orAnyLineWhile(isEqual(FIELD(declState), 1))),
     RULE(markDeparture, onText("DEPARTURE:")),
-    RULE(guardChecklists, onText("CHECK_LISTS:").andOnlyWhile(isSet(&State::hasChecklists))),
+    RULE(guardChecklists, onText("CHECK_LISTS:").andOnlyWhile(isSet(FIELD(hasChecklists)))),
     RULE(startTopOfDescentCapture, onText("SET_TOD_ALT:")),
     RULE(rebindExtraKeyToDescentRequest, onText("GOSUB CHECK_XKEY")),
     RULE(guardAltitudeAssignment, onText("VALT = ")),
@@ -108,19 +108,19 @@ constexpr RuleEntry kLineRules[] = {
         onText("WAIT_APP_TOWER:", "FINAL:", "WHILE (COM_FREQ != 120.00)")),
     RULE(writeMissedApproachEntry, onText("FC_N043")),
     RULE(guardTowerWaitContact,
-        onText("WHILE VCONTACTED = 0").andOnlyWhile(isEqual(&State::inAppTowerWait, 1))),
-    RULE(captureSoundRoot, onText("PLAY\"").andOnlyWhile(isEmpty(&State::soundRoot))),
+        onText("WHILE VCONTACTED = 0").andOnlyWhile(isEqual(FIELD(inAppTowerWait), 1))),
+    RULE(captureSoundRoot, onText("PLAY\"").andOnlyWhile(isEmpty(&RewriteState::soundRoot))),
     RULE(holdBeforeLineUp, onText("LINE_UP:")),
     RULE(redirectLineUpKey, onText("LINE_UP")),
     RULE(superviseTakeoff, onText("WHILE ON_GROUND\n")),
     RULE(skipCenterResponseWhenMissed, onText("GOSUB CENTER_RESPOND")),
     RULE(skipApproachContactWhenMissed, onText("GOSUB CONTACT_APP")),
-    RULE(insertSquawkChange, onText("RETURN").andOnlyWhile(isEqual(&State::inCenterRespond, 1))),
+    RULE(insertSquawkChange, onText("RETURN").andOnlyWhile(isEqual(FIELD(inCenterRespond), 1))),
     RULE(noteCenterResponse, onText("CENTER_RESPOND:")),
     RULE(noteTransponderSetting, onText("TRANS_FREQ =")),
     RULE(reworkGroundDistanceLoopBody,
         onText("ENDWHILE", "VTIMER = ELAPSED_TIME", "IF ELAPSED_TIME > VTIMER +")
-            .andOnlyWhile(isSet(&State::modulesLoopState))),
+            .andOnlyWhile(isSet(FIELD(modulesLoopState)))),
     RULE(openGroundDistanceLoop, onText("WHILE VGROUNDDIST > 3\n")),
     RULE(followAltitudeCheckCall, onText("GOSUB CHECK_ALTITUDE")),
     RULE(removeSpeedCheckCall, onText("GOSUB SPEED_CHECK")),
@@ -149,7 +149,7 @@ constexpr RuleEntry kLineRules[] = {
     RULE(writeAltitudeCheckBody, onText("CHECK_ALTITUDE:")),
     RULE(addAltitudeCheckToRadialCheck,
         onText("GOSUB RADIAL_CHECK", "CHECK_ALTITUDE", "ENDWHILE")
-            .andOnlyWhile(isEqual(&State::radialCheckState, 1))),
+            .andOnlyWhile(isEqual(FIELD(radialCheckState), 1))),
     RULE(setFramePerformance, onText("PERFORMANCE DEFAULT")),
 };
 
@@ -169,5 +169,6 @@ std::span<const RuleEntry> lineRules() { return kLineRules; }
 std::span<const RuleEntry> appendedSteps() { return kAppendedSteps; }
 
 #undef RULE
+#undef FIELD
 
 }  // namespace aplpatch

@@ -1,4 +1,4 @@
-#include "engine/altitude_lookahead.h"
+#include "rules/descent/altitude_lookahead.h"
 
 #include <utility>
 
@@ -22,7 +22,7 @@ void guardAltitudeAssignment(Pass& pass) {
   }
   if (haveNext) {
     std::swap(line, next);
-    pass.state().pendingLine = 1;
+    pass.keepLineForNextPass();
   }
   pass.endPass();
 }

@@ -1,4 +1,4 @@
-#include "engine/rule_order.h"
+#include "rules/rule_table.h"
 
 #include <gtest/gtest.h>
 
