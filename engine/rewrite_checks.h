@@ -33,7 +33,7 @@ inline CheckedRewrite rewriteForChecks(std::string_view input, bool usePrefilter
   engine.finish();
   CheckedRewrite run;
   run.linesEnd = sink.bytes().size();
-  run.autopilotSeen = engine.state().hasAutopilotSub != 0;
+  run.autopilotSeen = engine.state().hasAutopilotSub;
   engine.appendSubroutines();
   engine.finish();
   run.bytes = sink.bytes();

@@ -351,15 +351,15 @@ TEST(RulePrefilter, FindsATextAnywhereInALineInAnyLetterCase) {
 TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
   static constexpr RuleEntry kRules[] = {
       {"whileCapturing", doNothing,
-       onText("CENTER_").orAnyLineWhile(isAbove(STATE_FIELD(centerCapture), 0))},
-      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(STATE_FIELD(crewMode)))},
-      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(STATE_FIELD(crewMode)))},
+       onText("CENTER_").orAnyLineWhile(isEqual(STATE_FIELD(centerCapture), CenterCapture::capturing))},
+      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(STATE_FIELD(crewless)))},
+      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(STATE_FIELD(crewless)))},
   };
   RulePrefilter filter(kRules);
   RewriteState idle;
   RewriteState busy;
-  busy.centerCapture = 2;
-  busy.crewMode = 1;
+  busy.centerCapture = CenterCapture::capturing;
+  busy.crewless = true;
   struct Case {
     std::string_view line;
     const RewriteState& state;
@@ -461,7 +461,7 @@ TEST(RulePrefilter, EveryPartOfEveryTriggerMattersForSomeInput) {
   }
 }
 
-TEST(StateTest, RangesOfIntegersAndEmptyTexts) {
+TEST(StateTest, RangesOfIntegersFlagsChoicesAndEmptyTexts) {
   RewriteState state;
   struct Case {
     StateTest test;
@@ -469,27 +469,39 @@ TEST(StateTest, RangesOfIntegersAndEmptyTexts) {
     bool holds;
   };
   const Case cases[] = {
-      {isSet(STATE_FIELD(todCapture)), 0, false},
-      {isSet(STATE_FIELD(todCapture)), 1, true},
-      {isSet(STATE_FIELD(todCapture)), -1, true},
-      {isSet(STATE_FIELD(todCapture)), INT_MIN, true},
-      {isSet(STATE_FIELD(todCapture)), INT_MAX, true},
-      {isAbove(STATE_FIELD(todCapture), 0), 0, false},
-      {isAbove(STATE_FIELD(todCapture), 0), -5, false},
-      {isAbove(STATE_FIELD(todCapture), 0), 1, true},
-      {isAbove(STATE_FIELD(todCapture), 0), INT_MAX, true},
-      {isBelow(STATE_FIELD(todCapture), 0), 0, false},
-      {isBelow(STATE_FIELD(todCapture), 0), -1, true},
-      {isBelow(STATE_FIELD(todCapture), 0), INT_MIN, true},
-      {isEqual(STATE_FIELD(todCapture), 3), 3, true},
-      {isEqual(STATE_FIELD(todCapture), 3), 2, false},
-      {isEqual(STATE_FIELD(todCapture), 3), 4, false},
+      {isSet(STATE_FIELD(todCount)), 0, false},
+      {isSet(STATE_FIELD(todCount)), 1, true},
+      {isSet(STATE_FIELD(todCount)), -1, true},
+      {isSet(STATE_FIELD(todCount)), INT_MIN, true},
+      {isSet(STATE_FIELD(todCount)), INT_MAX, true},
+      {isAbove(STATE_FIELD(todCount), 0), 0, false},
+      {isAbove(STATE_FIELD(todCount), 0), -5, false},
+      {isAbove(STATE_FIELD(todCount), 0), 1, true},
+      {isAbove(STATE_FIELD(todCount), 0), INT_MAX, true},
+      {isBelow(STATE_FIELD(todCount), 0), 0, false},
+      {isBelow(STATE_FIELD(todCount), 0), -1, true},
+      {isBelow(STATE_FIELD(todCount), 0), INT_MIN, true},
+      {isEqual(STATE_FIELD(todCount), 3), 3, true},
+      {isEqual(STATE_FIELD(todCount), 3), 2, false},
+      {isEqual(STATE_FIELD(todCount), 3), 4, false},
   };
   for (const Case& c : cases) {
-    state.todCapture = c.value;
+    state.todCount = c.value;
     EXPECT_EQ(c.test.holds(state), c.holds) << "range " << c.test.low << " to " << c.test.high
                                             << ", value " << c.value;
   }
+  // Flags and one-byte choices, read beside their neighbours without taking them in.
+  state.skipNextWait = true;
+  state.crewless = false;
+  EXPECT_FALSE(isSet(STATE_FIELD(crewless)).holds(state));
+  state.crewless = true;
+  EXPECT_TRUE(isSet(STATE_FIELD(crewless)).holds(state));
+  state.openBlock = OpenBlock::topOfDescent;
+  EXPECT_TRUE(isEqual(STATE_FIELD(openBlock), OpenBlock::topOfDescent).holds(state));
+  EXPECT_FALSE(isEqual(STATE_FIELD(openBlock), OpenBlock::pushback).holds(state));
+  EXPECT_TRUE(isNot(STATE_FIELD(openBlock), OpenBlock::none).holds(state));
+  state.openBlock = OpenBlock::none;
+  EXPECT_FALSE(isNot(STATE_FIELD(openBlock), OpenBlock::none).holds(state));
   EXPECT_TRUE(isEmpty(&RewriteState::soundRoot).holds(state));
   state.soundRoot = "PLAY\"";
   EXPECT_FALSE(isEmpty(&RewriteState::soundRoot).holds(state));

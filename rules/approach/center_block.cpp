@@ -6,10 +6,10 @@ namespace aplpatch {
 
 void captureCenterLine(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.centerCapture <= 0) return;
+  if (state.centerCapture != CenterCapture::capturing) return;
   const std::string& line = pass.line();
   if (contains(line, "RETURN")) {
-    state.centerCapture = 0;
+    state.centerCapture = CenterCapture::idle;
     return;
   }
   // Reuse the entries an earlier block left behind before growing the table.
@@ -21,12 +21,11 @@ void captureCenterLine(Pass& pass) {
     lines.push_back(line);
   }
   ++state.centerCount;
-  ++state.centerCapture;
 }
 
 void startCenterCapture(Pass& pass) {
   if (!startsWith(pass.line(), "CENTER_")) return;
-  pass.state().centerCapture = 1;
+  pass.state().centerCapture = CenterCapture::capturing;
   pass.state().centerCount = 0;
 }
 
@@ -40,7 +39,7 @@ void keepDepartureKey(Pass& pass) {
 
 void armCenterReplay(Pass& pass) {
   if (contains(pass.line(), "GOWAITVORX:") && pass.state().centerCount > 0) {
-    pass.state().centerCapture = -1;
+    pass.state().centerCapture = CenterCapture::armed;
   }
 }
 
@@ -60,13 +59,13 @@ void addWaitVorMissedEntry(Pass& pass) {
   const std::string& line = pass.line();
   if (startsWith(line, "WAIT_VOR")) {
     state.waitVorLabel.assign(line);
-    state.waitVorState = 1;
-  } else if (state.waitVorState == 0) {
+    state.waitVorEntry = WaitVorEntry::labelSeen;
+  } else if (state.waitVorEntry == WaitVorEntry::none) {
     return;
   }
-  if (state.waitVorState == 1) {
+  if (state.waitVorEntry == WaitVorEntry::labelSeen) {
     if (!contains(line, "ONKEY KV")) return;
-    state.waitVorState = 2;
+    state.waitVorEntry = WaitVorEntry::inKeyBindings;
   }
   if (contains(line, "ONKEY KV")) return;
 
@@ -78,7 +77,7 @@ void addWaitVorMissedEntry(Pass& pass) {
   pass.write(label);
   pass.write("GOSUB AUTOPILOT\n");
   pass.write(line);
-  state.waitVorState = 0;
+  state.waitVorEntry = WaitVorEntry::none;
 }
 
 }  // namespace aplpatch

@@ -59,7 +59,7 @@ void replayCenterLines(Pass& pass) {
 void writeCenterSubroutine(Pass& pass) {
   RewriteState& state = pass.state();
   std::string& line = pass.line();
-  if (state.centerCapture >= 0 || !contains(line, "GOTO WAIT_VOR")) return;
+  if (state.centerCapture != CenterCapture::armed || !contains(line, "GOTO WAIT_VOR")) return;
 
   pass.write("GOSUB CENTERX\n");
   pass.write(state.departureKeyLine);
@@ -74,7 +74,7 @@ void writeCenterSubroutine(Pass& pass) {
   replayCenterLines(pass);
   pass.write("GOSUB AUTOPILOT\n");
 
-  state.centerCapture = 0;
+  state.centerCapture = CenterCapture::idle;
   line.assign("RETURN\n");
 }
 

@@ -6,11 +6,11 @@ namespace aplpatch {
 
 void reworkGroundDistanceLoopBody(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.modulesLoopState == 0) return;
+  if (state.groundDistanceLoop == GroundDistanceLoop::outside) return;
   std::string& line = pass.line();
   // The first "ENDWHILE" ends the loop, even one that closes a loop nested in it.
   if (contains(line, "ENDWHILE")) {
-    state.modulesLoopState = 0;
+    state.groundDistanceLoop = GroundDistanceLoop::outside;
     return;
   }
   if (contains(line, "VTIMER = ELAPSED_TIME")) line.assign("\n");
@@ -28,8 +28,8 @@ void openGroundDistanceLoop(Pass& pass) {
   pass.write(line);
   line.assign("GOSUB MODULES\n");
   RewriteState& state = pass.state();
-  state.modulesLoopState = 1;
-  if (state.radialCheckState == 0) state.radialCheckState = 1;
+  state.groundDistanceLoop = GroundDistanceLoop::inside;
+  if (state.radialCheckWatch == RadialCheckWatch::notArmed) state.radialCheckWatch = RadialCheckWatch::armed;
 }
 
 void removeSpeedCheckCall(Pass& pass) {

@@ -13,7 +13,7 @@ constexpr std::string_view kWaitPhrase = "WHILE NOT INRANGE360(PLANE_HEADING,";
 
 // What tells the two holding-fix sections apart.
 struct HoldingSection {
-  int RewriteState::*inSection;    // set at the label, cleared once the wait loop is replaced
+  bool RewriteState::*inSection;   // set at the label, cleared once the wait loop is replaced
   std::string_view entryCall;      // start of the heading-subroutine call kept for the loop
   std::string_view deviationTest;  // the loop's wings-level deviation test
   std::string_view resumeAt;       // the first line containing this after the wait line goes on
@@ -151,7 +151,7 @@ bool replaceWaitLoop(Pass& pass, const HoldingSection& section) {
   const std::size_t phrase = line.find(kWaitPhrase);
   if (phrase == std::string::npos) return true;
   writeHoldingLoop(pass, line, phrase + kWaitPhrase.size(), section.deviationTest);
-  state.*section.inSection = 0;
+  state.*section.inSection = false;
   return pass.skipUntil(section.resumeAt);
 }
 
@@ -159,13 +159,13 @@ bool replaceWaitLoop(Pass& pass, const HoldingSection& section) {
 
 void superviseHoldfixCLoop(Pass& pass) {
   if (pass.state().inHoldfixC && !replaceWaitLoop(pass, kHoldfixC)) return;
-  if (startsWith(pass.line(), "HOLDFIX_C")) pass.state().inHoldfixC = 1;
+  if (startsWith(pass.line(), "HOLDFIX_C")) pass.state().inHoldfixC = true;
 }
 
 void superviseHoldfixBcLoop(Pass& pass) {
   if (pass.state().inHoldfixBc && !replaceWaitLoop(pass, kHoldfixBc)) return;
   if (startsWith(pass.line(), "HOLDFIX_BC")) {
-    pass.state().inHoldfixBc = 1;
+    pass.state().inHoldfixBc = true;
     // The copilot branch of the section's heading subroutine runs once per visit of the section.
     pass.write(pass.line());
     pass.line().assign("VFIRSTCALL = 0\n");

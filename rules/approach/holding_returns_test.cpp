@@ -58,12 +58,11 @@ TEST(HoldingReturns, GoAheadOfTheFirstLineNamingTheNextSection) {
 
 TEST(HoldingReturns, OpeningAHoldingBlockClosesEveryOtherBlock) {
   RewriteState state;
-  state.inPushback = 1;
-  state.todCapture = 4;
+  state.openBlock = OpenBlock::topOfDescent;
   auto run = rewriteLinesOnly("CALL FC_N027\n", state);
-  EXPECT_EQ(run.state.holdStartPending, 1);
-  EXPECT_EQ(run.state.inPushback, 0);
-  EXPECT_EQ(run.state.todCapture, 0);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::holdingStart);
+  // The capture that was open keeps nothing.
+  EXPECT_EQ(run.state.todCount, 0);
 }
 
 }  // namespace

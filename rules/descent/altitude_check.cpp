@@ -4,25 +4,20 @@
 
 namespace aplpatch {
 
-namespace {
-
-constexpr int kRadialWatchArmed = 1;
-constexpr int kRadialWatchDone = -1;
-
-}  // namespace
-
 void followAltitudeCheckCall(Pass& pass) {
   std::string& line = pass.line();
   if (!contains(line, "GOSUB CHECK_ALTITUDE")) return;
   RewriteState& state = pass.state();
-  if (state.radialCheckState == kRadialWatchArmed) state.radialCheckState = kRadialWatchDone;
+  if (state.radialCheckWatch == RadialCheckWatch::armed) state.radialCheckWatch = RadialCheckWatch::done;
   pass.write(line);
   pass.write("IF VSQUAWKCNG = 1 THEN\n"
              "  GOSUB TEST_XPNDR_EXT\n"
              "ENDIF\n");
   line.assign("VTIMER = ELAPSED_TIME\n");
   // Inside the ground-distance loop: its altitude check has been met.
-  if (state.modulesLoopState == 1) state.modulesLoopState = 2;
+  if (state.groundDistanceLoop == GroundDistanceLoop::inside) {
+    state.groundDistanceLoop = GroundDistanceLoop::altitudeChecked;
+  }
 }
 
 void writeAltitudeCheckBody(Pass& pass) {
@@ -42,13 +37,13 @@ void writeAltitudeCheckBody(Pass& pass) {
 
 void addAltitudeCheckToRadialCheck(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.radialCheckState != kRadialWatchArmed) return;
+  if (state.radialCheckWatch != RadialCheckWatch::armed) return;
   const std::string& line = pass.line();
   if (contains(line, "GOSUB RADIAL_CHECK")) {
     pass.write("GOSUB CHECK_ALTITUDE\n");
-    state.radialCheckState = kRadialWatchDone;
+    state.radialCheckWatch = RadialCheckWatch::done;
   } else if (contains(line, "CHECK_ALTITUDE") || contains(line, "ENDWHILE")) {
-    state.radialCheckState = kRadialWatchDone;
+    state.radialCheckWatch = RadialCheckWatch::done;
   }
 }
 

@@ -17,26 +17,26 @@ void captureTargetAltitude(Pass& pass) {
 
 void captureTopOfDescentLine(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.todCapture <= 0) return;
+  if (state.openBlock != OpenBlock::topOfDescent) return;
   std::string& line = pass.line();
   if (contains(line, "ONEXP_CLEAR SET_TOD_ALT")) {
     pass.write(line);
     pass.write(" VDESCREQ = 2\n");
     pass.write(" VMAXALT  = 1\n");
     line.assign("ENDIF\n");
-    state.todCount = state.todCapture - 1;
-    state.todCapture = 0;
+    state.todCount = state.todCaptured;
+    state.openBlock = OpenBlock::none;
     return;
   }
   // Reuse the entries an earlier block left behind before growing the table.
   auto& lines = state.todLines;
-  const auto next = static_cast<std::size_t>(state.todCapture - 1);
+  const auto next = static_cast<std::size_t>(state.todCaptured);
   if (next < lines.size()) {
     lines[next].assign(line);
   } else {
     lines.push_back(line);
   }
-  ++state.todCapture;
+  ++state.todCaptured;
 }
 
 void markDeparture(Pass& pass) {
@@ -49,7 +49,8 @@ void markDeparture(Pass& pass) {
 void startTopOfDescentCapture(Pass& pass) {
   std::string& line = pass.line();
   if (!contains(line, "SET_TOD_ALT:")) return;
-  pass.state().openBlock(&RewriteState::todCapture);
+  pass.state().openBlock = OpenBlock::topOfDescent;
+  pass.state().todCaptured = 0;
   pass.write(line);
   line.assign("IF VDESCREQ = 1 THEN\n");
 }

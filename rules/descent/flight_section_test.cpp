@@ -195,7 +195,7 @@ WAIT 4
 TEST(FlightSection, DepartureCruiseAndDescentAreRewritten) {
   RewriteState initial;
   initial.soundRoot = R"( PLAY"C:\FS\WAV\)";
-  initial.messageLanguage = 1;
+  initial.messageLanguage = MessageLanguage::english;
   auto run = rewriteLinesOnly(kScript, initial);
   EXPECT_EQ(run.text, kRewritten);
   EXPECT_EQ(run.console, "changing x-key function...\n");

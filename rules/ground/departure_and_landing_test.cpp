@@ -296,8 +296,8 @@ TEST(DepartureAndLanding, WholeSectionIsRewrittenExactly) {
   // this section leaves out.
   RewriteState header;
   header.soundRoot = "PLAY\"C:\\FS\\WAV\\";
-  header.messageLanguage = 2;
-  header.hasChecklists = 1;
+  header.messageLanguage = MessageLanguage::german;
+  header.hasChecklists = true;
   auto run = testing::rewriteLinesOnly(kScript, header);
   EXPECT_EQ(run.text, kRewritten);
   EXPECT_EQ(run.console, "SUBPROC for pushback found\nremoving WAIT\nremoving WAIT\n");

@@ -7,8 +7,8 @@ namespace aplpatch {
 void detectMessageLanguage(Pass& pass) {
   const std::string& line = pass.line();
   if (!contains(line, "PRINT")) return;
-  if (contains(line, "SQUAWK")) pass.state().messageLanguage = 1;
-  if (contains(line, "TRANSPONDER CODE")) pass.state().messageLanguage = 2;
+  if (contains(line, "SQUAWK")) pass.state().messageLanguage = MessageLanguage::english;
+  if (contains(line, "TRANSPONDER CODE")) pass.state().messageLanguage = MessageLanguage::german;
 }
 
 }  // namespace aplpatch

@@ -6,14 +6,14 @@ namespace aplpatch {
 
 void editPushbackBody(Pass& pass) {
   RewriteState& state = pass.state();
-  if (!state.inPushback) return;
+  if (state.openBlock != OpenBlock::pushback) return;
   std::string& line = pass.line();
   if (contains(line, "RETURN")) {
     pass.write(
         " VLAT = PLANE_LAT\n"
         " VLON = PLANE_LON\n"
         " VPUSHBACK = 0\n");
-    state.inPushback = 0;
+    state.openBlock = OpenBlock::none;
   } else if (contains(line, "WAIT 1")) {
     pass.print("removing WAIT\n");
     line.assign("\n");
@@ -26,7 +26,7 @@ void openPushbackBody(Pass& pass) {
   pass.print("SUBPROC for pushback found\n");
   pass.write(line);
   line.assign(" VPUSHBACK = 1\n");
-  pass.state().openBlock(&RewriteState::inPushback);
+  pass.state().openBlock = OpenBlock::pushback;
 }
 
 void resetTaxiTimerAroundPushback(Pass& pass) {

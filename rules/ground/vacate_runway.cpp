@@ -63,9 +63,9 @@ void superviseVacateRunway(Pass& pass) {
   call.append(state.soundRoot);
   call.append("Leave\"\n");
   pass.write(call);
-  if (state.messageLanguage == 2) {
+  if (state.messageLanguage == MessageLanguage::german) {
     pass.write(kGermanMessage);
-  } else if (state.messageLanguage == 1) {
+  } else if (state.messageLanguage == MessageLanguage::english) {
     pass.write(kEnglishMessage);
   }
   pass.write(kWaitForStop);

@@ -5,7 +5,7 @@
 namespace aplpatch {
 
 void noteChecklistDeclaration(Pass& pass) {
-  if (contains(pass.line(), "DECLARE VCHECKLISTS")) pass.state().hasChecklists = 1;
+  if (contains(pass.line(), "DECLARE VCHECKLISTS")) pass.state().hasChecklists = true;
 }
 
 void guardChecklists(Pass& pass) {

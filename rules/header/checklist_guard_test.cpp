@@ -12,7 +12,7 @@ using testing::rewriteLinesOnly;
 // Past the header: the patch description and the new declarations are already written.
 testing::Start pastDeclarations() {
   RewriteState state;
-  state.declState = 2;
+  state.declarations = Declarations::done;
   return testing::pastHeader(state);
 }
 

@@ -31,12 +31,12 @@ bool rewordGermanHint(std::string& line, std::string& scratch) {
 void openWelcomeNotice(Pass& pass) {
   if (!contains(pass.line(), "WELCOME:")) return;
   pass.print("SUBPROC for welcome message found\n");
-  pass.state().openBlock(&RewriteState::noticeWindow);
+  pass.state().openBlock = OpenBlock::welcome;
 }
 
 void insertPatchNotice(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.noticeWindow <= 0) return;
+  if (state.openBlock != OpenBlock::welcome) return;
   std::string& line = pass.line();
 
   if (contains(line, kGermanHint)) {
@@ -44,7 +44,7 @@ void insertPatchNotice(Pass& pass) {
     pass.write("PRINT\"(Dieses Adventure ist gepatched von J. Morvensk)\"\n");
     pass.write("WAIT MESSAGE\n");
     rewordGermanHint(line, pass.scratch());
-    state.noticeWindow = 0;
+    state.openBlock = OpenBlock::none;
   }
 
   // Tested on the line as the German test left it, even when that test closed the block.
@@ -55,7 +55,7 @@ void insertPatchNotice(Pass& pass) {
     pass.write("WAIT MESSAGE\n");
     line.resize(hint);
     line.append("FOR REQUESTING DESCENT!\"\n");
-    state.noticeWindow = 0;
+    state.openBlock = OpenBlock::none;
   }
 }
 

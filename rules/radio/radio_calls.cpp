@@ -17,9 +17,9 @@ void followTrafficCall(Pass& pass) {
 void gatePlayCallVoices(Pass& pass) {
   RewriteState& state = pass.state();
   std::string& line = pass.line();
-  if (state.inPlayCall == 1) {
+  if (state.inPlayCall) {
     if (contains(line, "RETURN")) {
-      state.inPlayCall = 0;
+      state.inPlayCall = false;
     } else if (contains(line, "IF VVOICE =")) {
       pass.write(line);
       pass.write("VRANDOM2 = RANDOM * 100\n");
@@ -29,7 +29,7 @@ void gatePlayCallVoices(Pass& pass) {
       line.assign("ENDIF\n");
     }
   }
-  if (contains(line, "PLAYCALL:")) state.inPlayCall = 1;
+  if (contains(line, "PLAYCALL:")) state.inPlayCall = true;
 }
 
 }  // namespace aplpatch
