@@ -5,7 +5,7 @@
 namespace aplpatch {
 
 void noteAutopilotSubroutine(Pass& pass) {
-  if (contains(pass.line(), "AUTOPILOT:")) pass.state().hasAutopilotSub = true;
+  if (contains(pass.line(), kAutopilotLabel)) pass.state().hasAutopilotSub = true;
 }
 
 void appendAutopilotStub(Pass& pass) {

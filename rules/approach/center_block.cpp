@@ -24,7 +24,7 @@ void captureCenterLine(Pass& pass) {
 }
 
 void startCenterCapture(Pass& pass) {
-  if (!startsWith(pass.line(), "CENTER_")) return;
+  if (!startsWith(pass.line(), kCenterLabelStart)) return;
   pass.state().centerCapture = CenterCapture::capturing;
   pass.state().centerCount = 0;
 }
@@ -32,13 +32,13 @@ void startCenterCapture(Pass& pass) {
 void keepDepartureKey(Pass& pass) {
   const std::string& line = pass.line();
   if (!contains(line, "ONKEY KV(")) return;
-  const auto target = line.find("GOSUB DEPARTURE");
+  const auto target = line.find(kDepartureCall);
   if (target == std::string::npos) return;
   pass.state().departureKeyLine.assign(line, 0, target);
 }
 
 void armCenterReplay(Pass& pass) {
-  if (contains(pass.line(), "GOWAITVORX:") && pass.state().centerCount > 0) {
+  if (contains(pass.line(), kWaitVorXLabel) && pass.state().centerCount > 0) {
     pass.state().centerCapture = CenterCapture::armed;
   }
 }
@@ -57,7 +57,7 @@ std::string::size_type labelEnd(const std::string& labelLine) {
 void addWaitVorMissedEntry(Pass& pass) {
   RewriteState& state = pass.state();
   const std::string& line = pass.line();
-  if (startsWith(line, "WAIT_VOR")) {
+  if (startsWith(line, kWaitVorLabelStart)) {
     state.waitVorLabel.assign(line);
     state.waitVorEntry = WaitVorEntry::labelSeen;
   } else if (state.waitVorEntry == WaitVorEntry::none) {

@@ -9,12 +9,12 @@ void reworkGroundDistanceLoopBody(Pass& pass) {
   if (state.groundDistanceLoop == GroundDistanceLoop::outside) return;
   std::string& line = pass.line();
   // The first "ENDWHILE" ends the loop, even one that closes a loop nested in it.
-  if (contains(line, "ENDWHILE")) {
+  if (contains(line, kGroundDistanceLoopEnd)) {
     state.groundDistanceLoop = GroundDistanceLoop::outside;
     return;
   }
-  if (contains(line, "VTIMER = ELAPSED_TIME")) line.assign("\n");
-  if (contains(line, "IF ELAPSED_TIME > VTIMER +")) {
+  if (contains(line, kTimerRestart)) line.assign("\n");
+  if (contains(line, kTimedBranch)) {
     pass.write(line);
     pass.write(" GOSUB SPEED_CHECK\n");
     line.assign(" VTIMER = ELAPSED_TIME\n");
@@ -23,7 +23,7 @@ void reworkGroundDistanceLoopBody(Pass& pass) {
 
 void openGroundDistanceLoop(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "WHILE VGROUNDDIST > 3\n")) return;
+  if (!contains(line, kGroundDistanceLoop)) return;
   pass.write("VTIMER = ELAPSED_TIME\n");
   pass.write(line);
   line.assign("GOSUB MODULES\n");
@@ -33,12 +33,12 @@ void openGroundDistanceLoop(Pass& pass) {
 }
 
 void removeSpeedCheckCall(Pass& pass) {
-  if (contains(pass.line(), "GOSUB SPEED_CHECK")) pass.line().assign("\n");
+  if (contains(pass.line(), kSpeedCheckCall)) pass.line().assign("\n");
 }
 
 void superviseGroundDistanceLoop(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "WHILE GROUND_DISTANCE")) return;
+  if (!contains(line, kGroundDistanceWait)) return;
   pass.write("VTIMER = ELAPSED_TIME + 30\n");
   pass.write(line);
   if (contains(line, "< 6")) {

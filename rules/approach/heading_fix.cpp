@@ -12,7 +12,7 @@ namespace {
 void rewriteInterceptTurn(Pass& pass) {
   if (!pass.skipUntil("VOR_1_OBS")) return;
   pass.write(pass.line());
-  if (!pass.skipUntil("AUTOPILOT_HEADING")) return;
+  if (!pass.skipUntil(kAutopilotHeading)) return;
   pass.write("VLASTHDG = VLASTHDG - VOR_1_OBS\n"
              "IF VLASTHDG > 180 THEN\n"
              " VLASTHDG = VLASTHDG - 360\n"
@@ -48,25 +48,25 @@ void followHeadingFix(Pass& pass) {
 
   if (was == HeadingFix::inFixHdg) {
     // A holding-fix label ends the subroutine before its line is looked at for a heading.
-    if (startsWith(line, "HOLDFIX_")) {
+    if (startsWith(line, kHoldfixLabelStart)) {
       state = was = HeadingFix::outside;
-    } else if (contains(line, "AUTOPILOT_HEADING")) {
+    } else if (contains(line, kAutopilotHeading)) {
       pass.write("VLASTHDG = PLANE_HEADING\n");
       state = was = HeadingFix::outside;
     }
   }
 
-  if (startsWith(line, "FIX_HDG")) {
+  if (startsWith(line, kFixHdgLabel)) {
     state = HeadingFix::inFixHdg;
   } else if (was == HeadingFix::inFixBc) {
-    if (startsWith(line, "HOLDFIX_")) {
+    if (startsWith(line, kHoldfixLabelStart)) {
       state = HeadingFix::outside;
     } else {
-      if (contains(line, "IF VCOPILOT = 1 THEN")) {
+      if (contains(line, kCopilotTest)) {
         pass.write("IF (VCOPILOT = 1) AND (VFIRSTCALL = 0) THEN\n");
         line.assign(" VFIRSTCALL = 1\n");
       }
-      if (contains(line, "AUTOPILOT_HEADING")) {
+      if (contains(line, kAutopilotHeading)) {
         state = HeadingFix::outside;
         rewriteInterceptTurn(pass);
         return;
@@ -74,7 +74,7 @@ void followHeadingFix(Pass& pass) {
     }
   }
 
-  if (startsWith(line, "FIX_BC")) state = HeadingFix::inFixBc;
+  if (startsWith(line, kFixBcLabel)) state = HeadingFix::inFixBc;
 }
 
 }  // namespace aplpatch

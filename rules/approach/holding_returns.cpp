@@ -20,21 +20,21 @@ void insertMissingReturn(Pass& pass, OpenBlock block, std::string_view section) 
 
 void insertReturnBeforeHoldfixC(Pass& pass) {
   // "HOLDFIX_BC" does not contain "HOLDFIX_C", so the two sections never share a line.
-  insertMissingReturn(pass, OpenBlock::holdingStart, "HOLDFIX_C");
+  insertMissingReturn(pass, OpenBlock::holdingStart, kHoldfixCLabel);
 }
 
 void insertReturnBeforeHoldfixBc(Pass& pass) {
-  insertMissingReturn(pass, OpenBlock::holdingTurn, "HOLDFIX_BC");
+  insertMissingReturn(pass, OpenBlock::holdingTurn, kHoldfixBcLabel);
 }
 
 void openHoldingStart(Pass& pass) {
-  if (!contains(pass.line(), "FC_N027")) return;
+  if (!contains(pass.line(), kHoldingStartCall)) return;
   pass.print("SUBPROC for holding procedure start found\n");
   pass.state().openBlock = OpenBlock::holdingStart;
 }
 
 void openHoldingTurn(Pass& pass) {
-  if (!contains(pass.line(), "FC_N023")) return;
+  if (!contains(pass.line(), kHoldingTurnCall)) return;
   pass.print("SUBPROC for holding procedure turn found\n");
   pass.state().openBlock = OpenBlock::holdingTurn;
 }

@@ -6,7 +6,7 @@ namespace aplpatch {
 
 void followAltitudeCheckCall(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "GOSUB CHECK_ALTITUDE")) return;
+  if (!contains(line, kAltitudeCheckCall)) return;
   RewriteState& state = pass.state();
   if (state.radialCheckWatch == RadialCheckWatch::armed) state.radialCheckWatch = RadialCheckWatch::done;
   pass.write(line);
@@ -22,7 +22,7 @@ void followAltitudeCheckCall(Pass& pass) {
 
 void writeAltitudeCheckBody(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "CHECK_ALTITUDE:")) return;
+  if (!contains(line, kAltitudeCheckLabel)) return;
   pass.write(line);
   pass.write(" GOSUB COMPUTE_VELOCITY_Y\n"
              " IF (PLANE_ALT > VALT + 400) AND (VEL_Y > - 300) THEN\n"
@@ -39,10 +39,10 @@ void addAltitudeCheckToRadialCheck(Pass& pass) {
   RewriteState& state = pass.state();
   if (state.radialCheckWatch != RadialCheckWatch::armed) return;
   const std::string& line = pass.line();
-  if (contains(line, "GOSUB RADIAL_CHECK")) {
+  if (contains(line, kRadialCheckCall)) {
     pass.write("GOSUB CHECK_ALTITUDE\n");
     state.radialCheckWatch = RadialCheckWatch::done;
-  } else if (contains(line, "CHECK_ALTITUDE") || contains(line, "ENDWHILE")) {
+  } else if (contains(line, kAltitudeCheckName) || contains(line, kRadialWatchLoopEnd)) {
     state.radialCheckWatch = RadialCheckWatch::done;
   }
 }

@@ -8,7 +8,7 @@ namespace aplpatch {
 
 void guardAltitudeAssignment(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "VALT = ") || contains(line, "IF VALT")) return;
+  if (!contains(line, kAltitudeAssignment) || contains(line, "IF VALT")) return;
 
   std::string& next = pass.scratch();
   const bool haveNext = pass.lookAhead(next);

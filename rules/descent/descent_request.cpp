@@ -7,7 +7,7 @@ namespace aplpatch {
 void captureTargetAltitude(Pass& pass) {
   const std::string& line = pass.line();
   std::string& valt = pass.state().capturedValt;
-  if (!valt.empty() || !contains(line, "IF VALT =")) return;
+  if (!valt.empty() || !contains(line, kTargetAltitudeTest)) return;
 
   const std::string_view rest = std::string_view(line).substr(line.find('=') + 1);
   auto end = rest.find("THEN");
@@ -41,14 +41,14 @@ void captureTopOfDescentLine(Pass& pass) {
 
 void markDeparture(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "DEPARTURE:")) return;
+  if (!contains(line, kDepartureLabel)) return;
   pass.write(line);
   line.assign(" VDESCREQ = 1\n");
 }
 
 void startTopOfDescentCapture(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "SET_TOD_ALT:")) return;
+  if (!contains(line, kTopOfDescentLabel)) return;
   pass.state().openBlock = OpenBlock::topOfDescent;
   pass.state().todCaptured = 0;
   pass.write(line);
@@ -57,7 +57,7 @@ void startTopOfDescentCapture(Pass& pass) {
 
 void rebindExtraKeyToDescentRequest(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "GOSUB CHECK_XKEY")) return;
+  if (!contains(line, kExtraKeyCall)) return;
   pass.print("changing x-key function...\n");
   line.resize(line.find("CHECK_XKEY"));
   line.append("REQ_DESCENT\n");
@@ -65,7 +65,7 @@ void rebindExtraKeyToDescentRequest(Pass& pass) {
 
 void guardAutopilotAltitude(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "AUTOPILOT_ALTITUDE =")) return;
+  if (!contains(line, kAutopilotAltitudeAssignment)) return;
   pass.write("IF VMAXALT = 500000 THEN\n");
   pass.write(line);
   const std::string& valt = pass.state().capturedValt;

@@ -8,15 +8,15 @@ void awaitGroundContact(Pass& pass) {
   RewriteState& state = pass.state();
   if (state.openBlock != OpenBlock::groundFrequencyWait) return;
   std::string& line = pass.line();
-  if (contains(line, "ENDWHILE")) pass.write("VCONTACTED = 0\n");
-  if (contains(line, "WHILE KEY !=")) {
+  if (contains(line, kGroundWaitLoopEnd)) pass.write("VCONTACTED = 0\n");
+  if (contains(line, kGroundKeyWait)) {
     line.assign("WHILE (VCONTACTED = 0)\n");
     state.openBlock = OpenBlock::none;
   }
 }
 
 void openGroundFrequencyWait(Pass& pass) {
-  if (contains(pass.line(), "WAITGROUNDFREQ:")) {
+  if (contains(pass.line(), kGroundFrequencyLabel)) {
     pass.state().openBlock = OpenBlock::groundFrequencyWait;
   }
 }

@@ -7,8 +7,8 @@ namespace aplpatch {
 void detectMessageLanguage(Pass& pass) {
   const std::string& line = pass.line();
   if (!contains(line, "PRINT")) return;
-  if (contains(line, "SQUAWK")) pass.state().messageLanguage = MessageLanguage::english;
-  if (contains(line, "TRANSPONDER CODE")) pass.state().messageLanguage = MessageLanguage::german;
+  if (contains(line, kEnglishTransponderText)) pass.state().messageLanguage = MessageLanguage::english;
+  if (contains(line, kGermanTransponderText)) pass.state().messageLanguage = MessageLanguage::german;
 }
 
 }  // namespace aplpatch

@@ -8,13 +8,13 @@ void editPushbackBody(Pass& pass) {
   RewriteState& state = pass.state();
   if (state.openBlock != OpenBlock::pushback) return;
   std::string& line = pass.line();
-  if (contains(line, "RETURN")) {
+  if (contains(line, kPushbackEnd)) {
     pass.write(
         " VLAT = PLANE_LAT\n"
         " VLON = PLANE_LON\n"
         " VPUSHBACK = 0\n");
     state.openBlock = OpenBlock::none;
-  } else if (contains(line, "WAIT 1")) {
+  } else if (contains(line, kPushbackWait)) {
     pass.print("removing WAIT\n");
     line.assign("\n");
   }
@@ -22,7 +22,7 @@ void editPushbackBody(Pass& pass) {
 
 void openPushbackBody(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "EXECUTE_PUSHPACK:")) return;
+  if (!contains(line, kPushbackLabel)) return;
   pass.print("SUBPROC for pushback found\n");
   pass.write(line);
   line.assign(" VPUSHBACK = 1\n");
@@ -31,7 +31,7 @@ void openPushbackBody(Pass& pass) {
 
 void resetTaxiTimerAroundPushback(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "GOSUB EXECUTE_PUSHPACK")) return;
+  if (!contains(line, kPushbackCall)) return;
   pass.write(
       "VTIMER2 = ELAPSED_TIME\n"
       "VMISSCNT = 0\n");

@@ -36,16 +36,16 @@ void superviseRunwayAlignment(Pass& pass) {
   RewriteState& state = pass.state();
   std::string& line = pass.line();
   if (state.inRunwayAlign) {
-    if (contains(line, "TAKEOFF:")) {
+    if (contains(line, kTakeoffLabel)) {
       state.inRunwayAlign = false;
-    } else if (contains(line, "WHILE (NOT INRANGE360(") || contains(line, "WHILE NOT INRANGE360(")) {
+    } else if (contains(line, kHeadingWaits[0]) || contains(line, kHeadingWaits[1])) {
       writeAlignmentSupervision(pass);
       line.assign("  ENDIF\n");
       state.inRunwayAlign = false;
     }
   }
   // Armed only after the test above, so the label line is never supervised by its own watch.
-  if (contains(line, "CHECK_RWY_ALIGN:")) state.inRunwayAlign = true;
+  if (contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
 }
 
 }  // namespace aplpatch

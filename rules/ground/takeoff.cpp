@@ -21,7 +21,7 @@ std::string_view warningLine(Pass& pass) {
 
 void superviseTakeoff(Pass& pass) {
   const std::string& line = pass.line();
-  if (!equals(line, "WHILE ON_GROUND\n")) return;
+  if (!equals(line, kTakeoffWait)) return;
   pass.write(" VMISSCNT = 0\n");
   pass.write(line);
   pass.write(

@@ -52,8 +52,8 @@ constexpr std::string_view kWaitForStop =
 
 void superviseVacateRunway(Pass& pass) {
   std::string& line = pass.line();
-  const bool atLabel = contains(line, "WAIT_FINAL_STOP:");
-  if (!atLabel && !startsWith(line, "VCHECKLISTS = 7")) return;
+  const bool atLabel = contains(line, kFinalStopLabel);
+  if (!atLabel && !startsWith(line, kSeventhChecklist)) return;
   const RewriteState& state = pass.state();
 
   if (atLabel) pass.write(line);

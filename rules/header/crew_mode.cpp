@@ -9,10 +9,15 @@ namespace aplpatch {
 
 namespace {
 
-// The sound names that mark a crew briefing or a cabin sound.
-constexpr std::array<std::string_view, 13> kBriefingSoundNames = {
-    "PREGNDBR",    "ARRVBRIE", "DESBRIEF", "AIRBRIEF", "BUMBRIEF", "ARIVBRIE", "PRETAXBR",
-    "FC_APPLAUSE", "FC_CRY",   "FC_GONG",  "TOBRIEF",  "LBRIEF",   "GNDBRIEF"};
+constexpr bool everyNameHoldsAKey() {
+  for (std::string_view name : kBriefingSoundNames) {
+    bool keyed = false;
+    for (std::string_view key : kBriefingSoundKeys) keyed = keyed || name.find(key) != name.npos;
+    if (!keyed) return false;
+  }
+  return true;
+}
+static_assert(everyNameHoldsAKey(), "the briefing rule would not run on a line with that name");
 
 bool namesBriefingSound(std::string_view text) {
   for (std::string_view name : kBriefingSoundNames) {
@@ -44,7 +49,7 @@ void dropBriefingCall(Pass& pass) {
 }
 
 void emptyBriefingCheck(Pass& pass) {
-  if (!pass.state().crewless || !contains(pass.line(), "BRIEFINGCHECK:")) return;
+  if (!pass.state().crewless || !contains(pass.line(), kBriefingCheckLabel)) return;
   pass.write(pass.line());
   pass.line().assign("RETURN\n");
 }

@@ -52,7 +52,7 @@ constexpr std::string_view kInitialValues =
 
 void insertDeclarations(Pass& pass) {
   RewriteState& state = pass.state();
-  const bool declares = contains(pass.line(), "DECLARE");
+  const bool declares = contains(pass.line(), kDeclareKeyword);
   if (declares && state.declarations == Declarations::notSeen) {
     state.declarations = Declarations::inside;
     pass.print("inserting new declarations...\n");
