@@ -109,7 +109,8 @@ TEST(PassLoop, PassCounterStopsAtItsLimit) {
   MemorySource source("A\nB\nC\n");
   MemorySink sink;
   RecordingConsole console;
-  Engine engine(source, sink, console, kRules, {}, RewriteState{}, std::numeric_limits<int>::max() - 1);
+  Engine engine(source, sink, console, kRules, {}, RewriteState{},
+                std::numeric_limits<int>::max() - 1);
   engine.rewriteLines();
   EXPECT_EQ(engine.passes(), std::numeric_limits<int>::max());
 }

@@ -49,7 +49,8 @@ struct RewriteState {
   // Crew and the script header.
   bool crewless = false;        // a "NOCREW" description: upcaseLine / the three briefing rules
   bool skipNextWait = false;    // dropBriefingCall / dropWaitAfterBriefing (which clears it)
-  bool hasChecklists = false;   // noteChecklistDeclaration / guardChecklists, writeMissedApproachEntry
+  bool hasChecklists = false;   // noteChecklistDeclaration / guardChecklists,
+                                // writeMissedApproachEntry
   Declarations declarations = Declarations::notSeen;  // insertDeclarations alone
 
   // The open block: opened by openWelcomeNotice, openHoldingStart, openHoldingTurn,
@@ -63,8 +64,8 @@ struct RewriteState {
   int todCount = 0;     // lines kept by the last closed capture: captureTopOfDescentLine /
                         // appendDescentRequest
   std::vector<std::string> todLines;  // captureTopOfDescentLine / appendDescentRequest
-  std::string capturedValt;  // first "IF VALT =" altitude: captureTargetAltitude / writeCenterSubroutine,
-                             // guardAutopilotAltitude
+  std::string capturedValt;  // first "IF VALT =" altitude: captureTargetAltitude /
+                             // writeCenterSubroutine, guardAutopilotAltitude
 
   // Centre block and the wait-for-VOR loop.
   CenterCapture centerCapture = CenterCapture::idle;  // startCenterCapture, captureCenterLine,

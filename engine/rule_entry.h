@@ -63,8 +63,8 @@ template <typename Value>
 constexpr StateTest inRange(StateField<Value> field, int low, int high) {
   static_assert(std::is_same_v<Value, int> || sizeof(Value) == 1,
                 "a state test reads an int or a one-byte flag or choice");
-  return {std::is_same_v<Value, int> ? StateTest::Kind::number : StateTest::Kind::byte, field.offset,
-          nullptr, low, high};
+  using Kind = StateTest::Kind;
+  return {std::is_same_v<Value, int> ? Kind::number : Kind::byte, field.offset, nullptr, low, high};
 }
 
 template <typename Value>

@@ -142,7 +142,8 @@ void RulePrefilter::scan(std::string_view line, int passNumber) {
     for (std::size_t w = 0; w < kWords; ++w) candidates[w] |= rules[w];
   }
   for (const PassGate& gate : passGates_) {
-    if (gate.passNumber == passNumber) candidates[gate.rule >> 6] |= std::uint64_t{1} << (gate.rule & 63);
+    if (gate.passNumber != passNumber) continue;
+    candidates[gate.rule >> 6] |= std::uint64_t{1} << (gate.rule & 63);
   }
   candidates_ = candidates;
 }

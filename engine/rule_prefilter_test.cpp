@@ -351,7 +351,8 @@ TEST(RulePrefilter, FindsATextAnywhereInALineInAnyLetterCase) {
 TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
   static constexpr RuleEntry kRules[] = {
       {"whileCapturing", doNothing,
-       onText("CENTER_").orAnyLineWhile(isEqual(STATE_FIELD(centerCapture), CenterCapture::capturing))},
+       onText("CENTER_").orAnyLineWhile(
+           isEqual(STATE_FIELD(centerCapture), CenterCapture::capturing))},
       {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(STATE_FIELD(crewless)))},
       {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(STATE_FIELD(crewless)))},
   };

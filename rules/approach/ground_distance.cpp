@@ -29,7 +29,9 @@ void openGroundDistanceLoop(Pass& pass) {
   line.assign("GOSUB MODULES\n");
   RewriteState& state = pass.state();
   state.groundDistanceLoop = GroundDistanceLoop::inside;
-  if (state.radialCheckWatch == RadialCheckWatch::notArmed) state.radialCheckWatch = RadialCheckWatch::armed;
+  if (state.radialCheckWatch == RadialCheckWatch::notArmed) {
+    state.radialCheckWatch = RadialCheckWatch::armed;
+  }
 }
 
 void removeSpeedCheckCall(Pass& pass) {

@@ -8,7 +8,9 @@ void followAltitudeCheckCall(Pass& pass) {
   std::string& line = pass.line();
   if (!contains(line, kAltitudeCheckCall)) return;
   RewriteState& state = pass.state();
-  if (state.radialCheckWatch == RadialCheckWatch::armed) state.radialCheckWatch = RadialCheckWatch::done;
+  if (state.radialCheckWatch == RadialCheckWatch::armed) {
+    state.radialCheckWatch = RadialCheckWatch::done;
+  }
   pass.write(line);
   pass.write("IF VSQUAWKCNG = 1 THEN\n"
              "  GOSUB TEST_XPNDR_EXT\n"

@@ -29,7 +29,8 @@ TEST(AltitudeLookahead, TestsOfValtAreLeftAlone) {
 TEST(AltitudeLookahead, LookedAheadLineIsAPassOfItsOwnAndOnlyOne) {
   auto run = rewriteLinesOnly("VALT = 1\nA\nB\n");
   EXPECT_EQ(run.passes, 3);
-  EXPECT_EQ(run.text, "IF VMAXALT = 500000 THEN\nVALT = 1\nENDIF\nA\nDESCRIPTION \"PATCHED BY JM\"\nB\n");
+  EXPECT_EQ(run.text,
+            "IF VMAXALT = 500000 THEN\nVALT = 1\nENDIF\nA\nDESCRIPTION \"PATCHED BY JM\"\nB\n");
 }
 
 TEST(AltitudeLookahead, LastLineIsGuardedAndEndsTheLoop) {

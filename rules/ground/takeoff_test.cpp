@@ -69,7 +69,8 @@ TEST(TakeoffSupervision, SkipStopsAtANestedEndwhileWhichIsWrittenAsRead) {
 
 // German is part of the departure-and-landing script test.
 TEST(TakeoffSupervision, EnglishWarningAndCancelLines) {
-  const std::string english = rewriteLinesOnly("WHILE ON_GROUND\nENDWHILE\n", withSoundRoot(MessageLanguage::english)).text;
+  const std::string english =
+      rewriteLinesOnly("WHILE ON_GROUND\nENDWHILE\n", withSoundRoot(MessageLanguage::english)).text;
   EXPECT_NE(english.find("FC_N010\"\n"
                          "PRINT\"IF YOU HAVE ANY PROBLEM LEAVE THE RUNWAY!\"\n"
                          "   VMISSCNT = 2\n"),
