@@ -14,9 +14,9 @@
 #include <string>
 
 #include "engine/console.h"
-#include "engine/engine.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
+#include "rules/rewrite_script.h"
 
 namespace {
 

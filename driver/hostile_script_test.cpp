@@ -22,8 +22,9 @@
 
 #include "testing/fake_platform.h"
 #include "driver/run_patch.h"
-#include "testing/test_files.h"
 #include "engine/engine.h"
+#include "rules/rewrite_script.h"
+#include "testing/test_files.h"
 #include "testing/test_support.h"
 
 namespace aplpatch {

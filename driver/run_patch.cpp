@@ -11,7 +11,7 @@
 #include "driver/ctrl_z_stop.h"
 #include "driver/patch_paths.h"
 #include "driver/temporary_file.h"
-#include "engine/engine.h"
+#include "rules/rewrite_script.h"
 
 namespace aplpatch {
 

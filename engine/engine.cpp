@@ -8,9 +8,6 @@
 
 namespace aplpatch {
 
-Engine::Engine(ByteSource& source, ByteSink& sink, Console& console)
-    : Engine(source, sink, console, lineRules(), appendedSteps()) {}
-
 Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
                std::span<const RuleEntry> steps, bool usePrefilter)
     : reader_(source), writer_(sink), console_(console), rules_(rules), steps_(steps) {
@@ -19,19 +16,20 @@ Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<c
   scratch_.reserve(1024);
 }
 
-Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial)
-    : Engine(source, sink, console) {
+Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
+               std::span<const RuleEntry> steps, RewriteState initial, int passesDone)
+    : Engine(source, sink, console, rules, steps) {
   state_ = std::move(initial);
+  passes_ = passesDone;
 }
 
 void Engine::rewriteLines() {
   for (;;) {
-    if (!state_.pendingLine && !reader_.readLine(line_)) break;
+    if (!lineKept_ && !reader_.readLine(line_)) break;
     // The counter matters only for the first passes; past its limit it stays there.
-    if (state_.lineNo < std::numeric_limits<int>::max()) ++state_.lineNo;
-    state_.pendingLine = 0;
+    if (passes_ < std::numeric_limits<int>::max()) ++passes_;
 
-    Pass pass(line_, scratch_, state_, reader_, writer_, console_);
+    Pass pass(line_, scratch_, state_, reader_, writer_, console_, passes_);
     if (prefilter_) {
       runCandidateRules(pass);
     } else {
@@ -41,13 +39,14 @@ void Engine::rewriteLines() {
       }
     }
     if (!pass.ended()) writer_.write(line_);
+    lineKept_ = pass.lineKeptForNextPass();
     if (pass.inputExhausted()) break;
   }
 }
 
 void Engine::runCandidateRules(Pass& pass) {
   RulePrefilter& filter = *prefilter_;
-  filter.scan(line_);
+  filter.scan(line_, passes_);
   RulePrefilter::RuleSet visit = filter.rulesToVisit(0, state_);
   for (std::size_t word = 0; word < visit.size(); ++word) {
     while (visit[word] != 0) {
@@ -70,12 +69,5 @@ void Engine::appendSubroutines() {
 }
 
 bool Engine::finish() { return writer_.flush(); }
-
-bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console) {
-  Engine engine(source, sink, console);
-  engine.rewriteLines();
-  engine.appendSubroutines();
-  return engine.finish();
-}
 
 }  // namespace aplpatch

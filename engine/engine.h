@@ -9,22 +9,24 @@
 #include "engine/line_writer.h"
 #include "engine/pass.h"
 #include "engine/rewrite_state.h"
-#include "engine/rule_order.h"
+#include "engine/rule_entry.h"
 #include "engine/rule_prefilter.h"
 
 namespace aplpatch {
 
-// Rewrites one script in a single forward pass. The driver opens and closes the streams.
+// Rewrites one script in a single forward pass with the rules it is given: the line `rules`, in the
+// order every pass runs them, and the `steps` that append subroutines after the last line. The
+// driver opens and closes the streams.
 class Engine {
  public:
-  Engine(ByteSource& source, ByteSink& sink, Console& console);
-  // The same with other rule tables, for tests of the loop itself. Without `usePrefilter` every rule
-  // is run on every line, which must give the same output, only slower.
+  // Without `usePrefilter` every rule is run on every line, which must give the same output, only
+  // slower.
   Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
          std::span<const RuleEntry> steps, bool usePrefilter = true);
-  // Starts from a prepared state instead of the initial one, for tests of rules that read what
-  // earlier lines captured.
-  Engine(ByteSource& source, ByteSink& sink, Console& console, RewriteState initial);
+  // Starts from a prepared state and pass count instead of the initial ones, for tests of rules
+  // that read what earlier lines captured.
+  Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
+         std::span<const RuleEntry> steps, RewriteState initial, int passesDone = 0);
 
   // Runs every line of the input through the rule pass and writes the result.
   void rewriteLines();
@@ -34,6 +36,8 @@ class Engine {
   bool finish();
 
   const RewriteState& state() const { return state_; }
+  // The line passes made so far; it stops growing at the largest int.
+  int passes() const { return passes_; }
 
  private:
   void runCandidateRules(Pass& pass);
@@ -47,10 +51,8 @@ class Engine {
   RewriteState state_;
   std::string line_;
   std::string scratch_;
+  int passes_ = 0;
+  bool lineKept_ = false;  // the line buffer holds the next line, read ahead by a rule
 };
-
-// The whole rewrite: every line, then the appended subroutines. Returns false when a write to `sink`
-// failed (the sink knows why).
-bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console);
 
 }  // namespace aplpatch

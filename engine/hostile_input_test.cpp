@@ -33,7 +33,7 @@ std::string appendedToAnEmptyScript() { return rewriteWhole("").bytes; }
 
 TEST(HostileInput, AnEmptyScriptGetsOnlyTheAppendedSubroutines) {
   testing::Rewritten run = rewriteWhole("");
-  EXPECT_EQ(run.state.lineNo, 0);
+  EXPECT_EQ(run.passes, 0);
   EXPECT_EQ(run.console, "");
   EXPECT_EQ(rewriteFault(""), "");
   // Nothing but the subroutines, the autopilot stub first.
@@ -63,7 +63,7 @@ TEST(HostileInput, ASingleTenMegabyteLineIsRewrittenInPieces) {
   // Every piece is a pass of its own, so the patch description goes ahead of the third.
   std::string expected = std::string(508, 'X') + std::string(kDescription) + std::string(kSize - 508, 'X') + "\r\n";
   EXPECT_TRUE(run.bytes == expected + appendedToAnEmptyScript()) << "the long line did not come through whole";
-  EXPECT_EQ(run.state.lineNo, static_cast<int>((kSize + 253) / 254));
+  EXPECT_EQ(run.passes, static_cast<int>((kSize + 253) / 254));
 }
 
 TEST(HostileInput, EveryByteValueComesThroughAsAnOrdinaryByte) {

@@ -16,9 +16,13 @@ namespace aplpatch {
 class Pass {
  public:
   Pass(std::string& line, std::string& scratch, RewriteState& state, LineReader& reader,
-       LineWriter& writer, Console& console)
+       LineWriter& writer, Console& console, int number = 0)
       : line_(line), scratch_(scratch), state_(state), reader_(reader), writer_(writer),
-        console_(console) {}
+        console_(console), number_(number) {}
+
+  // Which pass this is: 1 for the first line's; 0 for the appended subroutine steps. It stops
+  // growing at the largest int.
+  int number() const { return number_; }
 
   // The line buffer: what it holds when the pass ends is written.
   std::string& line() { return line_; }
@@ -41,6 +45,10 @@ class Pass {
   // Reads the next input line into `buffer` without touching the line buffer. At the end of the
   // input it returns false and leaves the line buffer as it is; the loop ends after this pass.
   bool lookAhead(std::string& buffer);
+  // Tells the engine that the line buffer now holds a line read ahead: the next pass runs on it
+  // instead of reading one.
+  void keepLineForNextPass() { lineKept_ = true; }
+  bool lineKeptForNextPass() const { return lineKept_; }
 
   // Ends the pass here: the remaining rules and the final write of the line are skipped.
   void endPass() { ended_ = true; }
@@ -55,7 +63,9 @@ class Pass {
   LineReader& reader_;
   LineWriter& writer_;
   Console& console_;
+  int number_;
   bool ended_ = false;
+  bool lineKept_ = false;
   bool inputExhausted_ = false;
 };
 

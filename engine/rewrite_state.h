@@ -1,80 +1,112 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace aplpatch {
 
+// Where the script's declarations stand.
+enum class Declarations : std::uint8_t { notSeen, inside, done };
+
+// The one block that a rule opened and a later line closes; opening one closes any other.
+enum class OpenBlock : std::uint8_t {
+  none,
+  welcome,              // the welcome subroutine, until its patch notice is written
+  holdingStart,         // the holding-start subroutine, until its missing RETURN is written
+  holdingTurn,          // the holding-turn subroutine, likewise
+  pushback,             // the pushback subroutine, until its RETURN
+  groundFrequencyWait,  // the ground-frequency wait, until its key wait
+  topOfDescent,         // the top-of-descent block being captured
+};
+
+// The centre block: idle, being captured, or captured and armed for its replay in CENTERX.
+enum class CenterCapture : std::uint8_t { idle, capturing, armed };
+
+// The second entry of the wait-for-VOR loop: its label seen, then its key bindings being passed.
+enum class WaitVorEntry : std::uint8_t { none, labelSeen, inKeyBindings };
+
+// The loop that runs while the ground distance is above 3: outside it, inside it, or inside it
+// with its altitude check met.
+enum class GroundDistanceLoop : std::uint8_t { outside, inside, altitudeChecked };
+
+// The watch for an altitude check ahead of the first radial check.
+enum class RadialCheckWatch : std::uint8_t { notArmed, armed, done };
+
+// Which heading-fix subroutine the lines belong to.
+enum class HeadingFix : std::uint8_t { outside, inFixHdg, inFixBc };
+
+// The language of the script's messages, learnt from its transponder messages.
+enum class MessageLanguage : std::uint8_t { none, english, german };
+
 // Everything the rules carry from one line to later lines, and from the line pass to the appended
 // subroutines. One instance lives for a whole run; every member starts at the value given here and
-// nothing is reset between lines except `pendingLine`. Texts and tables grow as needed.
+// nothing is reset between lines. Texts and tables grow as needed. Each note says which rules write
+// a member and which read it.
 struct RewriteState {
-  // The pass loop.
-  int lineNo = 0;       // rule passes begun; 1 during the first line's pass
-  int pendingLine = 0;  // the line buffer already holds the next line (set by the altitude look-ahead)
+  // Crew and the script header.
+  bool crewless = false;        // a "NOCREW" description: upcaseLine / the three briefing rules
+  bool skipNextWait = false;    // dropBriefingCall / dropWaitAfterBriefing (which clears it)
+  bool hasChecklists = false;   // noteChecklistDeclaration / guardChecklists,
+                                // writeMissedApproachEntry
+  Declarations declarations = Declarations::notSeen;  // insertDeclarations alone
 
-  // Crew mode and the script header.
-  int crewMode = 0;      // a "NOCREW" DESCRIPTION line was seen
-  int skipNextWait = 0;  // a briefing sound was removed: drop the wait in the next line
-  int hasChecklists = 0; // the script declares VCHECKLISTS
-  int declState = 0;     // 0 before the first DECLARE, 1 inside the declarations, 2 after them
-
-  // Block trackers: at most one of these six is non-zero. A rule that opens a block sets its own
-  // member and clears the other five through openBlock().
-  int noticeWindow = 0;      // inside the welcome subroutine
-  int holdStartPending = 0;  // inside the holding-start subroutine
-  int holdTurnPending = 0;   // inside the holding-turn subroutine
-  int inPushback = 0;        // inside the pushback subroutine
-  int inGroundFreqWait = 0;  // inside the ground-frequency wait
-  int todCapture = 0;        // capturing the top-of-descent block: 1 + lines stored
+  // The open block: opened by openWelcomeNotice, openHoldingStart, openHoldingTurn,
+  // openPushbackBody, openGroundFrequencyWait, startTopOfDescentCapture; read and closed by
+  // insertPatchNotice, insertReturnBefore*, editPushbackBody, awaitGroundContact,
+  // captureTopOfDescentLine.
+  OpenBlock openBlock = OpenBlock::none;
 
   // Top of descent.
-  int todCount = 0;                 // lines kept in todLines
-  std::vector<std::string> todLines;
-  std::string capturedValt;         // altitude text of the first "IF VALT =" line
+  int todCaptured = 0;  // lines stored in todLines by the open capture: captureTopOfDescentLine
+  int todCount = 0;     // lines kept by the last closed capture: captureTopOfDescentLine /
+                        // appendDescentRequest
+  std::vector<std::string> todLines;  // captureTopOfDescentLine / appendDescentRequest
+  std::string capturedValt;  // first "IF VALT =" altitude: captureTargetAltitude /
+                             // writeCenterSubroutine, guardAutopilotAltitude
 
   // Centre block and the wait-for-VOR loop.
-  int centerCapture = 0;  // 0 idle, above 0 capturing (1 + lines stored), -1 armed
-  int centerCount = 0;    // lines in centerLines
-  std::vector<std::string> centerLines;
-  int waitVorState = 0;   // 0, 1 or 2
-  std::string departureKeyLine;  // key binding cut before "GOSUB DEPARTURE"; empty until seen
-  std::string waitVorLabel;
+  CenterCapture centerCapture = CenterCapture::idle;  // startCenterCapture, captureCenterLine,
+                                                      // armCenterReplay, writeCenterSubroutine
+  int centerCount = 0;                  // lines in centerLines: the same / armCenterReplay, replay
+  std::vector<std::string> centerLines; // captureCenterLine / writeCenterSubroutine
+  WaitVorEntry waitVorEntry = WaitVorEntry::none;  // addWaitVorMissedEntry alone
+  std::string departureKeyLine;  // key binding cut before "GOSUB DEPARTURE"; empty until seen:
+                                 // keepDepartureKey / writeCenterSubroutine, TEST_XPNDR_EXT
+  std::string waitVorLabel;      // addWaitVorMissedEntry alone
 
   // Missed approach.
-  std::string missedAppKey;
-  int inAppTowerWait = 0;
+  std::string missedAppKey;     // bindMissedApproachKey / guardSpeedLoopsWithMissedKey
+  bool inAppTowerWait = false;  // guardTowerWaitFrequency / guardTowerWaitContact
 
   // Sounds, radio and transponder.
-  std::string soundRoot;  // sound path prefix up to and including "\WAV\"
-  int inCenterRespond = 0;
-  int hasTransFreq = 0;
-  int inPlayCall = 0;
+  std::string soundRoot;         // sound path up to "\WAV\": captureSoundRoot / every sound line
+  bool inCenterRespond = false;  // noteCenterResponse / insertSquawkChange (which clears it)
+  bool hasTransFreq = false;     // noteTransponderSetting / appendTransponderSubroutines
+  bool inPlayCall = false;       // gatePlayCallVoices alone
 
   // Approach tracking and holding.
-  int modulesLoopState = 0;  // 0, 1 or 2
-  int radialCheckState = 0;  // 0, 1 (armed) or -1 (done)
-  int headingFixState = 0;   // 0, 1 after "FIX_HDG", 2 after "FIX_BC"
-  int hasAutopilotSub = 0;
-  int inHoldfixC = 0;
-  int inHoldfixBc = 0;
-  std::string holdEntryCall;  // "GOSUB FIX_HDG" or "GOSUB FIX_BC" line; empty until kept
+  GroundDistanceLoop groundDistanceLoop = GroundDistanceLoop::outside;  // openGroundDistanceLoop,
+      // followAltitudeCheckCall / reworkGroundDistanceLoopBody
+  RadialCheckWatch radialCheckWatch = RadialCheckWatch::notArmed;  // openGroundDistanceLoop,
+      // followAltitudeCheckCall / addAltitudeCheckToRadialCheck
+  HeadingFix headingFix = HeadingFix::outside;  // followHeadingFix alone
+  bool hasAutopilotSub = false;  // noteAutopilotSubroutine / appendAutopilotStub
+  bool inHoldfixC = false;       // superviseHoldfixCLoop alone
+  bool inHoldfixBc = false;      // superviseHoldfixBcLoop alone
+  std::string holdEntryCall;  // "GOSUB FIX_HDG" or "GOSUB FIX_BC" line; empty until kept: both
+                              // holding-loop rules
 
   // Ground operations.
-  int messageLanguage = 0;  // 0 not yet seen, 1 English, 2 German
-  int inRunwayAlign = 0;
+  MessageLanguage messageLanguage = MessageLanguage::none;  // detectMessageLanguage / the
+      // supervisions' messages, appendTransponderSubroutines
+  bool inRunwayAlign = false;  // superviseRunwayAlignment alone
 
   // The transponder codes the centre may assign, in the order the appended subroutines use them.
   static constexpr std::array<std::string_view, 11> squawkCodes = {
       "1171", "2147", "2164", "4171", "4662", "5142", "5717", "6116", "6711", "7120", "7617"};
-
-  // Sets `tracker` (one of the six block trackers) to 1 and the other five to 0.
-  void openBlock(int RewriteState::*tracker) {
-    noticeWindow = holdStartPending = holdTurnPending = inPushback = inGroundFreqWait = todCapture = 0;
-    this->*tracker = 1;
-  }
 
   // Every member compared, so that two runs can be checked for having ended in the same state.
   bool operator==(const RewriteState&) const = default;

@@ -81,6 +81,7 @@ RulePrefilter::RulePrefilter(std::span<const RuleEntry> rules)
       continue;
     }
     if (trigger.anyLineWhile.given()) anyLineGates_.push_back({rule, trigger.anyLineWhile});
+    if (trigger.onPass != 0) passGates_.push_back({rule, trigger.onPass});
     for (std::string_view text : trigger.texts) {
       if (!text.empty()) keyRuleOnText(rule, text, typicalGroups);
     }
@@ -125,7 +126,8 @@ void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text,
   }
 }
 
-void RulePrefilter::scan(std::string_view line) {
+void RulePrefilter::scan(std::string_view line, int passNumber) {
+  passNumber_ = passNumber;
   if (line.size() > scanned_.size()) scanned_.resize(line.size());
   if (!line.empty()) std::memcpy(scanned_.data(), line.data(), line.size());
   scannedSize_ = line.size();
@@ -139,6 +141,10 @@ void RulePrefilter::scan(std::string_view line) {
     const RuleSet& rules = keyRules[slotKey[slotOf(groupAt(line.data() + i))]];
     for (std::size_t w = 0; w < kWords; ++w) candidates[w] |= rules[w];
   }
+  for (const PassGate& gate : passGates_) {
+    if (gate.passNumber != passNumber) continue;
+    candidates[gate.rule >> 6] |= std::uint64_t{1} << (gate.rule & 63);
+  }
   candidates_ = candidates;
 }
 
@@ -148,7 +154,7 @@ void RulePrefilter::rescan(std::string_view line) {
     std::memcpy(scanned_.data(), line.data(), line.size());
     return;
   }
-  scan(line);
+  scan(line, passNumber_);
 }
 
 }  // namespace aplpatch

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/rule_order.h"
+#include "engine/rule_entry.h"
 
 namespace aplpatch {
 
@@ -19,7 +19,8 @@ namespace aplpatch {
 // other bytes, which only adds candidates).
 // The rule itself then makes the exact test. A rule that may act on any line while a state test
 // holds is a candidate while it holds; a rule without a trigger, or keyed on a text too short for a
-// key, always is; and a rule that acts only while a state test holds is no candidate otherwise.
+// key, always is; a rule keyed on a pass number is one on that pass; and a rule that acts only while
+// a state test holds is no candidate otherwise.
 class RulePrefilter {
  public:
   static constexpr std::size_t kMaxRules = 128;
@@ -30,8 +31,9 @@ class RulePrefilter {
   static constexpr std::size_t kWords = kMaxRules / 64;
   using RuleSet = std::array<std::uint64_t, kWords>;
 
-  // Finds the candidates for `line` and keeps a copy of it for rescanIfChanged().
-  void scan(std::string_view line);
+  // Finds the candidates for `line`, the line of the pass numbered `passNumber`, and keeps a copy
+  // of it for rescanIfChanged().
+  void scan(std::string_view line, int passNumber = 0);
   // Scans `line` again unless it holds the text of the last scan, letter case aside.
   void rescanIfChanged(std::string_view line) {
     if (line.size() != scannedSize_ || !sameBytes(line.data(), scanned_.data(), line.size())) {
@@ -119,12 +121,18 @@ class RulePrefilter {
     std::size_t rule;
     StateTest test;
   };
+  struct PassGate {
+    std::size_t rule;
+    int passNumber;
+  };
 
   std::vector<std::uint8_t> slotKey_;  // by slot: the index of a rule set, 0 for none
   std::vector<RuleSet> keyRules_;      // rule sets by key; key 0 is the empty set
   RuleSet everyLine_{};
   RuleSet candidates_{};
   std::vector<Gate> anyLineGates_;  // in the order of the rules
+  std::vector<PassGate> passGates_;
+  int passNumber_ = 0;              // the pass of the last scan
   RuleSet onlyWhile_{};             // the rules with an onlyWhile test
   std::vector<StateTest> onlyWhileTests_;
   std::vector<char> scanned_;  // the line as last scanned: its first scannedSize_ bytes

@@ -15,6 +15,7 @@
 
 #include "engine/engine.h"
 #include "engine/line_text.h"
+#include "rules/rule_table.h"
 #include "testing/test_support.h"
 
 // The prefilter may only ever save work: over every input, the engine that passes over the rules it
@@ -36,10 +37,12 @@ std::string inCapitals(std::string_view text) {
 
 // The trigger's own terms, tested directly: the engine's prefilter may let more rules through,
 // never fewer.
-bool triggerHolds(const Trigger& trigger, std::string_view line, const RewriteState& state) {
+bool triggerHolds(const Trigger& trigger, std::string_view line, const RewriteState& state,
+                  int passNumber) {
   if (trigger.onlyWhile.given() && !trigger.onlyWhile.holds(state)) return false;
   if (trigger.everyLine()) return true;
   if (trigger.anyLineWhile.given() && trigger.anyLineWhile.holds(state)) return true;
+  if (trigger.onPass != 0 && trigger.onPass == passNumber) return true;
   const std::string capitals = inCapitals(line);
   for (std::string_view text : trigger.texts) {
     if (!text.empty() && contains(capitals, inCapitals(text))) return true;
@@ -57,7 +60,7 @@ std::vector<RuleEntry>& triggeredTable() {
 template <std::size_t I>
 void runWhenTriggered(Pass& pass) {
   const RuleEntry& rule = triggeredTable()[I];
-  if (triggerHolds(rule.trigger, pass.line(), pass.state())) rule.run(pass);
+  if (triggerHolds(rule.trigger, pass.line(), pass.state(), pass.number())) rule.run(pass);
 }
 
 template <std::size_t... I>
@@ -348,15 +351,16 @@ TEST(RulePrefilter, FindsATextAnywhereInALineInAnyLetterCase) {
 TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
   static constexpr RuleEntry kRules[] = {
       {"whileCapturing", doNothing,
-       onText("CENTER_").orAnyLineWhile(isAbove(&RewriteState::centerCapture, 0))},
-      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(&RewriteState::crewMode))},
-      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(&RewriteState::crewMode))},
+       onText("CENTER_").orAnyLineWhile(
+           isEqual(STATE_FIELD(centerCapture), CenterCapture::capturing))},
+      {"onlyInCrewMode", doNothing, onText("BRIEF").andOnlyWhile(isSet(STATE_FIELD(crewless)))},
+      {"everyLineInCrewMode", doNothing, Trigger{}.andOnlyWhile(isSet(STATE_FIELD(crewless)))},
   };
   RulePrefilter filter(kRules);
   RewriteState idle;
   RewriteState busy;
-  busy.centerCapture = 2;
-  busy.crewMode = 1;
+  busy.centerCapture = CenterCapture::capturing;
+  busy.crewless = true;
   struct Case {
     std::string_view line;
     const RewriteState& state;
@@ -438,6 +442,11 @@ TEST(RulePrefilter, EveryPartOfEveryTriggerMattersForSomeInput) {
       less.anyLineWhile = {};
       narrower.push_back({less, "its any-line test"});
     }
+    if (trigger.onPass != 0) {
+      Trigger less = trigger;
+      less.onPass = 0;
+      narrower.push_back({less, "its pass number"});
+    }
     for (Narrower& less : narrower) {
       // A trigger left empty would let the rule run on every line: let it run on none instead.
       if (less.trigger.everyLine()) less.trigger.texts[0] = "\x01\x02 never in any input";
@@ -453,7 +462,7 @@ TEST(RulePrefilter, EveryPartOfEveryTriggerMattersForSomeInput) {
   }
 }
 
-TEST(StateTest, RangesOfIntegersAndEmptyTexts) {
+TEST(StateTest, RangesOfIntegersFlagsChoicesAndEmptyTexts) {
   RewriteState state;
   struct Case {
     StateTest test;
@@ -461,27 +470,39 @@ TEST(StateTest, RangesOfIntegersAndEmptyTexts) {
     bool holds;
   };
   const Case cases[] = {
-      {isSet(&RewriteState::todCapture), 0, false},
-      {isSet(&RewriteState::todCapture), 1, true},
-      {isSet(&RewriteState::todCapture), -1, true},
-      {isSet(&RewriteState::todCapture), INT_MIN, true},
-      {isSet(&RewriteState::todCapture), INT_MAX, true},
-      {isAbove(&RewriteState::todCapture, 0), 0, false},
-      {isAbove(&RewriteState::todCapture, 0), -5, false},
-      {isAbove(&RewriteState::todCapture, 0), 1, true},
-      {isAbove(&RewriteState::todCapture, 0), INT_MAX, true},
-      {isBelow(&RewriteState::todCapture, 0), 0, false},
-      {isBelow(&RewriteState::todCapture, 0), -1, true},
-      {isBelow(&RewriteState::todCapture, 0), INT_MIN, true},
-      {isEqual(&RewriteState::todCapture, 3), 3, true},
-      {isEqual(&RewriteState::todCapture, 3), 2, false},
-      {isEqual(&RewriteState::todCapture, 3), 4, false},
+      {isSet(STATE_FIELD(todCount)), 0, false},
+      {isSet(STATE_FIELD(todCount)), 1, true},
+      {isSet(STATE_FIELD(todCount)), -1, true},
+      {isSet(STATE_FIELD(todCount)), INT_MIN, true},
+      {isSet(STATE_FIELD(todCount)), INT_MAX, true},
+      {isAbove(STATE_FIELD(todCount), 0), 0, false},
+      {isAbove(STATE_FIELD(todCount), 0), -5, false},
+      {isAbove(STATE_FIELD(todCount), 0), 1, true},
+      {isAbove(STATE_FIELD(todCount), 0), INT_MAX, true},
+      {isBelow(STATE_FIELD(todCount), 0), 0, false},
+      {isBelow(STATE_FIELD(todCount), 0), -1, true},
+      {isBelow(STATE_FIELD(todCount), 0), INT_MIN, true},
+      {isEqual(STATE_FIELD(todCount), 3), 3, true},
+      {isEqual(STATE_FIELD(todCount), 3), 2, false},
+      {isEqual(STATE_FIELD(todCount), 3), 4, false},
   };
   for (const Case& c : cases) {
-    state.todCapture = c.value;
+    state.todCount = c.value;
     EXPECT_EQ(c.test.holds(state), c.holds) << "range " << c.test.low << " to " << c.test.high
                                             << ", value " << c.value;
   }
+  // Flags and one-byte choices, read beside their neighbours without taking them in.
+  state.skipNextWait = true;
+  state.crewless = false;
+  EXPECT_FALSE(isSet(STATE_FIELD(crewless)).holds(state));
+  state.crewless = true;
+  EXPECT_TRUE(isSet(STATE_FIELD(crewless)).holds(state));
+  state.openBlock = OpenBlock::topOfDescent;
+  EXPECT_TRUE(isEqual(STATE_FIELD(openBlock), OpenBlock::topOfDescent).holds(state));
+  EXPECT_FALSE(isEqual(STATE_FIELD(openBlock), OpenBlock::pushback).holds(state));
+  EXPECT_TRUE(isNot(STATE_FIELD(openBlock), OpenBlock::none).holds(state));
+  state.openBlock = OpenBlock::none;
+  EXPECT_FALSE(isNot(STATE_FIELD(openBlock), OpenBlock::none).holds(state));
   EXPECT_TRUE(isEmpty(&RewriteState::soundRoot).holds(state));
   state.soundRoot = "PLAY\"";
   EXPECT_FALSE(isEmpty(&RewriteState::soundRoot).holds(state));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/engine.h"
+#include "rules/rewrite_script.h"
 #include "testing/test_support.h"
 
 // Counts every allocation of the test program, so that a test can see how many a run makes.

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
+#include "rules/rewrite_script.h"
 #include "testing/test_support.h"
 
 namespace aplpatch {

@@ -10,7 +10,7 @@
 
 #include "engine/engine.h"
 #include "engine/line_text.h"
-#include "engine/rule_order.h"
+#include "rules/rule_table.h"
 #include "testing/test_support.h"
 
 namespace aplpatch::testing {
@@ -33,7 +33,7 @@ inline CheckedRewrite rewriteForChecks(std::string_view input, bool usePrefilter
   engine.finish();
   CheckedRewrite run;
   run.linesEnd = sink.bytes().size();
-  run.autopilotSeen = engine.state().hasAutopilotSub != 0;
+  run.autopilotSeen = engine.state().hasAutopilotSub;
   engine.appendSubroutines();
   engine.finish();
   run.bytes = sink.bytes();

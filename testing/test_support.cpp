@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "engine/engine.h"
+#include "rules/rule_table.h"
 
 namespace aplpatch::testing {
 
@@ -35,32 +36,28 @@ std::string withoutCr(std::string_view bytes) {
 
 namespace {
 
-Rewritten run(std::string_view input, bool appendSubroutines, RewriteState initial = {}) {
+Rewritten run(std::string_view input, bool appendSubroutines, Start start) {
   MemorySource source{std::string(input)};
   MemorySink sink;
   RecordingConsole console;
-  Engine engine(source, sink, console, std::move(initial));
+  Engine engine(source, sink, console, lineRules(), appendedSteps(), std::move(start.state),
+                start.passesDone);
   engine.rewriteLines();
   if (appendSubroutines) engine.appendSubroutines();
   engine.finish();
-  return Rewritten{sink.bytes(), withoutCr(sink.bytes()), console.text(), engine.state()};
+  return Rewritten{sink.bytes(), withoutCr(sink.bytes()), console.text(), engine.state(),
+                   engine.passes()};
 }
 
 }  // namespace
 
-Rewritten rewriteLinesOnly(std::string_view input) { return run(input, false); }
-
-Rewritten rewriteLinesOnly(std::string_view input, RewriteState initial) {
-  return run(input, false, std::move(initial));
+Rewritten rewriteLinesOnly(std::string_view input, Start start) {
+  return run(input, false, std::move(start));
 }
 
-Rewritten rewriteWhole(std::string_view input) { return run(input, true); }
+Rewritten rewriteWhole(std::string_view input) { return run(input, true, {}); }
 
-RewriteState pastHeader() {
-  RewriteState state;
-  state.lineNo = 3;
-  return state;
-}
+Start pastHeader(RewriteState state) { return {std::move(state), 3}; }
 
 std::string appendedText(void (*step)(Pass&), RewriteState state) {
   MemorySource source{std::string()};

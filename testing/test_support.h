@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/byte_stream.h"
 #include "engine/console.h"
@@ -48,20 +49,28 @@ struct Rewritten {
   std::string text;     // the output with every CR LF turned back into LF, for readable expectations
   std::string console;  // the rules' console messages
   RewriteState state;   // the shared state after the run
+  int passes = 0;       // the line passes the engine made, those counted before the run included
 };
 
-// Runs the line pass over `input` (raw bytes; LF line ends read as they are), without the appended
-// subroutines.
-Rewritten rewriteLinesOnly(std::string_view input);
-// The same, starting from a prepared state (for instance with a sound root or a message language).
-Rewritten rewriteLinesOnly(std::string_view input, RewriteState initial);
+// Where a run starts: a prepared state (for instance with a sound root or a message language) and
+// the passes counted as made already.
+struct Start {
+  Start(RewriteState initial = {}, int passesDone = 0)
+      : state(std::move(initial)), passesDone(passesDone) {}
+  RewriteState state;
+  int passesDone;
+};
+
+// Runs the line pass of the standard rules over `input` (raw bytes; LF line ends read as they are),
+// without the appended subroutines.
+Rewritten rewriteLinesOnly(std::string_view input, Start start = {});
 
 // Runs the whole engine over `input`: the line pass and the appended subroutines.
 Rewritten rewriteWhole(std::string_view input);
 
-// A fresh state as it stands once the script's first lines are through, so that the patch description
+// `state` as it stands once the script's first lines are through, so that the patch description
 // line does not appear among a test's lines.
-RewriteState pastHeader();
+Start pastHeader(RewriteState state = {});
 
 // Runs one appended-subroutine step on `state` and returns what it writes (LF line ends).
 std::string appendedText(void (*step)(Pass&), RewriteState state);

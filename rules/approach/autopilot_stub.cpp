@@ -5,11 +5,11 @@
 namespace aplpatch {
 
 void noteAutopilotSubroutine(Pass& pass) {
-  if (contains(pass.line(), "AUTOPILOT:")) pass.state().hasAutopilotSub = 1;
+  if (contains(pass.line(), kAutopilotLabel)) pass.state().hasAutopilotSub = true;
 }
 
 void appendAutopilotStub(Pass& pass) {
-  if (pass.state().hasAutopilotSub == 0) pass.write("AUTOPILOT:\nRETURN\n");
+  if (!pass.state().hasAutopilotSub) pass.write("AUTOPILOT:\nRETURN\n");
 }
 
 }  // namespace aplpatch

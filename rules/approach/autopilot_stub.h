@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+inline constexpr std::string_view kAutopilotLabel = "AUTOPILOT:";
 
 // Notes that the script has its own AUTOPILOT subroutine (a line with "AUTOPILOT:").
 void noteAutopilotSubroutine(Pass& pass);

@@ -6,10 +6,10 @@ namespace aplpatch {
 
 void captureCenterLine(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.centerCapture <= 0) return;
+  if (state.centerCapture != CenterCapture::capturing) return;
   const std::string& line = pass.line();
   if (contains(line, "RETURN")) {
-    state.centerCapture = 0;
+    state.centerCapture = CenterCapture::idle;
     return;
   }
   // Reuse the entries an earlier block left behind before growing the table.
@@ -21,26 +21,25 @@ void captureCenterLine(Pass& pass) {
     lines.push_back(line);
   }
   ++state.centerCount;
-  ++state.centerCapture;
 }
 
 void startCenterCapture(Pass& pass) {
-  if (!startsWith(pass.line(), "CENTER_")) return;
-  pass.state().centerCapture = 1;
+  if (!startsWith(pass.line(), kCenterLabelStart)) return;
+  pass.state().centerCapture = CenterCapture::capturing;
   pass.state().centerCount = 0;
 }
 
 void keepDepartureKey(Pass& pass) {
   const std::string& line = pass.line();
   if (!contains(line, "ONKEY KV(")) return;
-  const auto target = line.find("GOSUB DEPARTURE");
+  const auto target = line.find(kDepartureCall);
   if (target == std::string::npos) return;
   pass.state().departureKeyLine.assign(line, 0, target);
 }
 
 void armCenterReplay(Pass& pass) {
-  if (contains(pass.line(), "GOWAITVORX:") && pass.state().centerCount > 0) {
-    pass.state().centerCapture = -1;
+  if (contains(pass.line(), kWaitVorXLabel) && pass.state().centerCount > 0) {
+    pass.state().centerCapture = CenterCapture::armed;
   }
 }
 
@@ -58,15 +57,15 @@ std::string::size_type labelEnd(const std::string& labelLine) {
 void addWaitVorMissedEntry(Pass& pass) {
   RewriteState& state = pass.state();
   const std::string& line = pass.line();
-  if (startsWith(line, "WAIT_VOR")) {
+  if (startsWith(line, kWaitVorLabelStart)) {
     state.waitVorLabel.assign(line);
-    state.waitVorState = 1;
-  } else if (state.waitVorState == 0) {
+    state.waitVorEntry = WaitVorEntry::labelSeen;
+  } else if (state.waitVorEntry == WaitVorEntry::none) {
     return;
   }
-  if (state.waitVorState == 1) {
+  if (state.waitVorEntry == WaitVorEntry::labelSeen) {
     if (!contains(line, "ONKEY KV")) return;
-    state.waitVorState = 2;
+    state.waitVorEntry = WaitVorEntry::inKeyBindings;
   }
   if (contains(line, "ONKEY KV")) return;
 
@@ -78,7 +77,7 @@ void addWaitVorMissedEntry(Pass& pass) {
   pass.write(label);
   pass.write("GOSUB AUTOPILOT\n");
   pass.write(line);
-  state.waitVorState = 0;
+  state.waitVorEntry = WaitVorEntry::none;
 }
 
 }  // namespace aplpatch

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kCenterLabelStart = "CENTER_";
+inline constexpr std::string_view kDepartureCall = "GOSUB DEPARTURE";
+inline constexpr std::string_view kWaitVorXLabel = "GOWAITVORX:";
+inline constexpr std::string_view kWaitVorLabelStart = "WAIT_VOR";
 
 // These rules run before the line is upper-cased: they test, keep and write lines as read.
 

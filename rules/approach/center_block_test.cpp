@@ -20,7 +20,7 @@ TEST(CenterCapture, KeepsTheLinesAsReadUntilAnyLineHoldingReturn) {
   auto run = rewriteLinesOnly(
       "center_low:\n x\nCENTER_CALL:\n Play\"a\"\n  wait 2\n GOSUB NO_RETURN_HERE\n after\n");
   EXPECT_EQ(keptCenterLines(run.state), (std::vector<std::string>{" Play\"a\"\n", "  wait 2\n"}));
-  EXPECT_EQ(run.state.centerCapture, 0);
+  EXPECT_EQ(run.state.centerCapture, CenterCapture::idle);
 }
 
 TEST(CenterCapture, EveryCenterLabelRestartsTheCaptureButACallDoesNot) {
@@ -28,7 +28,8 @@ TEST(CenterCapture, EveryCenterLabelRestartsTheCaptureButACallDoesNot) {
       "CENTER_A:\n one\n two\nRETURN\nCENTER_RESPOND:\n three\nGOSUB CENTER_B\n four\n");
   EXPECT_EQ(keptCenterLines(run.state),
             (std::vector<std::string>{" three\n", "GOSUB CENTER_B\n", " four\n"}));
-  EXPECT_EQ(run.state.centerCapture, 4);
+  EXPECT_EQ(run.state.centerCapture, CenterCapture::capturing);
+  EXPECT_EQ(run.state.centerCount, 3);
 }
 
 TEST(DepartureKey, KeepsTheBindingAheadOfTheCallFromTheLatestLine) {

@@ -15,8 +15,7 @@ namespace {
 // above 127 (such as a Windows-1252 umlaut) belongs to the label and the jump names the same label
 // as the "_MISSED" entry.
 std::size_t jumpLabelEnd(const std::string& line) {
-  constexpr std::string_view kJump = "GOTO WAIT_VOR";
-  for (std::size_t i = line.find(kJump) + kJump.size() - 1; i < line.size(); ++i) {
+  for (std::size_t i = line.find(kWaitVorJump) + kWaitVorJump.size() - 1; i < line.size(); ++i) {
     if (static_cast<unsigned char>(line[i]) <= 32) return i;
   }
   return line.size();
@@ -59,7 +58,7 @@ void replayCenterLines(Pass& pass) {
 void writeCenterSubroutine(Pass& pass) {
   RewriteState& state = pass.state();
   std::string& line = pass.line();
-  if (state.centerCapture >= 0 || !contains(line, "GOTO WAIT_VOR")) return;
+  if (state.centerCapture != CenterCapture::armed || !contains(line, kWaitVorJump)) return;
 
   pass.write("GOSUB CENTERX\n");
   pass.write(state.departureKeyLine);
@@ -74,7 +73,7 @@ void writeCenterSubroutine(Pass& pass) {
   replayCenterLines(pass);
   pass.write("GOSUB AUTOPILOT\n");
 
-  state.centerCapture = 0;
+  state.centerCapture = CenterCapture::idle;
   line.assign("RETURN\n");
 }
 

@@ -1,8 +1,13 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The closing jump of the wait-for-VOR loop.
+inline constexpr std::string_view kWaitVorJump = "GOTO WAIT_VOR";
 
 // Once armed, the closing jump of the wait-for-VOR loop ("GOTO WAIT_VOR...") is rewritten: the loop
 // calls a new subroutine CENTERX, the departure key is rebound to it, the loop jumps back to its

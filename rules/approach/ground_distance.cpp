@@ -6,15 +6,15 @@ namespace aplpatch {
 
 void reworkGroundDistanceLoopBody(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.modulesLoopState == 0) return;
+  if (state.groundDistanceLoop == GroundDistanceLoop::outside) return;
   std::string& line = pass.line();
   // The first "ENDWHILE" ends the loop, even one that closes a loop nested in it.
-  if (contains(line, "ENDWHILE")) {
-    state.modulesLoopState = 0;
+  if (contains(line, kGroundDistanceLoopEnd)) {
+    state.groundDistanceLoop = GroundDistanceLoop::outside;
     return;
   }
-  if (contains(line, "VTIMER = ELAPSED_TIME")) line.assign("\n");
-  if (contains(line, "IF ELAPSED_TIME > VTIMER +")) {
+  if (contains(line, kTimerRestart)) line.assign("\n");
+  if (contains(line, kTimedBranch)) {
     pass.write(line);
     pass.write(" GOSUB SPEED_CHECK\n");
     line.assign(" VTIMER = ELAPSED_TIME\n");
@@ -23,22 +23,24 @@ void reworkGroundDistanceLoopBody(Pass& pass) {
 
 void openGroundDistanceLoop(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "WHILE VGROUNDDIST > 3\n")) return;
+  if (!contains(line, kGroundDistanceLoop)) return;
   pass.write("VTIMER = ELAPSED_TIME\n");
   pass.write(line);
   line.assign("GOSUB MODULES\n");
   RewriteState& state = pass.state();
-  state.modulesLoopState = 1;
-  if (state.radialCheckState == 0) state.radialCheckState = 1;
+  state.groundDistanceLoop = GroundDistanceLoop::inside;
+  if (state.radialCheckWatch == RadialCheckWatch::notArmed) {
+    state.radialCheckWatch = RadialCheckWatch::armed;
+  }
 }
 
 void removeSpeedCheckCall(Pass& pass) {
-  if (contains(pass.line(), "GOSUB SPEED_CHECK")) pass.line().assign("\n");
+  if (contains(pass.line(), kSpeedCheckCall)) pass.line().assign("\n");
 }
 
 void superviseGroundDistanceLoop(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "WHILE GROUND_DISTANCE")) return;
+  if (!contains(line, kGroundDistanceWait)) return;
   pass.write("VTIMER = ELAPSED_TIME + 30\n");
   pass.write(line);
   if (contains(line, "< 6")) {

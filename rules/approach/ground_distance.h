@@ -1,8 +1,18 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kGroundDistanceLoopEnd = "ENDWHILE";
+inline constexpr std::string_view kTimerRestart = "VTIMER = ELAPSED_TIME";
+inline constexpr std::string_view kTimedBranch = "IF ELAPSED_TIME > VTIMER +";
+inline constexpr std::string_view kGroundDistanceLoop = "WHILE VGROUNDDIST > 3\n";
+inline constexpr std::string_view kSpeedCheckCall = "GOSUB SPEED_CHECK";
+inline constexpr std::string_view kGroundDistanceWait = "WHILE GROUND_DISTANCE";
 
 // Inside the loop that runs while the ground distance is above 3 (up to the first "ENDWHILE"): the
 // script's own timer settings are blanked, and its timed branch starts with the speed check and

@@ -38,7 +38,7 @@ TEST(GroundDistanceLoop, TimerBeforeModulesFirstAndSpeedCheckInTheTimedBranch) {
             "ENDWHILE\n"
             "VTIMER = ELAPSED_TIME + 5\n"
             "IF ELAPSED_TIME > VTIMER + 5 THEN\n");
-  EXPECT_EQ(run.state.modulesLoopState, 0);
+  EXPECT_EQ(run.state.groundDistanceLoop, GroundDistanceLoop::outside);
 }
 
 TEST(GroundDistanceLoop, ANestedLoopsEndEndsTheRework) {
@@ -58,7 +58,7 @@ TEST(GroundDistanceLoop, OpensOnlyWhenTheDistanceTestEndsTheLine) {
   for (const char* line : kUntouched) {
     auto run = rewriteLinesOnly(line);
     EXPECT_EQ(run.text, line);
-    EXPECT_EQ(run.state.radialCheckState, 0) << line;
+    EXPECT_EQ(run.state.radialCheckWatch, RadialCheckWatch::notArmed) << line;
   }
 }
 

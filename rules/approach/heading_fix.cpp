@@ -6,15 +6,13 @@ namespace aplpatch {
 
 namespace {
 
-enum HeadingFix { kOutside = 0, kInFixHdg = 1, kInFixBc = 2 };
-
 // Replaces the script's own turn onto the course: drops the lines up to the next one that names
 // VOR_1_OBS (kept as read), drops the lines after it up to the next autopilot heading, and writes
 // the intercept turn in their place. At the end of the input it stops without writing more.
 void rewriteInterceptTurn(Pass& pass) {
   if (!pass.skipUntil("VOR_1_OBS")) return;
   pass.write(pass.line());
-  if (!pass.skipUntil("AUTOPILOT_HEADING")) return;
+  if (!pass.skipUntil(kAutopilotHeading)) return;
   pass.write("VLASTHDG = VLASTHDG - VOR_1_OBS\n"
              "IF VLASTHDG > 180 THEN\n"
              " VLASTHDG = VLASTHDG - 360\n"
@@ -44,39 +42,39 @@ void rewriteInterceptTurn(Pass& pass) {
 }  // namespace
 
 void followHeadingFix(Pass& pass) {
-  int& state = pass.state().headingFixState;
+  HeadingFix& state = pass.state().headingFix;
   std::string& line = pass.line();
-  int was = state;
+  HeadingFix was = state;
 
-  if (was == kInFixHdg) {
+  if (was == HeadingFix::inFixHdg) {
     // A holding-fix label ends the subroutine before its line is looked at for a heading.
-    if (startsWith(line, "HOLDFIX_")) {
-      state = was = kOutside;
-    } else if (contains(line, "AUTOPILOT_HEADING")) {
+    if (startsWith(line, kHoldfixLabelStart)) {
+      state = was = HeadingFix::outside;
+    } else if (contains(line, kAutopilotHeading)) {
       pass.write("VLASTHDG = PLANE_HEADING\n");
-      state = was = kOutside;
+      state = was = HeadingFix::outside;
     }
   }
 
-  if (startsWith(line, "FIX_HDG")) {
-    state = kInFixHdg;
-  } else if (was == kInFixBc) {
-    if (startsWith(line, "HOLDFIX_")) {
-      state = kOutside;
+  if (startsWith(line, kFixHdgLabel)) {
+    state = HeadingFix::inFixHdg;
+  } else if (was == HeadingFix::inFixBc) {
+    if (startsWith(line, kHoldfixLabelStart)) {
+      state = HeadingFix::outside;
     } else {
-      if (contains(line, "IF VCOPILOT = 1 THEN")) {
+      if (contains(line, kCopilotTest)) {
         pass.write("IF (VCOPILOT = 1) AND (VFIRSTCALL = 0) THEN\n");
         line.assign(" VFIRSTCALL = 1\n");
       }
-      if (contains(line, "AUTOPILOT_HEADING")) {
-        state = kOutside;
+      if (contains(line, kAutopilotHeading)) {
+        state = HeadingFix::outside;
         rewriteInterceptTurn(pass);
         return;
       }
     }
   }
 
-  if (startsWith(line, "FIX_BC")) state = kInFixBc;
+  if (startsWith(line, kFixBcLabel)) state = HeadingFix::inFixBc;
 }
 
 }  // namespace aplpatch

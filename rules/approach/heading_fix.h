@@ -1,8 +1,17 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts this rule tests.
+inline constexpr std::string_view kFixHdgLabel = "FIX_HDG";
+inline constexpr std::string_view kFixBcLabel = "FIX_BC";
+inline constexpr std::string_view kHoldfixLabelStart = "HOLDFIX_";
+inline constexpr std::string_view kAutopilotHeading = "AUTOPILOT_HEADING";
+inline constexpr std::string_view kCopilotTest = "IF VCOPILOT = 1 THEN";
 
 // Follows the two heading-fix subroutines of the holding sections.
 // In FIX_HDG, the heading is remembered in VLASTHDG just before the autopilot heading is set.

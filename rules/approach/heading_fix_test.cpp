@@ -40,7 +40,7 @@ struct FixCase {
   const char* what;
   std::string input;
   std::string output;
-  int stateAfter = 0;
+  HeadingFix stateAfter = HeadingFix::outside;
 };
 
 TEST(HeadingFix, RemembersTheHeadingAndRewritesTheTurnOntoTheCourse) {
@@ -52,7 +52,8 @@ TEST(HeadingFix, RemembersTheHeadingAndRewritesTheTurnOntoTheCourse) {
        "FIX_HDG:\nHOLDFIX_X: AUTOPILOT_HEADING\nAUTOPILOT_HEADING = 1\n",
        "FIX_HDG:\nHOLDFIX_X: AUTOPILOT_HEADING\nAUTOPILOT_HEADING = 1\n"},
       {"the copilot branch is left alone outside FIX_BC",
-       "FIX_HDG:\nIF VCOPILOT = 1 THEN\n", "FIX_HDG:\nIF VCOPILOT = 1 THEN\n", 1},
+       "FIX_HDG:\nIF VCOPILOT = 1 THEN\n", "FIX_HDG:\nIF VCOPILOT = 1 THEN\n",
+       HeadingFix::inFixHdg},
       {"in FIX_BC the starting line is dropped even when it names the course; the course line is "
        "written as read and the next autopilot heading is set to the course",
        "FIX_BC:\n"
@@ -82,7 +83,7 @@ TEST(HeadingFix, RemembersTheHeadingAndRewritesTheTurnOntoTheCourse) {
   for (const FixCase& c : cases) {
     auto run = rewriteLinesOnly(c.input, pastHeader());
     EXPECT_EQ(run.text, c.output) << c.what;
-    EXPECT_EQ(run.state.headingFixState, c.stateAfter) << c.what;
+    EXPECT_EQ(run.state.headingFix, c.stateAfter) << c.what;
   }
 }
 

@@ -9,23 +9,21 @@ namespace aplpatch {
 
 namespace {
 
-constexpr std::string_view kWaitPhrase = "WHILE NOT INRANGE360(PLANE_HEADING,";
-
 // What tells the two holding-fix sections apart.
 struct HoldingSection {
-  int RewriteState::*inSection;    // set at the label, cleared once the wait loop is replaced
+  bool RewriteState::*inSection;   // set at the label, cleared once the wait loop is replaced
   std::string_view entryCall;      // start of the heading-subroutine call kept for the loop
   std::string_view deviationTest;  // the loop's wings-level deviation test
   std::string_view resumeAt;       // the first line containing this after the wait line goes on
 };
 
 constexpr HoldingSection kHoldfixC{
-    &RewriteState::inHoldfixC, "GOSUB FIX_HDG",
+    &RewriteState::inHoldfixC, kHoldfixCEntryCall,
     "     IF (VDIF < -10 OR VDIF > 10)  AND (PLANE_BANK > -15) AND (PLANE_BANK < 15) THEN\n",
     "GOTO HOLDFIX_BC"};
 
 constexpr HoldingSection kHoldfixBc{
-    &RewriteState::inHoldfixBc, "GOSUB FIX_BC",
+    &RewriteState::inHoldfixBc, kHoldfixBcEntryCall,
     "     IF (VDIF < -10 OR VDIF > 10) AND (PLANE_BANK > -15) AND (PLANE_BANK < 15) THEN\n",
     "ENDIF"};
 
@@ -148,10 +146,10 @@ bool replaceWaitLoop(Pass& pass, const HoldingSection& section) {
   const std::string& line = pass.line();
   if (startsWith(line, section.entryCall)) state.holdEntryCall.assign(line);
 
-  const std::size_t phrase = line.find(kWaitPhrase);
+  const std::size_t phrase = line.find(kHoldingWaitPhrase);
   if (phrase == std::string::npos) return true;
-  writeHoldingLoop(pass, line, phrase + kWaitPhrase.size(), section.deviationTest);
-  state.*section.inSection = 0;
+  writeHoldingLoop(pass, line, phrase + kHoldingWaitPhrase.size(), section.deviationTest);
+  state.*section.inSection = false;
   return pass.skipUntil(section.resumeAt);
 }
 
@@ -159,13 +157,13 @@ bool replaceWaitLoop(Pass& pass, const HoldingSection& section) {
 
 void superviseHoldfixCLoop(Pass& pass) {
   if (pass.state().inHoldfixC && !replaceWaitLoop(pass, kHoldfixC)) return;
-  if (startsWith(pass.line(), "HOLDFIX_C")) pass.state().inHoldfixC = 1;
+  if (startsWith(pass.line(), kHoldfixCLabel)) pass.state().inHoldfixC = true;
 }
 
 void superviseHoldfixBcLoop(Pass& pass) {
   if (pass.state().inHoldfixBc && !replaceWaitLoop(pass, kHoldfixBc)) return;
-  if (startsWith(pass.line(), "HOLDFIX_BC")) {
-    pass.state().inHoldfixBc = 1;
+  if (startsWith(pass.line(), kHoldfixBcLabel)) {
+    pass.state().inHoldfixBc = true;
     // The copilot branch of the section's heading subroutine runs once per visit of the section.
     pass.write(pass.line());
     pass.line().assign("VFIRSTCALL = 0\n");
@@ -173,7 +171,7 @@ void superviseHoldfixBcLoop(Pass& pass) {
 }
 
 void requireWingsLevelForDeviation(Pass& pass) {
-  if (contains(pass.line(), "VDIF < -10")) {
+  if (contains(pass.line(), kDeviationTest)) {
     pass.line().assign(
         "IF (VDIF < -10 OR VDIF > 10) AND (PLANE_BANK > -15) AND (PLANE_BANK < 15) THEN\n");
   }

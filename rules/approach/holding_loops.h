@@ -1,8 +1,17 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
+#include "rules/approach/holding_returns.h"
 
 namespace aplpatch {
+
+// The texts these rules test, besides the section labels.
+inline constexpr std::string_view kHoldfixCEntryCall = "GOSUB FIX_HDG";
+inline constexpr std::string_view kHoldfixBcEntryCall = "GOSUB FIX_BC";
+inline constexpr std::string_view kHoldingWaitPhrase = "WHILE NOT INRANGE360(PLANE_HEADING,";
+inline constexpr std::string_view kDeviationTest = "VDIF < -10";
 
 // Each holding-fix section calls its heading subroutine and then waits until the heading lies in a
 // range ("WHILE NOT INRANGE360(PLANE_HEADING,<first>,<second>)"). Both wait loops are replaced by a

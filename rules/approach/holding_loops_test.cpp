@@ -119,7 +119,7 @@ TEST(HoldingLoops, DropTheOldLoopUpToTheJumpWhichGoesOnAsRead) {
   EXPECT_EQ(lines[64], "  GOTO HOLDFIX_BC ' next leg");
   EXPECT_EQ(lines[65],
             "IF (VDIF < -10 OR VDIF > 10) AND (PLANE_BANK > -15) AND (PLANE_BANK < 15) THEN");
-  EXPECT_EQ(run.state.inHoldfixC, 0);
+  EXPECT_FALSE(run.state.inHoldfixC);
 }
 
 TEST(HoldingLoops, HoldfixBcLabelIsFollowedByTheFirstCallResetAndDroppingEndsAtTheFirstEndif) {
@@ -152,7 +152,7 @@ TEST(HoldingLoops, EndOfInputWhileDroppingEndsTheOutputAfterTheLoop) {
   auto lines = linesOf(run.text);
   ASSERT_EQ(lines.size(), 64u);
   EXPECT_EQ(lines[63], " ENDWHILE");
-  EXPECT_EQ(run.state.inHoldfixC, 0);
+  EXPECT_FALSE(run.state.inHoldfixC);
 }
 
 TEST(HoldingLoops, OnlyALineStartingWithTheLabelArmsASection) {

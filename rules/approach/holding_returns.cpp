@@ -8,35 +8,35 @@ namespace aplpatch {
 
 namespace {
 
-void insertMissingReturn(Pass& pass, int RewriteState::*openBlock, std::string_view section) {
-  int& open = pass.state().*openBlock;
-  if (open == 0 || !contains(pass.line(), section)) return;
+void insertMissingReturn(Pass& pass, OpenBlock block, std::string_view section) {
+  OpenBlock& open = pass.state().openBlock;
+  if (open != block || !contains(pass.line(), section)) return;
   pass.print("insert missing RETURN\n");
   pass.write("RETURN\n");
-  open = 0;
+  open = OpenBlock::none;
 }
 
 }  // namespace
 
 void insertReturnBeforeHoldfixC(Pass& pass) {
   // "HOLDFIX_BC" does not contain "HOLDFIX_C", so the two sections never share a line.
-  insertMissingReturn(pass, &RewriteState::holdStartPending, "HOLDFIX_C");
+  insertMissingReturn(pass, OpenBlock::holdingStart, kHoldfixCLabel);
 }
 
 void insertReturnBeforeHoldfixBc(Pass& pass) {
-  insertMissingReturn(pass, &RewriteState::holdTurnPending, "HOLDFIX_BC");
+  insertMissingReturn(pass, OpenBlock::holdingTurn, kHoldfixBcLabel);
 }
 
 void openHoldingStart(Pass& pass) {
-  if (!contains(pass.line(), "FC_N027")) return;
+  if (!contains(pass.line(), kHoldingStartCall)) return;
   pass.print("SUBPROC for holding procedure start found\n");
-  pass.state().openBlock(&RewriteState::holdStartPending);
+  pass.state().openBlock = OpenBlock::holdingStart;
 }
 
 void openHoldingTurn(Pass& pass) {
-  if (!contains(pass.line(), "FC_N023")) return;
+  if (!contains(pass.line(), kHoldingTurnCall)) return;
   pass.print("SUBPROC for holding procedure turn found\n");
-  pass.state().openBlock(&RewriteState::holdTurnPending);
+  pass.state().openBlock = OpenBlock::holdingTurn;
 }
 
 }  // namespace aplpatch

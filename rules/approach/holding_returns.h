@@ -1,8 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kHoldfixCLabel = "HOLDFIX_C";
+inline constexpr std::string_view kHoldfixBcLabel = "HOLDFIX_BC";
+inline constexpr std::string_view kHoldingStartCall = "FC_N027";
+inline constexpr std::string_view kHoldingTurnCall = "FC_N023";
 
 // The generated holding-start and holding-turn subroutines run straight into the next holding-fix
 // section. Their opening lines are announced on the console and remembered as open blocks; the

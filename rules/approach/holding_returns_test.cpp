@@ -49,10 +49,8 @@ constexpr ReturnCase kReturnCases[] = {
 };
 
 TEST(HoldingReturns, GoAheadOfTheFirstLineNamingTheNextSection) {
-  RewriteState pastHeader;
-  pastHeader.lineNo = 3;  // no patch description among the test lines
   for (const ReturnCase& c : kReturnCases) {
-    auto run = rewriteLinesOnly(c.input, pastHeader);
+    auto run = rewriteLinesOnly(c.input, testing::pastHeader());
     EXPECT_EQ(run.text, c.output) << c.what;
     EXPECT_EQ(run.console, c.console) << c.what;
   }
@@ -60,12 +58,11 @@ TEST(HoldingReturns, GoAheadOfTheFirstLineNamingTheNextSection) {
 
 TEST(HoldingReturns, OpeningAHoldingBlockClosesEveryOtherBlock) {
   RewriteState state;
-  state.inPushback = 1;
-  state.todCapture = 4;
+  state.openBlock = OpenBlock::topOfDescent;
   auto run = rewriteLinesOnly("CALL FC_N027\n", state);
-  EXPECT_EQ(run.state.holdStartPending, 1);
-  EXPECT_EQ(run.state.inPushback, 0);
-  EXPECT_EQ(run.state.todCapture, 0);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::holdingStart);
+  // The capture that was open keeps nothing.
+  EXPECT_EQ(run.state.todCount, 0);
 }
 
 }  // namespace

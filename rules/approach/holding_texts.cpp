@@ -22,11 +22,11 @@ void cutSpan(std::string& line, std::string_view start, std::string_view end) {
 }  // namespace
 
 void shortenEnglishHoldingText(Pass& pass) {
-  if (contains(pass.line(), "STANDING PROCEDURE TURN")) cutSpan(pass.line(), "MAINTAIN ", "FIX");
+  if (contains(pass.line(), kEnglishHoldingText)) cutSpan(pass.line(), "MAINTAIN ", "FIX");
 }
 
 void shortenGermanHoldingText(Pass& pass) {
-  if (contains(pass.line(), "WARTESCHLEIFE")) cutSpan(pass.line(), "GEHEN SIE AUF ", "KURS ");
+  if (contains(pass.line(), kGermanHoldingText)) cutSpan(pass.line(), "GEHEN SIE AUF ", "KURS ");
 }
 
 }  // namespace aplpatch

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kEnglishHoldingText = "STANDING PROCEDURE TURN";
+inline constexpr std::string_view kGermanHoldingText = "WARTESCHLEIFE";
 
 // Shortens the English holding instruction: on a line with "STANDING PROCEDURE TURN", the text from
 // the first "MAINTAIN " up to the next "FIX" is removed. Without both, the line stays as it is.

@@ -5,7 +5,7 @@
 namespace aplpatch {
 
 void turnRadialIntoHeading(Pass& pass) {
-  if (contains(pass.line(), "VRAD = VRAD\n")) pass.line().assign("VHDG = VRAD\n");
+  if (contains(pass.line(), kRadialSelfAssignment)) pass.line().assign("VHDG = VRAD\n");
 }
 
 }  // namespace aplpatch

@@ -4,30 +4,27 @@
 
 namespace aplpatch {
 
-namespace {
-
-constexpr int kRadialWatchArmed = 1;
-constexpr int kRadialWatchDone = -1;
-
-}  // namespace
-
 void followAltitudeCheckCall(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "GOSUB CHECK_ALTITUDE")) return;
+  if (!contains(line, kAltitudeCheckCall)) return;
   RewriteState& state = pass.state();
-  if (state.radialCheckState == kRadialWatchArmed) state.radialCheckState = kRadialWatchDone;
+  if (state.radialCheckWatch == RadialCheckWatch::armed) {
+    state.radialCheckWatch = RadialCheckWatch::done;
+  }
   pass.write(line);
   pass.write("IF VSQUAWKCNG = 1 THEN\n"
              "  GOSUB TEST_XPNDR_EXT\n"
              "ENDIF\n");
   line.assign("VTIMER = ELAPSED_TIME\n");
   // Inside the ground-distance loop: its altitude check has been met.
-  if (state.modulesLoopState == 1) state.modulesLoopState = 2;
+  if (state.groundDistanceLoop == GroundDistanceLoop::inside) {
+    state.groundDistanceLoop = GroundDistanceLoop::altitudeChecked;
+  }
 }
 
 void writeAltitudeCheckBody(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "CHECK_ALTITUDE:")) return;
+  if (!contains(line, kAltitudeCheckLabel)) return;
   pass.write(line);
   pass.write(" GOSUB COMPUTE_VELOCITY_Y\n"
              " IF (PLANE_ALT > VALT + 400) AND (VEL_Y > - 300) THEN\n"
@@ -42,13 +39,13 @@ void writeAltitudeCheckBody(Pass& pass) {
 
 void addAltitudeCheckToRadialCheck(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.radialCheckState != kRadialWatchArmed) return;
+  if (state.radialCheckWatch != RadialCheckWatch::armed) return;
   const std::string& line = pass.line();
-  if (contains(line, "GOSUB RADIAL_CHECK")) {
+  if (contains(line, kRadialCheckCall)) {
     pass.write("GOSUB CHECK_ALTITUDE\n");
-    state.radialCheckState = kRadialWatchDone;
-  } else if (contains(line, "CHECK_ALTITUDE") || contains(line, "ENDWHILE")) {
-    state.radialCheckState = kRadialWatchDone;
+    state.radialCheckWatch = RadialCheckWatch::done;
+  } else if (contains(line, kAltitudeCheckName) || contains(line, kRadialWatchLoopEnd)) {
+    state.radialCheckWatch = RadialCheckWatch::done;
   }
 }
 

@@ -1,8 +1,17 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kAltitudeCheckCall = "GOSUB CHECK_ALTITUDE";
+inline constexpr std::string_view kAltitudeCheckLabel = "CHECK_ALTITUDE:";
+inline constexpr std::string_view kRadialCheckCall = "GOSUB RADIAL_CHECK";
+inline constexpr std::string_view kAltitudeCheckName = "CHECK_ALTITUDE";
+inline constexpr std::string_view kRadialWatchLoopEnd = "ENDWHILE";
 
 // Every call of the altitude check is followed by the transponder test (while a squawk change is
 // pending) and a restart of VTIMER. The first call after the start of the first ground-distance

@@ -7,7 +7,7 @@ namespace aplpatch {
 void captureTargetAltitude(Pass& pass) {
   const std::string& line = pass.line();
   std::string& valt = pass.state().capturedValt;
-  if (!valt.empty() || !contains(line, "IF VALT =")) return;
+  if (!valt.empty() || !contains(line, kTargetAltitudeTest)) return;
 
   const std::string_view rest = std::string_view(line).substr(line.find('=') + 1);
   auto end = rest.find("THEN");
@@ -17,46 +17,47 @@ void captureTargetAltitude(Pass& pass) {
 
 void captureTopOfDescentLine(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.todCapture <= 0) return;
+  if (state.openBlock != OpenBlock::topOfDescent) return;
   std::string& line = pass.line();
   if (contains(line, "ONEXP_CLEAR SET_TOD_ALT")) {
     pass.write(line);
     pass.write(" VDESCREQ = 2\n");
     pass.write(" VMAXALT  = 1\n");
     line.assign("ENDIF\n");
-    state.todCount = state.todCapture - 1;
-    state.todCapture = 0;
+    state.todCount = state.todCaptured;
+    state.openBlock = OpenBlock::none;
     return;
   }
   // Reuse the entries an earlier block left behind before growing the table.
   auto& lines = state.todLines;
-  const auto next = static_cast<std::size_t>(state.todCapture - 1);
+  const auto next = static_cast<std::size_t>(state.todCaptured);
   if (next < lines.size()) {
     lines[next].assign(line);
   } else {
     lines.push_back(line);
   }
-  ++state.todCapture;
+  ++state.todCaptured;
 }
 
 void markDeparture(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "DEPARTURE:")) return;
+  if (!contains(line, kDepartureLabel)) return;
   pass.write(line);
   line.assign(" VDESCREQ = 1\n");
 }
 
 void startTopOfDescentCapture(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "SET_TOD_ALT:")) return;
-  pass.state().openBlock(&RewriteState::todCapture);
+  if (!contains(line, kTopOfDescentLabel)) return;
+  pass.state().openBlock = OpenBlock::topOfDescent;
+  pass.state().todCaptured = 0;
   pass.write(line);
   line.assign("IF VDESCREQ = 1 THEN\n");
 }
 
 void rebindExtraKeyToDescentRequest(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "GOSUB CHECK_XKEY")) return;
+  if (!contains(line, kExtraKeyCall)) return;
   pass.print("changing x-key function...\n");
   line.resize(line.find("CHECK_XKEY"));
   line.append("REQ_DESCENT\n");
@@ -64,7 +65,7 @@ void rebindExtraKeyToDescentRequest(Pass& pass) {
 
 void guardAutopilotAltitude(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "AUTOPILOT_ALTITUDE =")) return;
+  if (!contains(line, kAutopilotAltitudeAssignment)) return;
   pass.write("IF VMAXALT = 500000 THEN\n");
   pass.write(line);
   const std::string& valt = pass.state().capturedValt;

@@ -1,8 +1,17 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kTargetAltitudeTest = "IF VALT =";
+inline constexpr std::string_view kDepartureLabel = "DEPARTURE:";
+inline constexpr std::string_view kTopOfDescentLabel = "SET_TOD_ALT:";
+inline constexpr std::string_view kExtraKeyCall = "GOSUB CHECK_XKEY";
+inline constexpr std::string_view kAutopilotAltitudeAssignment = "AUTOPILOT_ALTITUDE =";
 
 // The descent request: the pilot may ask for the descent with the extra key before the top of
 // descent, and the descent then happens only once, by whichever way comes first. All these rules

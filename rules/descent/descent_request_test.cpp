@@ -43,7 +43,7 @@ TEST(TopOfDescent, BodyRunsOnceAndItsLinesAreKept) {
             "SET_TOD_ALT:\nIF VDESCREQ = 1 THEN\n GOSUB PLAYCALL\nDESCRIPTION \"PATCHED BY JM\"\n"
             " SAY X\n WAIT 15\n ONEXP_CLEAR SET_TOD_ALT\n VDESCREQ = 2\n VMAXALT  = 1\nENDIF\nRETURN\n");
   EXPECT_EQ(run.state.todCount, 3);
-  EXPECT_EQ(run.state.todCapture, 0);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::none);
   EXPECT_EQ(run.state.todLines,
             (std::vector<std::string>{" GOSUB PLAYCALL\n", " SAY X\n", " WAIT 15\n"}));
 }

@@ -6,7 +6,7 @@ namespace aplpatch {
 
 void writeMissedApproachEntry(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "FC_N043")) return;
+  if (!contains(line, kMissedApproachCall)) return;
   const RewriteState& state = pass.state();
   pass.write(line);
   pass.write(

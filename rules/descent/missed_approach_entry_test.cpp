@@ -12,7 +12,7 @@ using testing::rewriteLinesOnly;
 TEST(MissedApproachEntry, NormalAndForcedEntriesMeetAndMarkTheMissedApproach) {
   RewriteState state;
   state.soundRoot = "PLAY\"C:\\FS\\WAV\\";
-  state.hasChecklists = 1;
+  state.hasChecklists = true;
   EXPECT_EQ(rewriteLinesOnly(" PLAY\"C:\\FS\\WAV\\CONTROLLERS\\VOICE1\\FC_N043\"\n", state).text,
             " PLAY\"C:\\FS\\WAV\\CONTROLLERS\\VOICE1\\FC_N043\"\n"
             "VMAPPREASON = 0\n"

@@ -6,7 +6,7 @@ namespace aplpatch {
 
 void skipCenterResponseWhenMissed(Pass& pass) {
   std::string& line = pass.line();
-  if (!startsWith(line, "GOSUB CENTER_RESPOND")) return;
+  if (!startsWith(line, kCenterResponseCall)) return;
   pass.write("  IF VFLYMISSEDAPP = 0 THEN\n");
   pass.write(line);
   pass.write(
@@ -17,14 +17,14 @@ void skipCenterResponseWhenMissed(Pass& pass) {
 
 void skipApproachContactWhenMissed(Pass& pass) {
   std::string& line = pass.line();
-  if (!startsWith(line, "GOSUB CONTACT_APP")) return;
+  if (!startsWith(line, kApproachContactCall)) return;
   pass.write("  IF VFLYMISSEDAPP = 0 THEN\n");
   pass.write(line);
   line.assign(" ENDIF\n");
 }
 
 void shortcutToLocalizerWhenMissed(Pass& pass) {
-  if (!contains(pass.line(), "WHILE (COM_FREQ != 122.00)")) return;
+  if (!contains(pass.line(), kLocalizerFrequencyWait)) return;
   pass.write(
       "IF (COM_FREQ = 122.00) AND (VFLYMISSEDAPP = 1) THEN\n"
       "  GOTO LOCALIZER\n"

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kCenterResponseCall = "GOSUB CENTER_RESPOND";
+inline constexpr std::string_view kApproachContactCall = "GOSUB CONTACT_APP";
+inline constexpr std::string_view kLocalizerFrequencyWait = "WHILE (COM_FREQ != 122.00)";
 
 // While a missed approach is flown, a centre response call (a line starting with
 // "GOSUB CENTER_RESPOND") gives way to the radio-call prelude.

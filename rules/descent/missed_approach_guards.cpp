@@ -20,18 +20,18 @@ void writeLowAltitudeGuard(Pass& pass) {
 void guardTowerWaitFrequency(Pass& pass) {
   RewriteState& state = pass.state();
   const std::string& line = pass.line();
-  if (contains(line, "WAIT_APP_TOWER:")) state.inAppTowerWait = 1;
-  if (contains(line, "FINAL:")) {
-    state.inAppTowerWait = 0;
+  if (contains(line, kTowerWaitLabel)) state.inAppTowerWait = true;
+  if (contains(line, kFinalLabel)) {
+    state.inAppTowerWait = false;
     return;
   }
-  if (state.inAppTowerWait == 1 && contains(line, "WHILE (COM_FREQ != 120.00)")) {
+  if (state.inAppTowerWait && contains(line, kTowerFrequencyWait)) {
     writeLowAltitudeGuard(pass);
   }
 }
 
 void guardTowerWaitContact(Pass& pass) {
-  if (pass.state().inAppTowerWait == 1 && contains(pass.line(), "WHILE VCONTACTED = 0")) {
+  if (pass.state().inAppTowerWait && contains(pass.line(), kContactWait)) {
     writeLowAltitudeGuard(pass);
   }
 }

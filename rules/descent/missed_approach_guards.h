@@ -1,8 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kTowerWaitLabel = "WAIT_APP_TOWER:";
+inline constexpr std::string_view kFinalLabel = "FINAL:";
+inline constexpr std::string_view kTowerFrequencyWait = "WHILE (COM_FREQ != 120.00)";
+inline constexpr std::string_view kContactWait = "WHILE VCONTACTED = 0";
 
 // Between "WAIT_APP_TOWER:" and "FINAL:" the script waits for the tower. Its wait for the frequency
 // 120.00 jumps to the forced missed approach MISSED_APP2 once the aircraft is below 750 above the

@@ -39,7 +39,7 @@ TEST(TowerWaitGuards, WaitsBetweenTowerWaitAndFinalForceTheMissedApproachWhenLow
             "FINAL:\n"
             " WHILE (COM_FREQ != 120.00)\n"
             " WHILE VCONTACTED = 0\n");
-  EXPECT_EQ(run.state.inAppTowerWait, 0);
+  EXPECT_FALSE(run.state.inAppTowerWait);
 }
 
 TEST(TowerWaitGuards, OnlyALineHoldingFinalWithItsColonEndsTheWindow) {
@@ -63,7 +63,7 @@ TEST(TowerWaitGuards, OnlyALineHoldingFinalWithItsColonEndsTheWindow) {
 
   auto both = rewriteLinesOnly("WAIT_APP_TOWER: FINAL:\nWHILE VCONTACTED = 0\n");
   EXPECT_EQ(both.text, "WAIT_APP_TOWER: FINAL:\nWHILE VCONTACTED = 0\n");
-  EXPECT_EQ(both.state.inAppTowerWait, 0);
+  EXPECT_FALSE(both.state.inAppTowerWait);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ std::optional<std::string_view> missedApproachKeyText(std::string_view line) {
 
 void bindMissedApproachKey(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "WHILE ON_GROUND = 0")) return;
+  if (!contains(line, kTouchdownWait)) return;
   std::string& next = pass.scratch();
   // The trigger line as the last line of the script goes on unchanged.
   if (!pass.lookAhead(next)) return;
@@ -42,7 +42,7 @@ void bindMissedApproachKey(Pass& pass) {
 void guardSpeedLoopsWithMissedKey(Pass& pass) {
   if (pass.state().missedAppKey.empty()) return;
   std::string& line = pass.line();
-  if (!contains(line, "WHILE VELOCITY > 30") && !contains(line, "WHILE VELOCITY > 50")) return;
+  if (!contains(line, kSpeedLoops[0]) && !contains(line, kSpeedLoops[1])) return;
   pass.write(line);
   pass.write(
       " IF (VMISSEDAPP = 1) THEN\n"

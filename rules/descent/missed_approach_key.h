@@ -1,11 +1,17 @@
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string_view>
 
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kTouchdownWait = "WHILE ON_GROUND = 0";
+inline constexpr std::array<std::string_view, 2> kSpeedLoops = {"WHILE VELOCITY > 30",
+                                                               "WHILE VELOCITY > 50"};
 
 // The key text of a touchdown wait's key test: it begins one byte after "IF KEY = KV" (the byte right
 // after it, normally "(", is passed over) and ends before the first ")" from there. None when the line

@@ -45,7 +45,7 @@ TEST(MissedApproachKey, KeyTestBecomesABindingAndAFlagTest) {
             " ENDWHILE\n");
   EXPECT_EQ(run.state.missedAppKey, "65");
   // The key test line was consumed by the binding and is not a pass of its own.
-  EXPECT_EQ(run.state.lineNo, 4);
+  EXPECT_EQ(run.passes, 4);
 }
 
 TEST(MissedApproachKey, OtherNextLineGoesOnAsReadThroughTheLaterRules) {

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kCryingSound = "FC_CRY";
+inline constexpr std::string_view kApplauseSound = "FC_APPLAUSE";
+inline constexpr std::string_view kSpeedWarningTest = "IF VELOCITY_INDICATED > VSPD + 10 THEN";
+inline constexpr std::string_view kSpeedLimit = "VSPD = 5000";
 
 // Counts each crying sound ("FC_CRY") in VCRY, with a second's wait ahead of it.
 void countCrying(Pass& pass);

@@ -31,7 +31,7 @@ TEST(CabinAndSpeed, CountsCryingGuardsApplauseAndWarnsOfSpeed) {
 
 TEST(CabinAndSpeed, CabinSoundsRemovedForAFlightWithoutCrewGetNothing) {
   RewriteState crewless;
-  crewless.crewMode = 1;
+  crewless.crewless = true;
   EXPECT_EQ(
       rewriteLinesOnly(" PLAY\"C:\\WAV\\FC_CRY\"\n PLAY\"C:\\WAV\\FC_APPLAUSE\"\n", crewless).text,
       "\n\n");

@@ -5,11 +5,11 @@
 namespace aplpatch {
 
 void openGearGuard(Pass& pass) {
-  if (contains(pass.line(), "ATOGEARUP:")) pass.write("IF (RETRACTABLE_GEAR) THEN\n");
+  if (contains(pass.line(), kGearUpLabel)) pass.write("IF (RETRACTABLE_GEAR) THEN\n");
 }
 
 void closeGearGuard(Pass& pass) {
-  if (contains(pass.line(), "ATOFLAPSALLUP:")) pass.write("ENDIF\n");
+  if (contains(pass.line(), kFlapsUpLabel)) pass.write("ENDIF\n");
 }
 
 }  // namespace aplpatch

@@ -6,18 +6,18 @@ namespace aplpatch {
 
 void awaitGroundContact(Pass& pass) {
   RewriteState& state = pass.state();
-  if (!state.inGroundFreqWait) return;
+  if (state.openBlock != OpenBlock::groundFrequencyWait) return;
   std::string& line = pass.line();
-  if (contains(line, "ENDWHILE")) pass.write("VCONTACTED = 0\n");
-  if (contains(line, "WHILE KEY !=")) {
+  if (contains(line, kGroundWaitLoopEnd)) pass.write("VCONTACTED = 0\n");
+  if (contains(line, kGroundKeyWait)) {
     line.assign("WHILE (VCONTACTED = 0)\n");
-    state.inGroundFreqWait = 0;
+    state.openBlock = OpenBlock::none;
   }
 }
 
 void openGroundFrequencyWait(Pass& pass) {
-  if (contains(pass.line(), "WAITGROUNDFREQ:")) {
-    pass.state().openBlock(&RewriteState::inGroundFreqWait);
+  if (contains(pass.line(), kGroundFrequencyLabel)) {
+    pass.state().openBlock = OpenBlock::groundFrequencyWait;
   }
 }
 

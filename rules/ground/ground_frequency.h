@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kGroundWaitLoopEnd = "ENDWHILE";
+inline constexpr std::string_view kGroundKeyWait = "WHILE KEY !=";
+inline constexpr std::string_view kGroundFrequencyLabel = "WAITGROUNDFREQ:";
 
 // Inside the ground-frequency wait: every "ENDWHILE" gets the contact flag cleared ahead of it, and
 // the key wait becomes a wait on the contact flag, which closes the block.

@@ -28,7 +28,7 @@ TEST(GroundFrequencyWait, KeyWaitBecomesAContactWaitAndEarlierLoopsClearTheFlag)
             " ENDWHILE\n"
             "WHILE (VCONTACTED = 0)\n"
             " ENDWHILE\n");
-  EXPECT_EQ(run.state.inGroundFreqWait, 0);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::none);
 }
 
 TEST(GroundFrequencyWait, LineHoldingBothEndwhileAndTheKeyWaitGetsBothChanges) {
@@ -43,14 +43,13 @@ TEST(GroundFrequencyWait, PushbackBodyAndGroundWaitCloseEachOther) {
   EXPECT_EQ(groundAfterPushback.text,
             "EXECUTE_PUSHPACK:\n VPUSHBACK = 1\nWAITGROUNDFREQ:\n"
             "DESCRIPTION \"PATCHED BY JM\"\n WAIT 1\n");
-  EXPECT_EQ(groundAfterPushback.state.inPushback, 0);
-  EXPECT_EQ(groundAfterPushback.state.inGroundFreqWait, 1);
+  EXPECT_EQ(groundAfterPushback.state.openBlock, OpenBlock::groundFrequencyWait);
 
   auto pushbackAfterGround = rewriteLinesOnly("WAITGROUNDFREQ:\nEXECUTE_PUSHPACK:\n ENDWHILE\n");
   EXPECT_EQ(pushbackAfterGround.text,
             "WAITGROUNDFREQ:\nEXECUTE_PUSHPACK:\n VPUSHBACK = 1\n"
             "DESCRIPTION \"PATCHED BY JM\"\n ENDWHILE\n");
-  EXPECT_EQ(pushbackAfterGround.state.inGroundFreqWait, 0);
+  EXPECT_EQ(pushbackAfterGround.state.openBlock, OpenBlock::pushback);
 }
 
 }  // namespace

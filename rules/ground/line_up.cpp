@@ -7,7 +7,7 @@ namespace aplpatch {
 
 void holdBeforeLineUp(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "LINE_UP:")) return;
+  if (!contains(line, kLineUpLabel)) return;
   pass.write(line);
   // RANDOM is first drawn as often as the last decimal place of the time says, so that whether the
   // hold happens differs from run to run.
@@ -50,10 +50,9 @@ void holdBeforeLineUp(Pass& pass) {
 void redirectLineUpKey(Pass& pass) {
   std::string& line = pass.line();
   if (!contains(line, "ONKEY KV")) return;
-  constexpr std::string_view kCall = "LINE_UP";
-  const std::size_t at = line.find(kCall);
+  const std::size_t at = line.find(kLineUpCall);
   if (at == std::string::npos) return;
-  line.resize(at + kCall.size());
+  line.resize(at + kLineUpCall.size());
   line.append("2\n");
 }
 

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kLineUpLabel = "LINE_UP:";
+inline constexpr std::string_view kLineUpCall = "LINE_UP";
 
 // The "LINE_UP:" label gets a random hold with a stand-by call in front of the clearance, during
 // which moving the aircraft ends the adventure. The clearance itself moves to a second label,

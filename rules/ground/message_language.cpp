@@ -7,8 +7,9 @@ namespace aplpatch {
 void detectMessageLanguage(Pass& pass) {
   const std::string& line = pass.line();
   if (!contains(line, "PRINT")) return;
-  if (contains(line, "SQUAWK")) pass.state().messageLanguage = 1;
-  if (contains(line, "TRANSPONDER CODE")) pass.state().messageLanguage = 2;
+  MessageLanguage& language = pass.state().messageLanguage;
+  if (contains(line, kEnglishTransponderText)) language = MessageLanguage::english;
+  if (contains(line, kGermanTransponderText)) language = MessageLanguage::german;
 }
 
 }  // namespace aplpatch

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts this rule tests in a message.
+inline constexpr std::string_view kEnglishTransponderText = "SQUAWK";
+inline constexpr std::string_view kGermanTransponderText = "TRANSPONDER CODE";
 
 // Learns the language of the script's messages from its transponder messages: a PRINT line with
 // "SQUAWK" means English, one with "TRANSPONDER CODE" German (German wins when a line has both).

@@ -12,17 +12,17 @@ using testing::rewriteLinesOnly;
 TEST(MessageLanguage, TheLastTransponderMessageDecides) {
   struct Case {
     const char* input;
-    int language;
+    MessageLanguage language;
   };
   const Case cases[] = {
-      {" PRINT\"WELCOME\"\n", 0},
-      {" PRINT\"Squawk 4711\"\n", 1},
-      {" PRINT\"Transponder code 4711\"\n", 2},
-      {" PRINT\"TRANSPONDER CODE 4711\"\n PRINT\"SQUAWK 4711\"\n", 1},
-      {" PRINT\"SQUAWK 4711\"\n PRINT\"TRANSPONDER CODE 4711\"\n", 2},
-      {" PRINT\"SQUAWK - TRANSPONDER CODE 4711\"\n", 2},
+      {" PRINT\"WELCOME\"\n", MessageLanguage::none},
+      {" PRINT\"Squawk 4711\"\n", MessageLanguage::english},
+      {" PRINT\"Transponder code 4711\"\n", MessageLanguage::german},
+      {" PRINT\"TRANSPONDER CODE 4711\"\n PRINT\"SQUAWK 4711\"\n", MessageLanguage::english},
+      {" PRINT\"SQUAWK 4711\"\n PRINT\"TRANSPONDER CODE 4711\"\n", MessageLanguage::german},
+      {" PRINT\"SQUAWK - TRANSPONDER CODE 4711\"\n", MessageLanguage::german},
       // Only messages count.
-      {" PRINT\"SQUAWK 4711\"\n VSQUAWK = 1 ; TRANSPONDER CODE\n", 1},
+      {" PRINT\"SQUAWK 4711\"\n VSQUAWK = 1 ; TRANSPONDER CODE\n", MessageLanguage::english},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rewriteLinesOnly(c.input).state.messageLanguage, c.language) << c.input;

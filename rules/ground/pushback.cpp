@@ -6,15 +6,15 @@ namespace aplpatch {
 
 void editPushbackBody(Pass& pass) {
   RewriteState& state = pass.state();
-  if (!state.inPushback) return;
+  if (state.openBlock != OpenBlock::pushback) return;
   std::string& line = pass.line();
-  if (contains(line, "RETURN")) {
+  if (contains(line, kPushbackEnd)) {
     pass.write(
         " VLAT = PLANE_LAT\n"
         " VLON = PLANE_LON\n"
         " VPUSHBACK = 0\n");
-    state.inPushback = 0;
-  } else if (contains(line, "WAIT 1")) {
+    state.openBlock = OpenBlock::none;
+  } else if (contains(line, kPushbackWait)) {
     pass.print("removing WAIT\n");
     // A blank line, built from one character: GCC 12 at -O3 warns falsely of an overlapping copy
     // when a one-character literal is assigned here.
@@ -24,16 +24,16 @@ void editPushbackBody(Pass& pass) {
 
 void openPushbackBody(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "EXECUTE_PUSHPACK:")) return;
+  if (!contains(line, kPushbackLabel)) return;
   pass.print("SUBPROC for pushback found\n");
   pass.write(line);
   line.assign(" VPUSHBACK = 1\n");
-  pass.state().openBlock(&RewriteState::inPushback);
+  pass.state().openBlock = OpenBlock::pushback;
 }
 
 void resetTaxiTimerAroundPushback(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "GOSUB EXECUTE_PUSHPACK")) return;
+  if (!contains(line, kPushbackCall)) return;
   pass.write(
       "VTIMER2 = ELAPSED_TIME\n"
       "VMISSCNT = 0\n");

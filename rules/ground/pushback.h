@@ -1,8 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kPushbackEnd = "RETURN";
+inline constexpr std::string_view kPushbackWait = "WAIT 1";
+inline constexpr std::string_view kPushbackLabel = "EXECUTE_PUSHPACK:";
+inline constexpr std::string_view kPushbackCall = "GOSUB EXECUTE_PUSHPACK";
 
 // Inside the pushback subroutine: its "RETURN" gets the end-of-pushback position stored and
 // VPUSHBACK cleared ahead of it, which closes the body; any other line holding "WAIT 1" is blanked.

@@ -32,7 +32,7 @@ TEST(PushbackBody, WaitsAreRemovedUntilTheReturnThatClosesTheBody) {
             " RETURN\n"
             " WAIT 1\n");
   EXPECT_EQ(run.console, "SUBPROC for pushback found\nremoving WAIT\nremoving WAIT\n");
-  EXPECT_EQ(run.state.inPushback, 0);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::none);
 }
 
 TEST(PushbackBody, ReturnLineHoldingAWaitIsKeptWhole) {
@@ -49,7 +49,7 @@ TEST(PushbackBody, ReturnLineHoldingAWaitIsKeptWhole) {
 
 TEST(PushbackBody, BodyWithoutReturnStaysOpenUntilAnotherBlockStarts) {
   auto run = rewriteLinesOnly("EXECUTE_PUSHPACK:\n WAIT 1\n WAIT 1\n");
-  EXPECT_EQ(run.state.inPushback, 1);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::pushback);
   EXPECT_EQ(run.text, "EXECUTE_PUSHPACK:\n VPUSHBACK = 1\n\nDESCRIPTION \"PATCHED BY JM\"\n\n");
 }
 
@@ -66,7 +66,7 @@ TEST(PushbackCall, TimerIsResetBeforeAndAfterTheCallWhichOpensNoBody) {
             " GOSUB EXECUTE_PUSHPACK\n"
             "VTIMER2 = ELAPSED_TIME\n"
             " WAIT 1\n");
-  EXPECT_EQ(run.state.inPushback, 0);
+  EXPECT_EQ(run.state.openBlock, OpenBlock::none);
 }
 
 }  // namespace

@@ -35,17 +35,17 @@ void writeAlignmentSupervision(Pass& pass) {
 void superviseRunwayAlignment(Pass& pass) {
   RewriteState& state = pass.state();
   std::string& line = pass.line();
-  if (state.inRunwayAlign == 1) {
-    if (contains(line, "TAKEOFF:")) {
-      state.inRunwayAlign = 0;
-    } else if (contains(line, "WHILE (NOT INRANGE360(") || contains(line, "WHILE NOT INRANGE360(")) {
+  if (state.inRunwayAlign) {
+    if (contains(line, kTakeoffLabel)) {
+      state.inRunwayAlign = false;
+    } else if (contains(line, kHeadingWaits[0]) || contains(line, kHeadingWaits[1])) {
       writeAlignmentSupervision(pass);
       line.assign("  ENDIF\n");
-      state.inRunwayAlign = 0;
+      state.inRunwayAlign = false;
     }
   }
   // Armed only after the test above, so the label line is never supervised by its own watch.
-  if (contains(line, "CHECK_RWY_ALIGN:")) state.inRunwayAlign = 1;
+  if (contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
 }
 
 }  // namespace aplpatch

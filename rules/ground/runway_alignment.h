@@ -1,8 +1,17 @@
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts this rule tests.
+inline constexpr std::string_view kRunwayAlignLabel = "CHECK_RWY_ALIGN:";
+inline constexpr std::string_view kTakeoffLabel = "TAKEOFF:";
+inline constexpr std::array<std::string_view, 2> kHeadingWaits = {"WHILE (NOT INRANGE360(",
+                                                                 "WHILE NOT INRANGE360("};
 
 // After a "CHECK_RWY_ALIGN:" label, the first heading wait loop gets a supervision at the top of its
 // body: it calls LINE_UP2 again, then cancels the runway clearance and ends the adventure. A

@@ -12,7 +12,7 @@ using testing::rewriteLinesOnly;
 RewriteState english() {
   RewriteState state;
   state.soundRoot = "PLAY\"C:\\FS\\WAV\\";
-  state.messageLanguage = 1;
+  state.messageLanguage = MessageLanguage::english;
   return state;
 }
 
@@ -48,7 +48,7 @@ TEST(RunwayAlignment, FirstHeadingLoopAfterTheLabelIsSupervisedOnce) {
             "  WAIT 1\n"
             " ENDWHILE\n"
             " WHILE (NOT INRANGE360(PLANE_HEADING,VHDG-5,VHDG+5))\n");
-  EXPECT_EQ(run.state.inRunwayAlign, 0);
+  EXPECT_FALSE(run.state.inRunwayAlign);
 }
 
 TEST(RunwayAlignment, BracketedLoopIsSupervisedToo) {
@@ -67,13 +67,13 @@ TEST(RunwayAlignment, WatchIsNotStartedByItsOwnLabelLineAndEndsAtTakeoff) {
   struct Case {
     const char* input;
     const char* expected;
-    int watching;
+    bool watching;
   } cases[] = {
       // The label line holds a heading loop itself: the watch it starts begins with the next line.
-      {"CHECK_RWY_ALIGN: WHILE NOT INRANGE360(X)\n", "CHECK_RWY_ALIGN: WHILE NOT INRANGE360(X)\n", 1},
+      {"CHECK_RWY_ALIGN: WHILE NOT INRANGE360(X)\n", "CHECK_RWY_ALIGN: WHILE NOT INRANGE360(X)\n", true},
       {"CHECK_RWY_ALIGN:\nTAKEOFF:\n WHILE NOT INRANGE360(X)\n",
-       "CHECK_RWY_ALIGN:\nTAKEOFF:\nDESCRIPTION \"PATCHED BY JM\"\n WHILE NOT INRANGE360(X)\n", 0},
-      {" WHILE NOT INRANGE360(X)\n", " WHILE NOT INRANGE360(X)\n", 0},
+       "CHECK_RWY_ALIGN:\nTAKEOFF:\nDESCRIPTION \"PATCHED BY JM\"\n WHILE NOT INRANGE360(X)\n", false},
+      {" WHILE NOT INRANGE360(X)\n", " WHILE NOT INRANGE360(X)\n", false},
   };
   for (const Case& c : cases) {
     auto run = rewriteLinesOnly(c.input, english());

@@ -20,7 +20,7 @@ inline void writeSoundLine(Pass& pass, std::string_view before, std::string_view
 // scripts whose language is not known yet.
 inline std::string_view inMessageLanguage(Pass& pass, std::string_view english,
                                           std::string_view german) {
-  return pass.state().messageLanguage == 2 ? german : english;
+  return pass.state().messageLanguage == MessageLanguage::german ? german : english;
 }
 
 }  // namespace aplpatch

@@ -10,17 +10,18 @@ namespace {
 // Shown when the pilot has not rolled after the second call; none while the language is unknown.
 std::string_view warningLine(Pass& pass) {
   switch (pass.state().messageLanguage) {
-    case 1: return "PRINT\"IF YOU HAVE ANY PROBLEM LEAVE THE RUNWAY!\"\n";
-    case 2: return "PRINT\"FALLS SIE PROBLEME HABEN, VERLASSEN SIE DIE STARTBAHN!\"\n";
-    default: return "";
+    case MessageLanguage::english: return "PRINT\"IF YOU HAVE ANY PROBLEM LEAVE THE RUNWAY!\"\n";
+    case MessageLanguage::german: return "PRINT\"FALLS SIE PROBLEME HABEN, VERLASSEN SIE DIE STARTBAHN!\"\n";
+    case MessageLanguage::none: break;
   }
+  return "";
 }
 
 }  // namespace
 
 void superviseTakeoff(Pass& pass) {
   const std::string& line = pass.line();
-  if (!equals(line, "WHILE ON_GROUND\n")) return;
+  if (!equals(line, kTakeoffWait)) return;
   pass.write(" VMISSCNT = 0\n");
   pass.write(line);
   pass.write(

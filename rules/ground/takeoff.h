@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+inline constexpr std::string_view kTakeoffWait = "WHILE ON_GROUND\n";
 
 // A take-off wait loop ("WHILE ON_GROUND" alone on its line) gets a new body: it calls TAKEOFF again,
 // then warns the pilot, then cancels the clearance and ends the adventure. The loop's own body is

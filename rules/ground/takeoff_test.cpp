@@ -30,7 +30,7 @@ constexpr const char* kSupervisionWithoutLanguage =
     "GOTO ENDE\n"
     " ENDIF\n";
 
-RewriteState withSoundRoot(int language) {
+RewriteState withSoundRoot(MessageLanguage language) {
   RewriteState state;
   state.soundRoot = "PLAY\"C:\\FS\\WAV\\";
   state.messageLanguage = language;
@@ -45,10 +45,10 @@ TEST(TakeoffSupervision, LoopBodyIsReplacedUpToItsEndwhile) {
       " ENDIF\n"
       "ENDWHILE\n"
       "A\n",
-      withSoundRoot(0));
+      withSoundRoot(MessageLanguage::none));
   EXPECT_EQ(run.text, std::string(kSupervisionWithoutLanguage) + "ENDWHILE\nA\n");
   // The dropped body lines are not passes.
-  EXPECT_EQ(run.state.lineNo, 2);
+  EXPECT_EQ(run.passes, 2);
 }
 
 TEST(TakeoffSupervision, SkipStopsAtANestedEndwhileWhichIsWrittenAsRead) {
@@ -59,7 +59,7 @@ TEST(TakeoffSupervision, SkipStopsAtANestedEndwhileWhichIsWrittenAsRead) {
       " ENDWHILE ' inner\n"
       " WAIT 2\n"
       "ENDWHILE\n",
-      withSoundRoot(0));
+      withSoundRoot(MessageLanguage::none));
   EXPECT_EQ(run.text, std::string(kSupervisionWithoutLanguage) +
                           " ENDWHILE ' inner\n"
                           " WAIT 2\n"
@@ -69,7 +69,8 @@ TEST(TakeoffSupervision, SkipStopsAtANestedEndwhileWhichIsWrittenAsRead) {
 
 // German is part of the departure-and-landing script test.
 TEST(TakeoffSupervision, EnglishWarningAndCancelLines) {
-  const std::string english = rewriteLinesOnly("WHILE ON_GROUND\nENDWHILE\n", withSoundRoot(1)).text;
+  const std::string english =
+      rewriteLinesOnly("WHILE ON_GROUND\nENDWHILE\n", withSoundRoot(MessageLanguage::english)).text;
   EXPECT_NE(english.find("FC_N010\"\n"
                          "PRINT\"IF YOU HAVE ANY PROBLEM LEAVE THE RUNWAY!\"\n"
                          "   VMISSCNT = 2\n"),
@@ -93,7 +94,7 @@ TEST(TakeoffSupervision, OnlyTheBareLoopLineIsSupervised) {
 }
 
 TEST(TakeoffSupervision, InputEndingInsideTheLoopEndsTheRun) {
-  auto run = rewriteLinesOnly("WHILE ON_GROUND\n IF X THEN\n", withSoundRoot(0));
+  auto run = rewriteLinesOnly("WHILE ON_GROUND\n IF X THEN\n", withSoundRoot(MessageLanguage::none));
   EXPECT_EQ(run.text, kSupervisionWithoutLanguage);
 }
 

@@ -7,12 +7,12 @@ namespace aplpatch {
 
 void redirectTerminalJump(Pass& pass) {
   std::string& line = pass.line();
-  if (contains(line, "GOTO TERMINAL")) line.assign("GOTO WAIT_FINALSTOP\n");
+  if (contains(line, kTerminalJump)) line.assign("GOTO WAIT_FINALSTOP\n");
 }
 
 void superviseTaxiStart(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "CHECK_IF_MOOVING:")) return;
+  if (!contains(line, kCheckIfMovingLabel)) return;
   pass.write(line);
   pass.write(
       "VTIMER2 = ELAPSED_TIME\n"
@@ -41,7 +41,7 @@ void superviseTaxiStart(Pass& pass) {
 
 void resetTaxiTimerBeforeTaxiSounds(Pass& pass) {
   const std::string& line = pass.line();
-  for (const char* sound : {"B4TAXI0", "B4TAXI3"}) {
+  for (std::string_view sound : kPreTaxiSounds) {
     if (contains(line, sound)) {
       pass.write(
           "VTIMER2 = ELAPSED_TIME\n"

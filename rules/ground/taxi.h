@@ -1,8 +1,16 @@
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kTerminalJump = "GOTO TERMINAL";
+inline constexpr std::string_view kCheckIfMovingLabel = "CHECK_IF_MOOVING:";
+inline constexpr std::array<std::string_view, 2> kPreTaxiSounds = {"B4TAXI0", "B4TAXI3"};
 
 // A jump to the terminal becomes a jump to the final-stop wait; the rest of the line is dropped.
 void redirectTerminalJump(Pass& pass);

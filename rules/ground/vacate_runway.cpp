@@ -52,8 +52,8 @@ constexpr std::string_view kWaitForStop =
 
 void superviseVacateRunway(Pass& pass) {
   std::string& line = pass.line();
-  const bool atLabel = contains(line, "WAIT_FINAL_STOP:");
-  if (!atLabel && !startsWith(line, "VCHECKLISTS = 7")) return;
+  const bool atLabel = contains(line, kFinalStopLabel);
+  if (!atLabel && !startsWith(line, kSeventhChecklist)) return;
   const RewriteState& state = pass.state();
 
   if (atLabel) pass.write(line);
@@ -63,9 +63,9 @@ void superviseVacateRunway(Pass& pass) {
   call.append(state.soundRoot);
   call.append("Leave\"\n");
   pass.write(call);
-  if (state.messageLanguage == 2) {
+  if (state.messageLanguage == MessageLanguage::german) {
     pass.write(kGermanMessage);
-  } else if (state.messageLanguage == 1) {
+  } else if (state.messageLanguage == MessageLanguage::english) {
     pass.write(kEnglishMessage);
   }
   pass.write(kWaitForStop);

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts this rule tests.
+inline constexpr std::string_view kFinalStopLabel = "WAIT_FINAL_STOP:";
+inline constexpr std::string_view kSeventhChecklist = "VCHECKLISTS = 7";
 
 // Turns the wait for the final stop into a supervision: every 30 seconds until the aircraft has
 // turned off the runway it plays the leave-the-runway call (with a message in the script's

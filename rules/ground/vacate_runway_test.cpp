@@ -11,12 +11,11 @@ namespace {
 
 using testing::rewriteLinesOnly;
 
-RewriteState withRootAndLanguage(int language) {
+testing::Start withRootAndLanguage(MessageLanguage language) {
   RewriteState state;
-  state.lineNo = 3;
   state.soundRoot = " PLAY\"C:\\FS\\WAV\\";
   state.messageLanguage = language;
-  return state;
+  return testing::pastHeader(state);
 }
 
 const std::string kBlockHead =
@@ -65,20 +64,21 @@ TEST(VacateRunway, ReplacesTheFinalStopWaitUpToTheFinalListInTheScriptsLanguage)
       "finallist: ; FINALLIST: as read\n"
       "A\n";
   struct Case {
-    int language;
+    MessageLanguage language;
     std::string message;
   };
-  const Case cases[] = {{0, ""}, {1, kEnglish}, {2, kGerman}};
+  const Case cases[] = {
+      {MessageLanguage::none, ""}, {MessageLanguage::english, kEnglish}, {MessageLanguage::german, kGerman}};
   for (const Case& c : cases) {
     EXPECT_EQ(rewriteLinesOnly(kScript, withRootAndLanguage(c.language)).text,
               "WAIT_FINAL_STOP:\n" + kBlockHead + c.message + kBlockTail +
                   "finallist: ; FINALLIST: as read\nA\n")
-        << c.language;
+        << static_cast<int>(c.language);
   }
 }
 
 TEST(VacateRunway, StopsWritingWhereTheInputEndsBeforeTheFinalList) {
-  EXPECT_EQ(rewriteLinesOnly("WAIT_FINAL_STOP:\n WAIT 1\n", withRootAndLanguage(1)).text,
+  EXPECT_EQ(rewriteLinesOnly("WAIT_FINAL_STOP:\n WAIT 1\n", withRootAndLanguage(MessageLanguage::english)).text,
             "WAIT_FINAL_STOP:\n" + kBlockHead + kEnglish + kBlockTail);
 }
 
@@ -89,7 +89,7 @@ TEST(VacateRunway, TheSeventhChecklistGetsTheBlockAheadOfItInTheLatestLanguage) 
       " PRINT\"SQUAWK 4711\"\n"
       "VCHECKLISTS = 70\n"
       " VCHECKLISTS = 7\n",
-      withRootAndLanguage(0));
+      withRootAndLanguage(MessageLanguage::none));
   EXPECT_EQ(run.text, " PRINT\"TRANSPONDER CODE 4711\"\n" + kBlockHead + kGerman + kBlockTail +
                           "VCHECKLISTS = 7\n PRINT\"SQUAWK 4711\"\n" + kBlockHead + kEnglish +
                           kBlockTail + "VCHECKLISTS = 70\n VCHECKLISTS = 7\n");

@@ -5,11 +5,11 @@
 namespace aplpatch {
 
 void noteChecklistDeclaration(Pass& pass) {
-  if (contains(pass.line(), "DECLARE VCHECKLISTS")) pass.state().hasChecklists = 1;
+  if (contains(pass.line(), kChecklistDeclaration)) pass.state().hasChecklists = true;
 }
 
 void guardChecklists(Pass& pass) {
-  if (!pass.state().hasChecklists || !contains(pass.line(), "CHECK_LISTS:")) return;
+  if (!pass.state().hasChecklists || !contains(pass.line(), kChecklistLabel)) return;
   pass.write(pass.line());
   pass.write(" IF VCHECKLISTS < VCHECKSDONE THEN\n");
   pass.write("   RETURN\n");
@@ -18,7 +18,7 @@ void guardChecklists(Pass& pass) {
 }
 
 void countFifthChecklist(Pass& pass) {
-  if (!startsWith(pass.line(), "VCHECKLISTS = 5")) return;
+  if (!startsWith(pass.line(), kFifthChecklist)) return;
   pass.write("VLISTCHECK  = 4\n");
   pass.write("VCHECKSDONE = 5\n");
 }

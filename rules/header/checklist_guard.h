@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kChecklistDeclaration = "DECLARE VCHECKLISTS";
+inline constexpr std::string_view kChecklistLabel = "CHECK_LISTS:";
+inline constexpr std::string_view kFifthChecklist = "VCHECKLISTS = 5";
 
 // The checklist subroutine runs each checklist once: VCHECKSDONE counts the checklists done, and
 // the subroutine returns at once when the script's VCHECKLISTS has not moved past it.

@@ -10,11 +10,10 @@ namespace {
 using testing::rewriteLinesOnly;
 
 // Past the header: the patch description and the new declarations are already written.
-RewriteState pastDeclarations() {
+testing::Start pastDeclarations() {
   RewriteState state;
-  state.lineNo = 3;
-  state.declState = 2;
-  return state;
+  state.declarations = Declarations::done;
+  return testing::pastHeader(state);
 }
 
 TEST(ChecklistGuard, GuardsTheChecklistLabelOnceTheScriptDeclaresTheCounter) {

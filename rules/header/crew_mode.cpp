@@ -9,10 +9,15 @@ namespace aplpatch {
 
 namespace {
 
-// The sound names that mark a crew briefing or a cabin sound.
-constexpr std::array<std::string_view, 13> kBriefingSoundNames = {
-    "PREGNDBR",    "ARRVBRIE", "DESBRIEF", "AIRBRIEF", "BUMBRIEF", "ARIVBRIE", "PRETAXBR",
-    "FC_APPLAUSE", "FC_CRY",   "FC_GONG",  "TOBRIEF",  "LBRIEF",   "GNDBRIEF"};
+constexpr bool everyNameHoldsAKey() {
+  for (std::string_view name : kBriefingSoundNames) {
+    bool keyed = false;
+    for (std::string_view key : kBriefingSoundKeys) keyed = keyed || name.find(key) != name.npos;
+    if (!keyed) return false;
+  }
+  return true;
+}
+static_assert(everyNameHoldsAKey(), "the briefing rule would not run on a line with that name");
 
 bool namesBriefingSound(std::string_view text) {
   for (std::string_view name : kBriefingSoundNames) {
@@ -25,26 +30,26 @@ bool namesBriefingSound(std::string_view text) {
 
 void dropWaitAfterBriefing(Pass& pass) {
   RewriteState& state = pass.state();
-  if (!state.crewMode || !state.skipNextWait) return;
+  if (!state.crewless || !state.skipNextWait) return;
   if (contains(pass.line(), "WAIT ")) pass.line().assign("\n");
-  state.skipNextWait = 0;
+  state.skipNextWait = false;
 }
 
 void dropBriefingCall(Pass& pass) {
   RewriteState& state = pass.state();
-  if (!state.crewMode) return;
+  if (!state.crewless) return;
   // The line itself stays as read until it is upper-cased; the sound names are matched in capitals.
   std::string& capitals = pass.scratch();
   capitals.assign(pass.line());
   upcaseAscii(capitals);
   if (contains(capitals, "PLAY") && namesBriefingSound(capitals)) {
     pass.line().assign(1, '\n');  // As a character: GCC 12 warns falsely of an overlap for "\n".
-    state.skipNextWait = 1;
+    state.skipNextWait = true;
   }
 }
 
 void emptyBriefingCheck(Pass& pass) {
-  if (!pass.state().crewMode || !contains(pass.line(), "BRIEFINGCHECK:")) return;
+  if (!pass.state().crewless || !contains(pass.line(), kBriefingCheckLabel)) return;
   pass.write(pass.line());
   pass.line().assign("RETURN\n");
 }
@@ -53,7 +58,7 @@ void upcaseLine(Pass& pass) {
   std::string& line = pass.line();
   upcaseAscii(line);
   if (contains(line, "NOCREW") && contains(line, "DESCRIPTION")) {
-    pass.state().crewMode = 1;
+    pass.state().crewless = true;
     line.assign("\n");
   }
 }

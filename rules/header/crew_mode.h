@@ -1,8 +1,21 @@
 #pragma once
 
+#include <array>
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kBriefingCheckLabel = "BRIEFINGCHECK:";
+// The sound names that mark a crew briefing or a cabin sound.
+inline constexpr std::array<std::string_view, 13> kBriefingSoundNames = {
+    "PREGNDBR",    "ARRVBRIE", "DESBRIEF", "AIRBRIEF", "BUMBRIEF", "ARIVBRIE", "PRETAXBR",
+    "FC_APPLAUSE", "FC_CRY",   "FC_GONG",  "TOBRIEF",  "LBRIEF",   "GNDBRIEF"};
+// Parts of those names, at least one in each, on which the table keys the briefing rule.
+inline constexpr std::array<std::string_view, 7> kBriefingSoundKeys = {
+    "BRIEF", "VBRIE", "GNDBR", "TAXBR", "FC_APPLAUSE", "FC_CRY", "FC_GONG"};
 
 // Crew mode (a flight without crew) removes the crew's briefings and cabin sounds. The three
 // briefing rules run on the line as read, before it is upper-cased, and do nothing unless crew

@@ -12,11 +12,10 @@ namespace {
 using testing::rewriteLinesOnly;
 
 // A state as after the script's header: crew mode on and the patch description already written.
-RewriteState crewModeOn() {
+testing::Start crewModeOn() {
   RewriteState state;
-  state.crewMode = 1;
-  state.lineNo = 3;
-  return state;
+  state.crewless = true;
+  return testing::pastHeader(state);
 }
 
 TEST(UpcaseLine, OnlyAsciiLettersBecomeCapitals) {
@@ -27,8 +26,8 @@ TEST(UpcaseLine, OnlyAsciiLettersBecomeCapitals) {
 TEST(UpcaseLine, NocrewDescriptionSwitchesCrewModeAndIsBlanked) {
   auto run = rewriteLinesOnly("description \"nocrew\"\nA\n");
   EXPECT_EQ(run.text, "\nA\n");
-  EXPECT_EQ(run.state.crewMode, 1);
-  EXPECT_EQ(rewriteLinesOnly("NOCREW\n").state.crewMode, 0);
+  EXPECT_TRUE(run.state.crewless);
+  EXPECT_FALSE(rewriteLinesOnly("NOCREW\n").state.crewless);
 }
 
 TEST(CrewBriefingFilter, RemovesBriefingCallsAndTheWaitRightAfterThem) {
@@ -59,7 +58,7 @@ TEST(CrewBriefingFilter, RemovesBriefingCallsAndTheWaitRightAfterThem) {
             " WAIT 6\n");
   // A removed PLAY line never reaches the sound root.
   EXPECT_EQ(run.state.soundRoot, "");
-  EXPECT_EQ(run.state.skipNextWait, 0);
+  EXPECT_FALSE(run.state.skipNextWait);
 }
 
 TEST(CrewBriefingFilter, EveryBriefingAndCabinSoundNameMarksACall) {

@@ -52,13 +52,13 @@ constexpr std::string_view kInitialValues =
 
 void insertDeclarations(Pass& pass) {
   RewriteState& state = pass.state();
-  const bool declares = contains(pass.line(), "DECLARE");
-  if (declares && state.declState == 0) {
-    state.declState = 1;
+  const bool declares = contains(pass.line(), kDeclareKeyword);
+  if (declares && state.declarations == Declarations::notSeen) {
+    state.declarations = Declarations::inside;
     pass.print("inserting new declarations...\n");
     pass.write(kNewDeclarations);
-  } else if (!declares && state.declState == 1) {
-    state.declState = 2;
+  } else if (!declares && state.declarations == Declarations::inside) {
+    state.declarations = Declarations::done;
     pass.print("inserting new initialzations...\n");
     pass.write(kInitialValues);
   }

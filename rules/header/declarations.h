@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+inline constexpr std::string_view kDeclareKeyword = "DECLARE";
 
 // Declares the variables that the inserted text uses, just ahead of the script's first "DECLARE"
 // line, and gives them their initial values just ahead of the first line after it that is not a

@@ -32,7 +32,7 @@ TEST(Declarations, StandAheadOfTheFirstDeclarationAndValuesAfterTheLast) {
                           "DECLARE VONE\nDECLARE VTWO\n" + kInitialValues +
                           "C\nDECLARE VTHREE\nD\n");
   EXPECT_EQ(run.console, kBothMessages);
-  EXPECT_EQ(run.state.declState, 2);
+  EXPECT_EQ(run.state.declarations, Declarations::done);
 }
 
 TEST(Declarations, ABlankLineEndsTheDeclarationsEvenWhenAnEarlierRuleBlankedIt) {

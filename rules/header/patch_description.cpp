@@ -3,7 +3,7 @@
 namespace aplpatch {
 
 void writePatchDescription(Pass& pass) {
-  if (pass.state().lineNo == 3) pass.write("DESCRIPTION \"PATCHED BY JM\"\n");
+  if (pass.number() == kPatchDescriptionPass) pass.write("DESCRIPTION \"PATCHED BY JM\"\n");
 }
 
 }  // namespace aplpatch

@@ -5,7 +5,7 @@
 namespace aplpatch {
 
 void setFramePerformance(Pass& pass) {
-  if (contains(pass.line(), "PERFORMANCE DEFAULT")) pass.line().assign("PERFORMANCE FRAME 3\n");
+  if (contains(pass.line(), kDefaultPerformance)) pass.line().assign("PERFORMANCE FRAME 3\n");
 }
 
 }  // namespace aplpatch

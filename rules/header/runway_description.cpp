@@ -6,7 +6,7 @@ namespace aplpatch {
 
 void blankRunwayDescription(Pass& pass) {
   std::string& line = pass.line();
-  if (contains(line, "RWY") && contains(line, "DESCRIPTION")) line.assign("\n");
+  if (contains(line, "RWY") && contains(line, kDescriptionKeyword)) line.assign("\n");
 }
 
 }  // namespace aplpatch

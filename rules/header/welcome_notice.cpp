@@ -9,9 +9,6 @@ namespace aplpatch {
 
 namespace {
 
-constexpr std::string_view kGermanHint = "UM EINE UEBERSICHT";
-constexpr std::string_view kEnglishHint = "TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT";
-
 // Rebuilds a German key hint around the line's first bracketed text. Returns false, leaving the
 // line as it is, when no "(" is followed later by a ")".
 bool rewordGermanHint(std::string& line, std::string& scratch) {
@@ -29,33 +26,33 @@ bool rewordGermanHint(std::string& line, std::string& scratch) {
 }  // namespace
 
 void openWelcomeNotice(Pass& pass) {
-  if (!contains(pass.line(), "WELCOME:")) return;
+  if (!contains(pass.line(), kWelcomeLabel)) return;
   pass.print("SUBPROC for welcome message found\n");
-  pass.state().openBlock(&RewriteState::noticeWindow);
+  pass.state().openBlock = OpenBlock::welcome;
 }
 
 void insertPatchNotice(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.noticeWindow <= 0) return;
+  if (state.openBlock != OpenBlock::welcome) return;
   std::string& line = pass.line();
 
-  if (contains(line, kGermanHint)) {
+  if (contains(line, kGermanKeyHint)) {
     pass.print("insert patch message\n");
     pass.write("PRINT\"(Dieses Adventure ist gepatched von J. Morvensk)\"\n");
     pass.write("WAIT MESSAGE\n");
     rewordGermanHint(line, pass.scratch());
-    state.noticeWindow = 0;
+    state.openBlock = OpenBlock::none;
   }
 
   // Tested on the line as the German test left it, even when that test closed the block.
-  const std::size_t hint = line.find(kEnglishHint);
+  const std::size_t hint = line.find(kEnglishKeyHint);
   if (hint != std::string::npos) {
     pass.print("insert patch message\n");
     pass.write("PRINT\"(This Adventure is patched by J. Morvensk)\"\n");
     pass.write("WAIT MESSAGE\n");
     line.resize(hint);
     line.append("FOR REQUESTING DESCENT!\"\n");
-    state.noticeWindow = 0;
+    state.openBlock = OpenBlock::none;
   }
 }
 

@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kWelcomeLabel = "WELCOME:";
+inline constexpr std::string_view kGermanKeyHint = "UM EINE UEBERSICHT";
+inline constexpr std::string_view kEnglishKeyHint = "TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT";
 
 // The welcome subroutine gets a notice that the adventure is patched, and its hint at the key list
 // becomes a hint at the descent-request key.

@@ -23,7 +23,7 @@ struct Case {
   const char* hint;    // the line after "WELCOME:"
   std::string output;  // what follows the "WELCOME:" line
   std::string console;
-  int windowAfter;
+  bool windowOpenAfter;
 };
 
 TEST(WelcomeNotice, RewordsTheKeyHintAfterTheNotice) {
@@ -31,27 +31,27 @@ TEST(WelcomeNotice, RewordsTheKeyHintAfterTheNotice) {
       {" PRINT\"Druecken Sie (F1), um eine Uebersicht der Tasten zu sehen\"\n",
        std::string(kGermanNotice) +
            "PRINT\"Der Tastencode (F1) bewirkt jetzt eine Anfrage zum Sinkflug.\"\n",
-       std::string(kFound) + kInserted, 0},
+       std::string(kFound) + kInserted, false},
       // The first ")" after the first "(" closes the key.
       {" PRINT\"1) Druecken Sie (X) (Y), um eine Uebersicht zu sehen\"\n",
        std::string(kGermanNotice) +
            "PRINT\"Der Tastencode (X) bewirkt jetzt eine Anfrage zum Sinkflug.\"\n",
-       std::string(kFound) + kInserted, 0},
+       std::string(kFound) + kInserted, false},
       // Without a bracketed key the hint gets the notice and stays as it is.
       {" PRINT\"Druecken Sie X) um eine Uebersicht (zu sehen\"\n",
        std::string(kGermanNotice) + " PRINT\"DRUECKEN SIE X) UM EINE UEBERSICHT (ZU SEHEN\"\n",
-       std::string(kFound) + kInserted, 0},
+       std::string(kFound) + kInserted, false},
       {" PRINT\"Press X to see the keys available during this flight.\"\n",
        std::string(kEnglishNotice) + " PRINT\"PRESS X FOR REQUESTING DESCENT!\"\n",
-       std::string(kFound) + kInserted, 0},
+       std::string(kFound) + kInserted, false},
       // An unrelated line leaves the block open.
-      {" PRINT\"Welcome on board\"\n", " PRINT\"WELCOME ON BOARD\"\n", kFound, 1},
+      {" PRINT\"Welcome on board\"\n", " PRINT\"WELCOME ON BOARD\"\n", kFound, true},
   };
   for (const Case& c : cases) {
     auto run = rewriteLinesOnly(std::string("WELCOME:\n") + c.hint, pastHeader());
     EXPECT_EQ(run.text, "WELCOME:\n" + c.output) << c.hint;
     EXPECT_EQ(run.console, c.console) << c.hint;
-    EXPECT_EQ(run.state.noticeWindow, c.windowAfter) << c.hint;
+    EXPECT_EQ(run.state.openBlock == OpenBlock::welcome, c.windowOpenAfter) << c.hint;
   }
 }
 

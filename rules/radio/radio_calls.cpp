@@ -5,7 +5,7 @@
 namespace aplpatch {
 
 void followTrafficCall(Pass& pass) {
-  if (!contains(pass.line(), "VOICE3\\FC_N016\"")) return;
+  if (!contains(pass.line(), kTrafficCall)) return;
   pass.write(pass.line());
   pass.write("ENDIF\n");
   pass.write("GOSUB PLAYTRAFFIC\n");
@@ -17,10 +17,10 @@ void followTrafficCall(Pass& pass) {
 void gatePlayCallVoices(Pass& pass) {
   RewriteState& state = pass.state();
   std::string& line = pass.line();
-  if (state.inPlayCall == 1) {
-    if (contains(line, "RETURN")) {
-      state.inPlayCall = 0;
-    } else if (contains(line, "IF VVOICE =")) {
+  if (state.inPlayCall) {
+    if (contains(line, kPlayCallEnd)) {
+      state.inPlayCall = false;
+    } else if (contains(line, kVoiceTest)) {
       pass.write(line);
       pass.write("VRANDOM2 = RANDOM * 100\n");
       pass.write("IF VRANDOM2 > 40 THEN\n");
@@ -29,7 +29,7 @@ void gatePlayCallVoices(Pass& pass) {
       line.assign("ENDIF\n");
     }
   }
-  if (contains(line, "PLAYCALL:")) state.inPlayCall = 1;
+  if (contains(line, kPlayCallLabel)) state.inPlayCall = true;
 }
 
 }  // namespace aplpatch

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kTrafficCall = "VOICE3\\FC_N016\"";
+inline constexpr std::string_view kPlayCallLabel = "PLAYCALL:";
+inline constexpr std::string_view kPlayCallEnd = "RETURN";
+inline constexpr std::string_view kVoiceTest = "IF VVOICE =";
 
 // After the third voice's traffic call ("VOICE3\FC_N016"), closes its branch and plays the traffic
 // information and a radio call. The lines up to the next "ELSE" line (which "ELSEIF" lines are too)

@@ -71,7 +71,7 @@ TEST(PlayCallGate, EachVoiceBranchPlaysWithAChanceUntilTheReturn) {
             " PLAY\"C:\\WAV\\VOICE3\\CALL\"\n"
             " GOSUB PLAYCALL\n"
             "IF VVOICE = 4 THEN\n");
-  EXPECT_EQ(run.state.inPlayCall, 0);
+  EXPECT_FALSE(run.state.inPlayCall);
 }
 
 TEST(PlayCallGate, StopsWritingWhereTheInputEnds) {

@@ -10,7 +10,7 @@ namespace aplpatch {
 void captureSoundRoot(Pass& pass) {
   std::string& root = pass.state().soundRoot;
   const std::string& line = pass.line();
-  if (!root.empty() || !contains(line, "PLAY\"")) return;
+  if (!root.empty() || !contains(line, kPlayStart)) return;
   constexpr std::string_view kSoundFolder = "\\WAV\\";
   const std::size_t folder = line.find(kSoundFolder);
   if (folder == std::string::npos) return;

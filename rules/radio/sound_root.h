@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+inline constexpr std::string_view kPlayStart = "PLAY\"";
 
 // Keeps the start of the first PLAY line, through its first "\WAV\", as the sound root: the PLAY
 // instruction with its leading blanks, the opening quote and the sound folder, to which every

@@ -6,7 +6,7 @@ namespace aplpatch {
 
 void insertSquawkChange(Pass& pass) {
   RewriteState& state = pass.state();
-  if (state.inCenterRespond != 1 || !contains(pass.line(), "RETURN")) return;
+  if (!state.inCenterRespond || !contains(pass.line(), kCenterResponseEnd)) return;
   // Draws a new code index, different from the current one, in about four responses out of ten.
   pass.write(
       "  IF VFLYMISSEDAPP = 0 THEN\n"
@@ -23,15 +23,15 @@ void insertSquawkChange(Pass& pass) {
       "     VSQUAWKCNG = 1\n"
       "   ENDIF\n"
       "  ENDIF\n");
-  state.inCenterRespond = 0;
+  state.inCenterRespond = false;
 }
 
 void noteCenterResponse(Pass& pass) {
-  if (contains(pass.line(), "CENTER_RESPOND:")) pass.state().inCenterRespond = 1;
+  if (contains(pass.line(), kCenterResponseLabel)) pass.state().inCenterRespond = true;
 }
 
 void noteTransponderSetting(Pass& pass) {
-  if (contains(pass.line(), "TRANS_FREQ =")) pass.state().hasTransFreq = 1;
+  if (contains(pass.line(), kTransponderSetting)) pass.state().hasTransFreq = true;
 }
 
 }  // namespace aplpatch

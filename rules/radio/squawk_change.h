@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+// The texts these rules test.
+inline constexpr std::string_view kCenterResponseEnd = "RETURN";
+inline constexpr std::string_view kCenterResponseLabel = "CENTER_RESPOND:";
+inline constexpr std::string_view kTransponderSetting = "TRANS_FREQ =";
 
 // At the RETURN that ends the centre's response subroutine, inserts a random change of the assigned
 // transponder code (unless a missed approach is being flown), spoken and checked by TEST_XPNDR_EXT.

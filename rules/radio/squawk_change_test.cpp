@@ -34,8 +34,8 @@ TEST(SquawkChange, StandsBeforeTheReturnOfEachCentreResponse) {
 }
 
 TEST(TransponderSetting, IsNotedOnceTheScriptSetsTheTransponder) {
-  EXPECT_EQ(rewriteLinesOnly("TRANS_FREQ = 1200\n").state.hasTransFreq, 1);
-  EXPECT_EQ(rewriteLinesOnly("TRANS_FREQ=1200\nIF TRANS_FREQ != 1200 THEN\n").state.hasTransFreq, 0);
+  EXPECT_TRUE(rewriteLinesOnly("TRANS_FREQ = 1200\n").state.hasTransFreq);
+  EXPECT_FALSE(rewriteLinesOnly("TRANS_FREQ=1200\nIF TRANS_FREQ != 1200 THEN\n").state.hasTransFreq);
 }
 
 }  // namespace

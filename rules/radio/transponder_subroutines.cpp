@@ -52,10 +52,10 @@ void writeTestTransponder(Pass& pass) {
     pass.write("    GOSUB PLAYCALL\n");
     pass.write("  ENDIF\n");
     pass.write("  GOSUB SET_XPNDR_EXT\n");
-    if (state.messageLanguage == 1) {
+    if (state.messageLanguage == MessageLanguage::english) {
       pass.write("PRINT\"CHANGE SQUAWK TO " + code + " !\"\n");
       pass.write("WAIT MESSAGE\n");
-    } else if (state.messageLanguage == 2) {
+    } else if (state.messageLanguage == MessageLanguage::german) {
       pass.write("PRINT\"TRANSPONDER CODE IST " + code + " !\"\n");
       pass.write("WAIT MESSAGE\n");
     }
@@ -63,7 +63,7 @@ void writeTestTransponder(Pass& pass) {
     pass.write("GOSUB SET_XPNDR_EXT\n");
     pass.write("WAIT 3\n");
     pass.write("  " + state.soundRoot + "COPILOTS\\VOICE01\\FC_ROGER\"\n");
-    if (state.hasTransFreq == 1) pass.write("  GOSUB SET_XPNDR_AUTOPILOT_EXT\n");
+    if (state.hasTransFreq) pass.write("  GOSUB SET_XPNDR_AUTOPILOT_EXT\n");
     pass.write("WAIT 4\n");
     pass.write(" ENDIF\n");
   }

@@ -90,11 +90,11 @@ TEST(TransponderSubroutines, CheckShowsTheCodeInTheScriptsLanguageAndSetsTheTran
   RewriteState state;
   state.soundRoot = R"(PLAY"C:\WAV\)";
   state.departureKeyLine = "ONKEY KV(68) ";
-  state.hasTransFreq = 1;
-  struct Case { int language; const char* ifLine; std::string message; };
+  state.hasTransFreq = true;
+  struct Case { MessageLanguage language; const char* ifLine; std::string message; };
   const Case cases[] = {
-      {1, " IF VSQUAWK = 0 AND TRANS_FREQ != 1171 THEN\n", "PRINT\"CHANGE SQUAWK TO 1171 !\"\n"},
-      {2, " IF VSQUAWK = 10 AND TRANS_FREQ != 7617 THEN\n", "PRINT\"TRANSPONDER CODE IST 7617 !\"\n"},
+      {MessageLanguage::english, " IF VSQUAWK = 0 AND TRANS_FREQ != 1171 THEN\n", "PRINT\"CHANGE SQUAWK TO 1171 !\"\n"},
+      {MessageLanguage::german, " IF VSQUAWK = 10 AND TRANS_FREQ != 7617 THEN\n", "PRINT\"TRANSPONDER CODE IST 7617 !\"\n"},
   };
   for (const Case& c : cases) {
     state.messageLanguage = c.language;

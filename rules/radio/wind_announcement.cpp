@@ -31,7 +31,7 @@ void writeUpTo(Pass& pass, int speed) {
 }  // namespace
 
 void announceWind(Pass& pass) {
-  if (!contains(pass.line(), "FC_N040")) return;
+  if (!contains(pass.line(), kWindCall)) return;
   pass.write(pass.line());
   pass.write("GOSUB PLAY_WINDSPD\n");
   if (!pass.skipUntil("FC_N")) return;

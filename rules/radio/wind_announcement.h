@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+inline constexpr std::string_view kWindCall = "FC_N040";
 
 // At the wind call ("FC_N040"), plays the wind speed through PLAY_WINDSPD and announces the wind
 // direction (the next call, played with the course) only when there is wind. The lines between the

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string_view>
+
 #include "engine/pass.h"
 
 namespace aplpatch {
+
+inline constexpr std::string_view kAltitudeAssignment = "VALT = ";
 
 // An altitude assignment ("VALT = ", not an "IF VALT" test) is guarded with
 // "IF VMAXALT = 500000 THEN" ... "ENDIF" unless the next line jumps to GOWAITVORX. The next line is

@@ -1,4 +1,4 @@
-#include "engine/altitude_lookahead.h"
+#include "rules/descent/altitude_lookahead.h"
 
 #include <utility>
 
@@ -8,7 +8,7 @@ namespace aplpatch {
 
 void guardAltitudeAssignment(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, "VALT = ") || contains(line, "IF VALT")) return;
+  if (!contains(line, kAltitudeAssignment) || contains(line, "IF VALT")) return;
 
   std::string& next = pass.scratch();
   const bool haveNext = pass.lookAhead(next);
@@ -22,7 +22,7 @@ void guardAltitudeAssignment(Pass& pass) {
   }
   if (haveNext) {
     std::swap(line, next);
-    pass.state().pendingLine = 1;
+    pass.keepLineForNextPass();
   }
   pass.endPass();
 }

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "engine/byte_stream.h"
+#include "engine/console.h"
+
+namespace aplpatch {
+
+// The whole rewrite with the standard rule table: every line, then the appended subroutines.
+// Returns false when a write to `sink` failed (the sink knows why).
+bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console);
+
+}  // namespace aplpatch
