@@ -126,8 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Planted{"F.APL.new", true}, Planted{"F.APL.new", false}, Planted{"apl/F.APL", true},
                       Planted{"apl/F.APL", false}, Planted{"apl/F.APL.new", true},
                       Planted{"apl/F.APL.new", false}),
-    [](const ::testing::TestParamInfo<Planted>& info) {
-      std::string name = std::string(info.param.symbolic ? "Symlink" : "HardLink") + "At" + info.param.name;
+    [](const ::testing::TestParamInfo<Planted>& planted) {
+      std::string name = std::string(planted.param.symbolic ? "Symlink" : "HardLink") + "At" + planted.param.name;
       for (char& c : name) {
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
       }

@@ -102,8 +102,8 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesAndConsoleText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Testdata, GoldenScript, ::testing::ValuesIn(kSets),
-                         [](const ::testing::TestParamInfo<GoldenSet>& info) {
-                           return std::string(info.param.name);
+                         [](const ::testing::TestParamInfo<GoldenSet>& set) {
+                           return std::string(set.param.name);
                          });
 
 // Files added to the folder but not listed above would never be compared.

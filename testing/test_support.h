@@ -55,8 +55,7 @@ struct Rewritten {
 // Where a run starts: a prepared state (for instance with a sound root or a message language) and
 // the passes counted as made already.
 struct Start {
-  Start(RewriteState initial = {}, int passesDone = 0)
-      : state(std::move(initial)), passesDone(passesDone) {}
+  Start(RewriteState initial = {}, int passes = 0) : state(std::move(initial)), passesDone(passes) {}
   RewriteState state;
   int passesDone;
 };
