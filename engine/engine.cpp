@@ -1,6 +1,5 @@
 #include "engine/engine.h"
 
-#include <bit>
 #include <limits>
 #include <utility>
 
@@ -47,18 +46,11 @@ void Engine::rewriteLines() {
 void Engine::runCandidateRules(Pass& pass) {
   RulePrefilter& filter = *prefilter_;
   filter.scan(line_, passes_);
-  RulePrefilter::RuleSet visit = filter.rulesToVisit(0, state_);
-  for (std::size_t word = 0; word < visit.size(); ++word) {
-    while (visit[word] != 0) {
-      const std::size_t i = word * 64 + static_cast<std::size_t>(std::countr_zero(visit[word]));
-      visit[word] &= visit[word] - 1;
-      if (!filter.mayAct(i, state_)) continue;
-      rules_[i].run(pass);
-      if (pass.ended()) return;
-      // What the rule did to the line and the state decides which later rules may act.
-      filter.rescanIfChanged(line_);
-      visit = filter.rulesToVisit(i + 1, state_);
-    }
+  for (std::size_t i = filter.nextRule(0, state_); i < rules_.size();
+       i = filter.nextRule(i + 1, state_)) {
+    rules_[i].run(pass);
+    if (pass.ended()) return;
+    filter.rescanIfChanged(line_);
   }
 }
 

@@ -48,6 +48,22 @@ int byteRarity(unsigned char c) {
   return 4;
 }
 
+// Copies `size` bytes from `from` to `to`. Lines are mostly short: up to 32 bytes, two overlapping
+// copies of a fixed size do it without a call.
+void copyBytes(char* to, const char* from, std::size_t size) {
+  if (size > 32) {
+    std::memcpy(to, from, size);
+  } else if (size >= 16) {
+    std::memcpy(to, from, 16);
+    std::memcpy(to + size - 16, from + size - 16, 16);
+  } else if (size >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + size - 8, from + size - 8, 8);
+  } else {
+    for (std::size_t i = 0; i < size; ++i) to[i] = from[i];
+  }
+}
+
 bool sameLetters(const char* a, const char* b, std::size_t size) {
   for (std::size_t i = 0; i < size; ++i) {
     if (capital(static_cast<unsigned char>(a[i])) != capital(static_cast<unsigned char>(b[i]))) {
@@ -60,7 +76,8 @@ bool sameLetters(const char* a, const char* b, std::size_t size) {
 }  // namespace
 
 RulePrefilter::RulePrefilter(std::span<const RuleEntry> rules)
-    : slotKey_(std::size_t{1} << kSlotBits, 0), keyRules_(1), onlyWhileTests_(rules.size()),
+    : slotKey_(std::size_t{1} << kSlotBits, 0), keyRules_(1), anyLineTests_(rules.size()),
+      onlyWhileTests_(rules.size()),
       scanned_(256) {
   if (rules.size() > kMaxRules) throw std::length_error("too many rules for the prefilter");
   std::vector<std::uint32_t> typicalGroups;
@@ -80,7 +97,10 @@ RulePrefilter::RulePrefilter(std::span<const RuleEntry> rules)
       everyLine_[rule >> 6] |= bit;
       continue;
     }
-    if (trigger.anyLineWhile.given()) anyLineGates_.push_back({rule, trigger.anyLineWhile});
+    if (trigger.anyLineWhile.given()) {
+      anyLine_[rule >> 6] |= bit;
+      anyLineTests_[rule] = trigger.anyLineWhile;
+    }
     if (trigger.onPass != 0) passGates_.push_back({rule, trigger.onPass});
     for (std::string_view text : trigger.texts) {
       if (!text.empty()) keyRuleOnText(rule, text, typicalGroups);
@@ -129,7 +149,7 @@ void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text,
 void RulePrefilter::scan(std::string_view line, int passNumber) {
   passNumber_ = passNumber;
   if (line.size() > scanned_.size()) scanned_.resize(line.size());
-  if (!line.empty()) std::memcpy(scanned_.data(), line.data(), line.size());
+  copyBytes(scanned_.data(), line.data(), line.size());
   scannedSize_ = line.size();
 
   RuleSet candidates = everyLine_;
@@ -151,7 +171,7 @@ void RulePrefilter::scan(std::string_view line, int passNumber) {
 void RulePrefilter::rescan(std::string_view line) {
   if (line.size() == scannedSize_ && sameLetters(line.data(), scanned_.data(), line.size())) {
     // Only the letter case changed (the upper-casing): the candidates stay what they were.
-    std::memcpy(scanned_.data(), line.data(), line.size());
+    copyBytes(scanned_.data(), line.data(), line.size());
     return;
   }
   scan(line, passNumber_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -41,26 +42,24 @@ class RulePrefilter {
     }
   }
 
-  // The rules from `rule` on to look at now: the candidates for the scanned line and the rules
-  // whose any-line test holds in `state`. Ask again after a rule has run, since it may have changed
-  // the line (rescanIfChanged() first) or the state.
-  RuleSet rulesToVisit(std::size_t rule, const RewriteState& state) const {
-    RuleSet visit = candidates_;
-    for (auto gate = anyLineGates_.rbegin(); gate != anyLineGates_.rend() && gate->rule >= rule;
-         ++gate) {
-      if (gate->test.holds(state)) visit[gate->rule >> 6] |= std::uint64_t{1} << (gate->rule & 63);
+  // The first rule from `rule` on that can act now, or kMaxRules when none can: a candidate for the
+  // scanned line or a rule whose any-line test holds in `state`, and in either case one whose
+  // only-while test holds. After a rule has run, ask again from the next one (rescanIfChanged()
+  // first): what the rule did to the line and the state decides which later rules can act.
+  std::size_t nextRule(std::size_t rule, const RewriteState& state) const {
+    for (std::size_t w = rule >> 6; w < kWords; ++w) {
+      std::uint64_t open = candidates_[w] | anyLine_[w];
+      if (w == rule >> 6) open &= ~std::uint64_t{0} << (rule & 63);
+      for (; open != 0; open &= open - 1) {
+        const int bit = std::countr_zero(open);
+        const std::size_t i = w * 64 + static_cast<std::size_t>(bit);
+        // Each state test is made when its rule's turn comes, in the state the earlier rules left.
+        if (!(candidates_[w] >> bit & 1) && !anyLineTests_[i].holds(state)) continue;
+        if ((onlyWhile_[w] >> bit & 1) && !onlyWhileTests_[i].holds(state)) continue;
+        return i;
+      }
     }
-    for (std::size_t w = 0; w < kWords; ++w) {
-      const std::size_t skip = rule > w * 64 ? rule - w * 64 : 0;
-      visit[w] &= skip >= 64 ? 0 : ~std::uint64_t{0} << skip;
-    }
-    return visit;
-  }
-
-  // Whether `rule`, one of rulesToVisit(), can act in `state`, the state it was found in.
-  bool mayAct(std::size_t rule, const RewriteState& state) const {
-    if (!(onlyWhile_[rule >> 6] >> (rule & 63) & 1)) return true;
-    return onlyWhileTests_[rule].holds(state);
+    return kMaxRules;
   }
 
  private:
@@ -117,10 +116,6 @@ class RulePrefilter {
                      const std::vector<std::uint32_t>& typicalGroups);
   void rescan(std::string_view line);
 
-  struct Gate {
-    std::size_t rule;
-    StateTest test;
-  };
   struct PassGate {
     std::size_t rule;
     int passNumber;
@@ -130,10 +125,11 @@ class RulePrefilter {
   std::vector<RuleSet> keyRules_;      // rule sets by key; key 0 is the empty set
   RuleSet everyLine_{};
   RuleSet candidates_{};
-  std::vector<Gate> anyLineGates_;  // in the order of the rules
-  std::vector<PassGate> passGates_;
-  int passNumber_ = 0;              // the pass of the last scan
-  RuleSet onlyWhile_{};             // the rules with an onlyWhile test
+  RuleSet anyLine_{};    // the rules with an anyLineWhile test
+  std::vector<StateTest> anyLineTests_;
+  std::vector<PassGate> passGates_;  // rules that may act on any line of one pass
+  int passNumber_ = 0;               // the pass of the last scan
+  RuleSet onlyWhile_{};  // the rules with an onlyWhile test
   std::vector<StateTest> onlyWhileTests_;
   std::vector<char> scanned_;  // the line as last scanned: its first scannedSize_ bytes
   std::size_t scannedSize_ = 0;
