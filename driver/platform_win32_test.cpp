@@ -159,7 +159,8 @@ TEST_F(WindowsPlatform, WorksOnPathsLongerThanTheClassicLimit) {
   for (int level = 0; level < 6; ++level) {
     std::wstring name(60, static_cast<wchar_t>(L'a' + level));
     deep /= name;
-    deepText += "\\" + utf8(name);
+    deepText += '\\';
+    deepText += utf8(name);
     ASSERT_TRUE(platform->makeFolder(deepText).ok()) << deepText.size();
   }
   ASSERT_GT(deepText.size(), 300u);

@@ -29,9 +29,9 @@ class WindowsProgramRun : public ::testing::Test {
     fs::create_directory(bin);
   }
 
-  // Puts the probe into `folder` under the compiler's name.
-  void installProbe(const fs::path& folder) {
-    fs::copy_file(testing::programFolder() / "argument_probe.exe", folder / "aplc2.exe");
+  // Puts the probe into `destination` under the compiler's name.
+  void installProbe(const fs::path& destination) {
+    fs::copy_file(testing::programFolder() / "argument_probe.exe", destination / "aplc2.exe");
   }
 
   ProgramRun run(const std::vector<std::string>& arguments = {"-e", "F.APL"}) {
