@@ -114,7 +114,7 @@ TEST_F(EndToEnd, RewritesTheScriptInPlaceAndKeepsBothVersions) {
   EXPECT_EQ(rewritten.rfind(kRewrittenLines, 0), 0u);
   EXPECT_EQ(readBytes(work / "F.APL"), rewritten);
   EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{"F.APL", "apl"}));
-  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.new"}));
+  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.log", "F.APL.new"}));
   EXPECT_EQ(readBytes(work / "apl/F.APL"), kScript);
   EXPECT_EQ(readBytes(work / "apl/F.APL.new"), rewritten);
 
@@ -131,7 +131,7 @@ TEST_F(EndToEnd, RewritesTheScriptInPlaceAndKeepsBothVersions) {
   EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
 }
 
-TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
+TEST_F(EndToEnd, KeepsTheBackupBesideTheScriptWhicheverSeparatorsThePathUses) {
   struct Case {
     std::string folder;  // created inside the working directory
     std::string script;  // as the host passes it
@@ -139,10 +139,12 @@ TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
   };
   const std::vector<Case> cases = {
       {"", "F 1.APL", "apl"},
-      {"my flights", "my flights/F 1.APL", "apl"},
-      {"a&b", "a&b/F&echo x;\"q\".APL", "apl"},
+      {"my flights", "my flights/F 1.APL", "my flights/apl"},
+      {"a&b", "a&b/F&echo x;\"q\".APL", "a&b/apl"},
       {"", "C:\\TR&R\\F 2.APL", "C:\\TR&R\\apl"},
-      {"abs path", (work / "abs path") + "/F.APL", "apl"},
+      {"abs path", (work / "abs path") + "/F.APL", (work / "abs path") + "/apl"},
+      // On POSIX a backslash is part of a name, yet the backup folder follows it all the same.
+      {"mixed", "mixed/C:\\X\\F 3.APL", "mixed/C:\\X\\apl"},
   };
   std::string rewritten = testing::rewriteWhole(kScript).bytes;
   for (const Case& c : cases) {
@@ -167,20 +169,6 @@ TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
   }
 }
 
-TEST_F(EndToEnd, KeepsAScriptThatLiesInItsOwnBackupFolder) {
-  // Only a backslash makes a directory prefix, so the backup of apl/F.APL is apl/F.APL itself.
-  fs::create_directory(work / "apl");
-  writeBytes(work / "apl/F.APL", kScript);
-  Finished run = patch({"-e", "apl/F.APL"});
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(readBytes(work / "apl/F.APL"), testing::rewriteWhole(kScript).bytes);
-  EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL"});
-  EXPECT_NE(run.output.find("backup failed: cannot copy apl/F.APL to apl/F.APL: "
-                            "a file cannot be copied onto itself\n"
-                            "inserting missing RETURNS ...\n"),
-            std::string::npos);
-}
-
 TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();
@@ -188,7 +176,7 @@ TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   EXPECT_EQ(patch({"-e", "F.APL"}, variables).status, 7);
 }
 
-TEST_F(EndToEnd, ReportsACompilerThatCannotBeFound) {
+TEST_F(EndToEnd, ReportsACompilerThatCannotBeFoundBeforeChangingAnything) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();
   variables["PATH"] = records / "nothing here";
@@ -197,11 +185,24 @@ TEST_F(EndToEnd, ReportsACompilerThatCannotBeFound) {
   EXPECT_EQ(run.output,
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
-            "inserting missing RETURNS ...\n"
-            "analysis done\n"
-            "saving new generated APL file F.APL.new ...\n"
-            "running original ADV generator...\n"
-            "Cannot run aplc2.exe: not found in the working directory or on the search path\n");
+            "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. F.APL is left as it was.\n");
+  EXPECT_EQ(readBytes(work / "F.APL"), kScript);
+  EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL.log"});
+}
+
+TEST_F(EndToEnd, FindsTheCompilerBesideTheProgramWhenItIsNowhereElse) {
+  // Installed as the README says: aplpatch and the compiler in one folder, the host working elsewhere.
+  fs::path installed = records.path() / "compiler folder";
+  fs::create_directory(installed);
+  fs::copy_file(APLPATCH_PROGRAM, installed / "TR.EXE");
+  fs::copy_file(APLPATCH_STANDIN_COMPILER, installed / "aplc2.exe");
+  writeBytes(work / "F.APL", kScript);
+  std::map<std::string, std::string> variables = environment();
+  variables["PATH"] = records / "nothing here";
+  Finished run = runProgram(work.path().string(), {(installed / "TR.EXE").string(), "-e", "F.APL"}, variables,
+                            records / "console.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
   EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
 }
 
@@ -211,9 +212,9 @@ TEST_F(EndToEnd, StopsWhenTheScriptIsMissing) {
   EXPECT_EQ(run.output,
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
-            "backup failed: cannot copy F.APL to apl/F.APL: No such file or directory\n"
             "Program aborted. For use with TALKRADAR only.\n");
   EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"apl"});
+  EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL.log"});
   EXPECT_EQ(compilerLog(), "");
 }
 
