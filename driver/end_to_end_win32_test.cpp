@@ -86,7 +86,8 @@ class WindowsEndToEnd : public ::testing::Test {
     EXPECT_EQ(run.status, 0u) << run.output;
     EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
     EXPECT_EQ(namesIn(folder), (std::set<std::wstring>{L"FLIGHT.APL", L"apl"}));
-    EXPECT_EQ(namesIn(folder / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.new"}));
+    EXPECT_EQ(namesIn(folder / L"apl"),
+              (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.log", L"FLIGHT.APL.new"}));
     EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL"), example);
     EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL.new"), rewritten);
     EXPECT_EQ(run.output, completeRunConsole(script, rewritten.size()));
@@ -118,17 +119,24 @@ TEST_F(WindowsEndToEnd, PatchesAScriptNamedRelativeToTheWorkingFolder) {
   expectPatchedInPlace("FLIGHT.APL", run);
 }
 
-TEST_F(WindowsEndToEnd, KeepsTheBackupOfAScriptNamedWithForwardSlashesInTheWorkingFolder) {
-  // Only a backslash makes the directory prefix, so the backup folder is the working folder's.
-  std::string script = utf8(fs::path(kFolderName)) + "/FLIGHT.APL";
-  Finished run = patchIn(scratch.path(), std::wstring(kFolderName) + L"/FLIGHT.APL");
-  EXPECT_EQ(run.status, 0u) << run.output;
+TEST_F(WindowsEndToEnd, KeepsTheBackupBesideAScriptNamedWithForwardOrMixedSlashes) {
   std::string rewritten = testing::rewriteWhole(example).bytes;
-  EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
-  EXPECT_EQ(namesIn(scratch.path() / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.new"}));
-  EXPECT_EQ(readBytes(scratch.path() / L"apl" / L"FLIGHT.APL"), example);
-  EXPECT_EQ(readBytes(scratch.path() / L"apl" / L"FLIGHT.APL.new"), rewritten);
-  EXPECT_NE(run.output.find("saving old generated APL file " + script + " ...\r\n"), std::string::npos);
+  const std::wstring scripts[] = {std::wstring(kFolderName) + L"/FLIGHT.APL",
+                                  (scratch.path() / kFolderName).wstring() + L"/FLIGHT.APL",
+                                  L"./" + std::wstring(kFolderName) + L"\\FLIGHT.APL"};
+  for (const std::wstring& script : scripts) {
+    SCOPED_TRACE(utf8(script));
+    fs::remove_all(folder / L"apl");
+    writeBytes(folder / L"FLIGHT.APL", example);
+    Finished run = patchIn(scratch.path(), script);
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
+    EXPECT_FALSE(fs::exists(scratch.path() / L"apl"));
+    EXPECT_EQ(namesIn(folder / L"apl"),
+              (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.log", L"FLIGHT.APL.new"}));
+    EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL"), example);
+    EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL.new"), rewritten);
+  }
 }
 
 TEST_F(WindowsEndToEnd, EndsWithTheCompilersExitStatus) {
