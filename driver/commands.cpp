@@ -23,10 +23,10 @@ int showVersion(Platform& platform, const std::string&);
 constexpr std::array kCommands = {
     Command{"-e", "SCRIPT", "back SCRIPT up, rewrite it in place, then run aplc2.exe -e SCRIPT", nullptr},
     Command{"--preview", "SCRIPT",
-            "write the rewritten SCRIPT to standard output, the messages to standard error; change nothing",
+            "print SCRIPT as a run would rewrite it; messages go to standard error",
             previewScript},
     Command{"--install", "COMPILER",
-            "put aplpatch in the place of the adventure compiler COMPILER, renamed to aplc2.exe",
+            "put aplpatch in the place of the compiler COMPILER, renamed to aplc2.exe",
             installProgram},
     Command{"--uninstall", "COMPILER", "put the adventure compiler back in the place of COMPILER",
             uninstallProgram},
@@ -36,18 +36,18 @@ constexpr std::array kCommands = {
 
 int showHelp(Platform& platform, const std::string&) {
   std::string text = std::string(programNameAndVersion()) +
-                     ": rewrites the adventure script that the flight-planning host generated, then runs\n"
-                     "the adventure compiler aplc2.exe on it. Installed in the compiler's place, it is\n"
-                     "called with the compiler's command line.\n\n";
+                     ": rewrites the adventure script that the flight-planning host\n"
+                     "generated, then runs the adventure compiler aplc2.exe on it. Installed in the\n"
+                     "compiler's place, it is called with the compiler's command line.\n\n";
   for (const Command& command : kCommands) {
     text += "  aplpatch " + std::string(command.option);
     if (!command.argument.empty()) text += " " + std::string(command.argument);
     text += "\n      " + std::string(command.description) + "\n";
   }
   text +=
-      "\naplc2.exe is looked for in the working folder, then beside aplpatch, then on PATH.\n"
-      "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as rewritten and\n"
-      "SCRIPT.log, the record of the last run.\n";
+      "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"
+      "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as\n"
+      "rewritten and SCRIPT.log, the record of the last run.\n";
   platform.print(text);
   return 0;
 }
