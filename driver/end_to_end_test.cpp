@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string_view>
 #include <string>
 #include <vector>
 
+#include "driver/install.h"
 #include "driver/test_files.h"
 #include "engine/test_support.h"
 
@@ -255,6 +257,108 @@ TEST_F(EndToEnd, RewritesTheBundledExampleExactlyAsTheEngineDoes) {
   // The rules' messages come between the driver's, in order.
   EXPECT_NE(run.output.find("inserting missing RETURNS ...\n" + expected.console + "analysis done\n"),
             std::string::npos);
+}
+
+// Every file of `folder` with its bytes and permissions.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    auto permissions = static_cast<unsigned>(entry.status().permissions());
+    files[entry.path().filename()] = std::to_string(permissions) + ":" + readBytes(entry.path()).value_or("?");
+  }
+  return files;
+}
+
+std::size_t occurrences(const std::string& text, std::string_view part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+class Install : public EndToEnd {
+ protected:
+  void SetUp() override {
+    fs::create_directory(compilerFolder);
+    fs::copy_file(APLPATCH_STANDIN_COMPILER, compilerFolder / "TR.EXE");
+    writeBytes(compilerFolder / "README.TXT", "the compiler's own files stay as they are");
+  }
+
+  Finished command(const std::string& option) { return patch({option, compiler()}); }
+  std::string compiler() const { return (compilerFolder / "TR.EXE").string(); }
+  std::string original() const { return (compilerFolder / "aplc2.exe").string(); }
+
+  fs::path compilerFolder = records.path() / "compiler folder";
+};
+
+TEST_F(Install, InstallsInTheCompilersPlaceAndUninstallsBackToTheSameFolder) {
+  const std::map<std::string, std::string> before = snapshot(compilerFolder);
+  Finished installed = command("--install");
+  ASSERT_EQ(installed.status, 0) << installed.output;
+  EXPECT_EQ(installed.output, "Installed: " + compiler() + " renamed to " + original() + ", aplpatch copied to " +
+                                  compiler() + ".\n");
+  EXPECT_EQ(readBytes(compiler()), readBytes(APLPATCH_PROGRAM));
+  EXPECT_EQ(readBytes(original()), readBytes(APLPATCH_STANDIN_COMPILER));
+
+  // The host calls the compiler's name from its own folder: the installed copy finds aplc2.exe beside it.
+  writeBytes(work / "F.APL", kScript);
+  std::map<std::string, std::string> variables = environment();
+  variables["PATH"] = records / "nothing here";
+  Finished run = runProgram(work.path().string(), {compiler(), "-e", "F.APL"}, variables, records / "console.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
+
+  Finished uninstalled = command("--uninstall");
+  ASSERT_EQ(uninstalled.status, 0) << uninstalled.output;
+  EXPECT_EQ(uninstalled.output, "Uninstalled: aplpatch removed from " + compiler() + ", " + original() +
+                                    " renamed back to " + compiler() + ".\n");
+  EXPECT_EQ(snapshot(compilerFolder), before);
+}
+
+TEST_F(Install, RefusesWithoutChangingAnything) {
+  struct Case {
+    const char* what;
+    const char* option;
+    void (*prepare)(const fs::path& folder);
+    std::string message;
+  };
+  const std::string name = compiler();
+  const std::vector<Case> cases = {
+      {"no compiler", "--install", [](const fs::path& folder) { fs::remove(folder / "TR.EXE"); },
+       "Cannot install: cannot read " + name + ": No such file or directory. Nothing was changed.\n"},
+      {"already installed", "--install",
+       [](const fs::path& folder) {
+         fs::rename(folder / "TR.EXE", folder / "aplc2.exe");
+         fs::copy_file(APLPATCH_PROGRAM, folder / "TR.EXE");
+       },
+       "Cannot install: " + name + " is aplpatch already. Nothing was changed.\n"},
+      {"aplc2.exe is there", "--install", [](const fs::path& folder) { writeBytes(folder / "aplc2.exe", "x"); },
+       "Cannot install: " + original() + " exists already. Nothing was changed.\n"},
+      {"not installed", "--uninstall", [](const fs::path& folder) { writeBytes(folder / "aplc2.exe", "x"); },
+       "Cannot uninstall: " + name + " is not aplpatch. Nothing was changed.\n"},
+      {"no aplc2.exe", "--uninstall",
+       [](const fs::path& folder) { fs::copy_file(APLPATCH_PROGRAM, folder / "TR.EXE", fs::copy_options::overwrite_existing); },
+       "Cannot uninstall: " + original() + " does not exist. Nothing was changed.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(compilerFolder);
+    SetUp();
+    c.prepare(compilerFolder);
+    const std::map<std::string, std::string> before = snapshot(compilerFolder);
+    Finished refused = command(c.option);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.output, c.message);
+    EXPECT_EQ(snapshot(compilerFolder), before);
+  }
+}
+
+TEST_F(Install, OnlyTheProgramCarriesItsMarkerAndItCarriesItOnce) {
+  std::string program = readBytes(APLPATCH_PROGRAM).value_or("");
+  std::string marker(installMarker());
+  ASSERT_GT(marker.size(), 16u);
+  EXPECT_EQ(occurrences(program, marker), 1u);
+  EXPECT_EQ(occurrences(readBytes(APLPATCH_STANDIN_COMPILER).value_or(""), marker), 0u);
 }
 
 }  // namespace

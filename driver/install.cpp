@@ -14,8 +14,6 @@ namespace {
 constexpr int kNotDone = 1;
 constexpr std::string_view kOriginalName = "aplc2.exe";
 
-// One array, which the search below reads as well: the program's file holds it exactly once.
-const char kMarker[] = "\x7f" "aplpatch installed copy 6d1f0a93c4b8e257" "\x7f";
 
 // aplc2.exe in the folder of `compiler`.
 std::string originalPath(Platform& platform, const std::string& compiler) {
@@ -52,7 +50,9 @@ Status copyProgram(Platform& platform, const std::string& from, const std::strin
 
 }  // namespace
 
-std::string_view installMarker() { return std::string_view(kMarker, sizeof kMarker - 1); }
+// A plain literal, which the search reads as well: the program's file holds it once, and the debug
+// information, which keeps the values of named constants, has no copy of it.
+std::string_view installMarker() { return "\x7f" "aplpatch installed copy 6d1f0a93c4b8e257" "\x7f"; }
 
 MarkerSearch searchForMarker(Platform& platform, const std::string& path) {
   Opened<ReadFile> file = platform.openForRead(path);
