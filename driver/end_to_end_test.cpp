@@ -37,10 +37,10 @@ struct Finished {
 enum class Console { kCaptured, kClosed };
 
 // Starts `arguments[0]` in `folder` with `environment` and waits for it; its output goes to `capture`,
-// or its standard output to a pipe that nobody reads.
+// or its standard output to a pipe that nobody reads; its standard error to `errorCapture` if given.
 Finished runProgram(const std::string& folder, const std::vector<std::string>& arguments,
                     const std::map<std::string, std::string>& environment, const std::string& capture,
-                    Console console = Console::kCaptured) {
+                    Console console = Console::kCaptured, const std::string& errorCapture = "") {
   std::vector<std::string> variables;
   for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
   std::vector<char*> argv;
@@ -60,7 +60,8 @@ Finished runProgram(const std::string& folder, const std::vector<std::string>& a
     int out = ::open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int standardOutput = console == Console::kClosed ? closedPipe[1] : out;
     if (out < 0 || ::chdir(folder.c_str()) != 0) ::_exit(126);
-    if (::dup2(standardOutput, 1) < 0 || ::dup2(out, 2) < 0) ::_exit(126);
+    int error = errorCapture.empty() ? out : ::open(errorCapture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (error < 0 || ::dup2(standardOutput, 1) < 0 || ::dup2(error, 2) < 0) ::_exit(126);
     ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
@@ -257,6 +258,21 @@ TEST_F(EndToEnd, RewritesTheBundledExampleExactlyAsTheEngineDoes) {
   // The rules' messages come between the driver's, in order.
   EXPECT_NE(run.output.find("inserting missing RETURNS ...\n" + expected.console + "analysis done\n"),
             std::string::npos);
+}
+
+TEST_F(EndToEnd, PreviewWritesTheBytesARunPutsInPlaceAndChangesNothing) {
+  std::optional<std::string> example = readBytes(APLPATCH_EXAMPLE_SCRIPT);
+  ASSERT_TRUE(example);
+  writeBytes(work / "FLIGHT.APL", *example);
+  Finished preview = runProgram(work.path().string(), {APLPATCH_PROGRAM, "--preview", "FLIGHT.APL"}, environment(),
+                                records / "preview.txt", Console::kCaptured, records / "messages.txt");
+  EXPECT_EQ(preview.status, 0);
+  EXPECT_EQ(readBytes(records / "messages.txt"), testing::rewriteWhole(*example).console);
+  EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"FLIGHT.APL"});
+  EXPECT_EQ(compilerLog(), "");
+
+  ASSERT_EQ(patch({"-e", "FLIGHT.APL"}).status, 0);
+  EXPECT_EQ(readBytes(work / "FLIGHT.APL"), preview.output);
 }
 
 // Every file of `folder` with its bytes and permissions.
