@@ -38,7 +38,8 @@ Finished patchWithFileSizeLimit(const ScratchFolder& folder, rlim_t limit, const
   if (child == 0) {
     struct rlimit small = {limit, limit};
     if (::chdir(folder.path().c_str()) != 0 || std::freopen(consoleFile.c_str(), "w", stdout) == nullptr ||
-        ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &small) != 0) {
+        ::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || ::setrlimit(RLIMIT_FSIZE, &small) != 0 ||
+        ::setenv("PATH", fs::path(APLPATCH_STANDIN_COMPILER).parent_path().c_str(), 1) != 0) {
       ::_exit(126);
     }
     std::unique_ptr<Platform> platform = makeSystemPlatform();
@@ -73,8 +74,9 @@ TEST(DiskFull, LeavesTheScriptWholeAndNoPartialFileBehind) {
     const char* backupMessage;
   };
   const Case cases[] = {
-      {"room for the backup but not for the rewrite", (script.size() + rewrittenSize) / 2, {"F.APL"}, ""},
-      {"room for neither", script.size() / 2, {},
+      {"room for the backup but not for the rewrite", (script.size() + rewrittenSize) / 2,
+       {"F.APL", "F.APL.log"}, ""},
+      {"room for neither", script.size() / 2, {"F.APL.log"},
        "backup failed: cannot copy F.APL to apl/F.APL: File too large\n"},
   };
   for (const Case& c : cases) {

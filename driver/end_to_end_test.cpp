@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <string_view>
 #include <string>
 #include <vector>
 
+#include "driver/install.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -35,10 +37,10 @@ struct Finished {
 enum class Console { kCaptured, kClosed };
 
 // Starts `arguments[0]` in `folder` with `environment` and waits for it; its output goes to `capture`,
-// or its standard output to a pipe that nobody reads.
+// or its standard output to a pipe that nobody reads; its standard error to `errorCapture` if given.
 Finished runProgram(const std::string& folder, const std::vector<std::string>& arguments,
                     const std::map<std::string, std::string>& environment, const std::string& capture,
-                    Console console = Console::kCaptured) {
+                    Console console = Console::kCaptured, const std::string& errorCapture = "") {
   std::vector<std::string> variables;
   for (const auto& [name, value] : environment) variables.push_back(name + "=" + value);
   std::vector<char*> argv;
@@ -58,7 +60,8 @@ Finished runProgram(const std::string& folder, const std::vector<std::string>& a
     int out = ::open(capture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int standardOutput = console == Console::kClosed ? closedPipe[1] : out;
     if (out < 0 || ::chdir(folder.c_str()) != 0) ::_exit(126);
-    if (::dup2(standardOutput, 1) < 0 || ::dup2(out, 2) < 0) ::_exit(126);
+    int error = errorCapture.empty() ? out : ::open(errorCapture.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (error < 0 || ::dup2(standardOutput, 1) < 0 || ::dup2(error, 2) < 0) ::_exit(126);
     ::execve(argv[0], argv.data(), envp.data());
     ::_exit(127);
   }
@@ -114,7 +117,7 @@ TEST_F(EndToEnd, RewritesTheScriptInPlaceAndKeepsBothVersions) {
   EXPECT_EQ(rewritten.rfind(kRewrittenLines, 0), 0u);
   EXPECT_EQ(readBytes(work / "F.APL"), rewritten);
   EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{"F.APL", "apl"}));
-  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.new"}));
+  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.log", "F.APL.new"}));
   EXPECT_EQ(readBytes(work / "apl/F.APL"), kScript);
   EXPECT_EQ(readBytes(work / "apl/F.APL.new"), rewritten);
 
@@ -131,7 +134,7 @@ TEST_F(EndToEnd, RewritesTheScriptInPlaceAndKeepsBothVersions) {
   EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
 }
 
-TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
+TEST_F(EndToEnd, KeepsTheBackupBesideTheScriptWhicheverSeparatorsThePathUses) {
   struct Case {
     std::string folder;  // created inside the working directory
     std::string script;  // as the host passes it
@@ -139,10 +142,12 @@ TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
   };
   const std::vector<Case> cases = {
       {"", "F 1.APL", "apl"},
-      {"my flights", "my flights/F 1.APL", "apl"},
-      {"a&b", "a&b/F&echo x;\"q\".APL", "apl"},
+      {"my flights", "my flights/F 1.APL", "my flights/apl"},
+      {"a&b", "a&b/F&echo x;\"q\".APL", "a&b/apl"},
       {"", "C:\\TR&R\\F 2.APL", "C:\\TR&R\\apl"},
-      {"abs path", (work / "abs path") + "/F.APL", "apl"},
+      {"abs path", (work / "abs path") + "/F.APL", (work / "abs path") + "/apl"},
+      // On POSIX a backslash is part of a name, yet the backup folder follows it all the same.
+      {"mixed", "mixed/C:\\X\\F 3.APL", "mixed/C:\\X\\apl"},
   };
   std::string rewritten = testing::rewriteWhole(kScript).bytes;
   for (const Case& c : cases) {
@@ -167,16 +172,6 @@ TEST_F(EndToEnd, HandlesPathsWithBlanksAndShellCharacters) {
   }
 }
 
-TEST_F(EndToEnd, KeepsAScriptThatLiesInItsOwnBackupFolder) {
-  // Only a backslash makes a directory prefix, so the backup of apl/F.APL is apl/F.APL itself.
-  fs::create_directory(work / "apl");
-  writeBytes(work / "apl/F.APL", kScript);
-  Finished run = patch({"-e", "apl/F.APL"});
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(readBytes(work / "apl/F.APL"), testing::rewriteWhole(kScript).bytes);
-  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.new"}));
-}
-
 TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();
@@ -184,7 +179,7 @@ TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   EXPECT_EQ(patch({"-e", "F.APL"}, variables).status, 7);
 }
 
-TEST_F(EndToEnd, ReportsACompilerThatCannotBeFound) {
+TEST_F(EndToEnd, ReportsACompilerThatCannotBeFoundBeforeChangingAnything) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();
   variables["PATH"] = records / "nothing here";
@@ -193,11 +188,24 @@ TEST_F(EndToEnd, ReportsACompilerThatCannotBeFound) {
   EXPECT_EQ(run.output,
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
-            "inserting missing RETURNS ...\n"
-            "analysis done\n"
-            "saving new generated APL file F.APL.new ...\n"
-            "running original ADV generator...\n"
-            "Cannot run aplc2.exe: not found in the working directory or on the search path\n");
+            "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. F.APL is left as it was.\n");
+  EXPECT_EQ(readBytes(work / "F.APL"), kScript);
+  EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL.log"});
+}
+
+TEST_F(EndToEnd, FindsTheCompilerBesideTheProgramWhenItIsNowhereElse) {
+  // Installed as the README says: aplpatch and the compiler in one folder, the host working elsewhere.
+  fs::path installed = records.path() / "compiler folder";
+  fs::create_directory(installed);
+  fs::copy_file(APLPATCH_PROGRAM, installed / "TR.EXE");
+  fs::copy_file(APLPATCH_STANDIN_COMPILER, installed / "aplc2.exe");
+  writeBytes(work / "F.APL", kScript);
+  std::map<std::string, std::string> variables = environment();
+  variables["PATH"] = records / "nothing here";
+  Finished run = runProgram(work.path().string(), {(installed / "TR.EXE").string(), "-e", "F.APL"}, variables,
+                            records / "console.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
   EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
 }
 
@@ -235,6 +243,123 @@ TEST_F(EndToEnd, RewritesTheBundledExampleExactlyAsTheEngineDoes) {
   // The rules' messages come between the driver's, in order.
   EXPECT_NE(run.output.find("inserting missing RETURNS ...\n" + expected.console + "analysis done\n"),
             std::string::npos);
+}
+
+TEST_F(EndToEnd, PreviewWritesTheBytesARunPutsInPlaceAndChangesNothing) {
+  std::optional<std::string> example = readBytes(APLPATCH_EXAMPLE_SCRIPT);
+  ASSERT_TRUE(example);
+  writeBytes(work / "FLIGHT.APL", *example);
+  Finished preview = runProgram(work.path().string(), {APLPATCH_PROGRAM, "--preview", "FLIGHT.APL"}, environment(),
+                                records / "preview.txt", Console::kCaptured, records / "messages.txt");
+  EXPECT_EQ(preview.status, 0);
+  EXPECT_EQ(readBytes(records / "messages.txt"), testing::rewriteWhole(*example).console);
+  EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"FLIGHT.APL"});
+  EXPECT_EQ(compilerLog(), "");
+
+  ASSERT_EQ(patch({"-e", "FLIGHT.APL"}).status, 0);
+  EXPECT_EQ(readBytes(work / "FLIGHT.APL"), preview.output);
+}
+
+// Every file of `folder` with its bytes and permissions.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    auto permissions = static_cast<unsigned>(entry.status().permissions());
+    files[entry.path().filename()] = std::to_string(permissions) + ":" + readBytes(entry.path()).value_or("?");
+  }
+  return files;
+}
+
+std::size_t occurrences(const std::string& text, std::string_view part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
+class Install : public EndToEnd {
+ protected:
+  void SetUp() override {
+    fs::create_directory(compilerFolder);
+    fs::copy_file(APLPATCH_STANDIN_COMPILER, compilerFolder / "TR.EXE");
+    writeBytes(compilerFolder / "README.TXT", "the compiler's own files stay as they are");
+  }
+
+  Finished command(const std::string& option) { return patch({option, compiler()}); }
+  std::string compiler() const { return (compilerFolder / "TR.EXE").string(); }
+  std::string original() const { return (compilerFolder / "aplc2.exe").string(); }
+
+  fs::path compilerFolder = records.path() / "compiler folder";
+};
+
+TEST_F(Install, InstallsInTheCompilersPlaceAndUninstallsBackToTheSameFolder) {
+  const std::map<std::string, std::string> before = snapshot(compilerFolder);
+  Finished installed = command("--install");
+  ASSERT_EQ(installed.status, 0) << installed.output;
+  EXPECT_EQ(installed.output, "Installed: " + compiler() + " renamed to " + original() + ", aplpatch copied to " +
+                                  compiler() + ".\n");
+  EXPECT_EQ(readBytes(compiler()), readBytes(APLPATCH_PROGRAM));
+  EXPECT_EQ(readBytes(original()), readBytes(APLPATCH_STANDIN_COMPILER));
+
+  // The host calls the compiler's name from its own folder: the installed copy finds aplc2.exe beside it.
+  writeBytes(work / "F.APL", kScript);
+  std::map<std::string, std::string> variables = environment();
+  variables["PATH"] = records / "nothing here";
+  Finished run = runProgram(work.path().string(), {compiler(), "-e", "F.APL"}, variables, records / "console.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
+
+  Finished uninstalled = command("--uninstall");
+  ASSERT_EQ(uninstalled.status, 0) << uninstalled.output;
+  EXPECT_EQ(uninstalled.output, "Uninstalled: aplpatch removed from " + compiler() + ", " + original() +
+                                    " renamed back to " + compiler() + ".\n");
+  EXPECT_EQ(snapshot(compilerFolder), before);
+}
+
+TEST_F(Install, RefusesWithoutChangingAnything) {
+  struct Case {
+    const char* what;
+    const char* option;
+    void (*prepare)(const fs::path& folder);
+    std::string message;
+  };
+  const std::string name = compiler();
+  const std::vector<Case> cases = {
+      {"no compiler", "--install", [](const fs::path& folder) { fs::remove(folder / "TR.EXE"); },
+       "Cannot install: cannot read " + name + ": No such file or directory. Nothing was changed.\n"},
+      {"already installed", "--install",
+       [](const fs::path& folder) {
+         fs::rename(folder / "TR.EXE", folder / "aplc2.exe");
+         fs::copy_file(APLPATCH_PROGRAM, folder / "TR.EXE");
+       },
+       "Cannot install: " + name + " is aplpatch already. Nothing was changed.\n"},
+      {"aplc2.exe is there", "--install", [](const fs::path& folder) { writeBytes(folder / "aplc2.exe", "x"); },
+       "Cannot install: " + original() + " exists already. Nothing was changed.\n"},
+      {"not installed", "--uninstall", [](const fs::path& folder) { writeBytes(folder / "aplc2.exe", "x"); },
+       "Cannot uninstall: " + name + " is not aplpatch. Nothing was changed.\n"},
+      {"no aplc2.exe", "--uninstall",
+       [](const fs::path& folder) { fs::copy_file(APLPATCH_PROGRAM, folder / "TR.EXE", fs::copy_options::overwrite_existing); },
+       "Cannot uninstall: " + original() + " does not exist. Nothing was changed.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(compilerFolder);
+    SetUp();
+    c.prepare(compilerFolder);
+    const std::map<std::string, std::string> before = snapshot(compilerFolder);
+    Finished refused = command(c.option);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.output, c.message);
+    EXPECT_EQ(snapshot(compilerFolder), before);
+  }
+}
+
+TEST_F(Install, OnlyTheProgramCarriesItsMarkerAndItCarriesItOnce) {
+  std::string program = readBytes(APLPATCH_PROGRAM).value_or("");
+  std::string marker(installMarker());
+  ASSERT_GT(marker.size(), 16u);
+  EXPECT_EQ(occurrences(program, marker), 1u);
+  EXPECT_EQ(occurrences(readBytes(APLPATCH_STANDIN_COMPILER).value_or(""), marker), 0u);
 }
 
 }  // namespace

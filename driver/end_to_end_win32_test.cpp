@@ -87,7 +87,8 @@ class WindowsEndToEnd : public ::testing::Test {
     EXPECT_EQ(run.status, 0u) << run.output;
     EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
     EXPECT_EQ(namesIn(folder), (std::set<std::wstring>{L"FLIGHT.APL", L"apl"}));
-    EXPECT_EQ(namesIn(folder / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.new"}));
+    EXPECT_EQ(namesIn(folder / L"apl"),
+              (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.log", L"FLIGHT.APL.new"}));
     EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL"), example);
     EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL.new"), rewritten);
     EXPECT_EQ(run.output, completeRunConsole(script, rewritten.size()));
@@ -119,17 +120,24 @@ TEST_F(WindowsEndToEnd, PatchesAScriptNamedRelativeToTheWorkingFolder) {
   expectPatchedInPlace("FLIGHT.APL", run);
 }
 
-TEST_F(WindowsEndToEnd, KeepsTheBackupOfAScriptNamedWithForwardSlashesInTheWorkingFolder) {
-  // Only a backslash makes the directory prefix, so the backup folder is the working folder's.
-  std::string script = utf8(fs::path(kFolderName)) + "/FLIGHT.APL";
-  Finished run = patchIn(scratch.path(), std::wstring(kFolderName) + L"/FLIGHT.APL");
-  EXPECT_EQ(run.status, 0u) << run.output;
+TEST_F(WindowsEndToEnd, KeepsTheBackupBesideAScriptNamedWithForwardOrMixedSlashes) {
   std::string rewritten = testing::rewriteWhole(example).bytes;
-  EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
-  EXPECT_EQ(namesIn(scratch.path() / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.new"}));
-  EXPECT_EQ(readBytes(scratch.path() / L"apl" / L"FLIGHT.APL"), example);
-  EXPECT_EQ(readBytes(scratch.path() / L"apl" / L"FLIGHT.APL.new"), rewritten);
-  EXPECT_NE(run.output.find("saving old generated APL file " + script + " ...\r\n"), std::string::npos);
+  const std::wstring scripts[] = {std::wstring(kFolderName) + L"/FLIGHT.APL",
+                                  (scratch.path() / kFolderName).wstring() + L"/FLIGHT.APL",
+                                  L"./" + std::wstring(kFolderName) + L"\\FLIGHT.APL"};
+  for (const std::wstring& script : scripts) {
+    SCOPED_TRACE(utf8(script));
+    fs::remove_all(folder / L"apl");
+    writeBytes(folder / L"FLIGHT.APL", example);
+    Finished run = patchIn(scratch.path(), script);
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
+    EXPECT_FALSE(fs::exists(scratch.path() / L"apl"));
+    EXPECT_EQ(namesIn(folder / L"apl"),
+              (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.log", L"FLIGHT.APL.new"}));
+    EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL"), example);
+    EXPECT_EQ(readBytes(folder / L"apl" / L"FLIGHT.APL.new"), rewritten);
+  }
 }
 
 TEST_F(WindowsEndToEnd, EndsWithTheCompilersExitStatus) {
@@ -196,6 +204,131 @@ TEST_F(WindowsEndToEnd, LeavesTheScriptAloneWhenTheCommandLineIsWrong) {
   EXPECT_EQ(run.status, 0xFFFFFFFFul);
   EXPECT_EQ(run.output, "Program for only use with TALKRADAR.\r\n");
   EXPECT_EQ(namesIn(folder), std::set<std::wstring>{L"FLIGHT.APL"});
+}
+
+// aplpatch.exe copied into a folder of its own, as the README installs it, with the host's folder
+// and search path chosen by each test.
+class WindowsInstalled : public WindowsEndToEnd {
+ protected:
+  void SetUp() override {
+    WindowsEndToEnd::SetUp();
+    fs::create_directory(installed);
+    fs::copy_file(testing::programFolder() / "aplpatch.exe", installed / L"TR.EXE");
+  }
+
+  // Runs `installed`\TR.EXE with `arguments` in the script's folder, with `searchPath` as PATH.
+  Finished runInstalled(const std::wstring& arguments, const std::wstring& searchPath) {
+    std::map<std::wstring, std::wstring> environment = testing::currentEnvironment();
+    environment[L"PATH"] = searchPath;
+    environment[L"APLC2_STANDIN_LOG"] = (records.path() / "compiler.log").wstring();
+    environment.erase(L"APLC2_STANDIN_EXIT");
+    return testing::runCaptured(L"\"" + (installed / L"TR.EXE").wstring() + L"\" " + arguments, folder, environment,
+                                records.path() / "console.txt");
+  }
+
+  std::string compilerLog() const { return readBytes(records.path() / "compiler.log").value_or(""); }
+
+  fs::path installed = scratch.path() / L"compiler \u00FC";
+  std::wstring nowhere = (scratch.path() / L"nothing here").wstring();
+};
+
+TEST_F(WindowsInstalled, FindsTheCompilerBesideItselfOrOnThePathBeforeChangingAnything) {
+  const std::string rewritten = testing::rewriteWhole(example).bytes;
+  {
+    SCOPED_TRACE("only on the path");
+    Finished run = runInstalled(L"-e FLIGHT.APL", testing::programFolder().wstring());
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_EQ(compilerLog(), "-e\nFLIGHT.APL\n--\n");
+    EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
+  }
+  {
+    SCOPED_TRACE("nowhere");
+    writeBytes(folder / L"FLIGHT.APL", example);
+    fs::remove_all(folder / L"apl");
+    fs::remove(records.path() / "compiler.log");
+    Finished run = runInstalled(L"-e FLIGHT.APL", nowhere);
+    EXPECT_EQ(run.status, 0xFFFFFFFFul);
+    EXPECT_EQ(run.output, withCrLf("TALKRADAR patch started...\n"
+                                   "saving old generated APL file FLIGHT.APL ...\n"
+                                   "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. "
+                                   "FLIGHT.APL is left as it was.\n"));
+    EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), example);
+    EXPECT_EQ(namesIn(folder / L"apl"), std::set<std::wstring>{L"FLIGHT.APL.log"});
+    EXPECT_EQ(compilerLog(), "");
+  }
+  {
+    SCOPED_TRACE("only beside the program");
+    fs::copy_file(testing::programFolder() / "aplc2.exe", installed / L"aplc2.exe");
+    Finished run = runInstalled(L"-e FLIGHT.APL", nowhere);
+    EXPECT_EQ(run.status, 0u) << run.output;
+    EXPECT_EQ(compilerLog(), "-e\nFLIGHT.APL\n--\n");
+    EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
+  }
+}
+
+// Every file of `folder` with its bytes.
+std::map<std::wstring, std::string> snapshot(const fs::path& folder) {
+  std::map<std::wstring, std::string> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+    files[entry.path().filename()] = readBytes(entry.path()).value_or("?");
+  return files;
+}
+
+TEST_F(WindowsInstalled, InstallsAndUninstallsInOneCommandEach) {
+  // TR.EXE plays the adventure compiler; aplpatch.exe from the build installs itself in its place.
+  fs::path compilerFolder = scratch.path() / L"adventure compiler";
+  fs::create_directory(compilerFolder);
+  fs::copy_file(testing::programFolder() / "aplc2.exe", compilerFolder / L"TR.EXE");
+  const std::wstring compiler = (compilerFolder / L"TR.EXE").wstring();
+  const std::string original = utf8(compilerFolder / L"aplc2.exe");
+  const std::map<std::wstring, std::string> before = snapshot(compilerFolder);
+  auto aplpatch = [&](const std::wstring& option) {
+    std::wstring program = (testing::programFolder() / "aplpatch.exe").wstring();
+    return testing::runCaptured(L"\"" + program + L"\" " + option + L" \"" + compiler + L"\"", folder,
+                                testing::currentEnvironment(), records.path() / "console.txt");
+  };
+
+  Finished refused = aplpatch(L"--uninstall");
+  EXPECT_EQ(refused.status, 1u);
+  EXPECT_EQ(refused.output, withCrLf("Cannot uninstall: " + utf8(compiler) + " is not aplpatch. Nothing was changed.\n"));
+
+  Finished installedRun = aplpatch(L"--install");
+  ASSERT_EQ(installedRun.status, 0u) << installedRun.output;
+  EXPECT_EQ(installedRun.output, withCrLf("Installed: " + utf8(compiler) + " renamed to " + original +
+                                          ", aplpatch copied to " + utf8(compiler) + ".\n"));
+  EXPECT_EQ(readBytes(compiler), readBytes(testing::programFolder() / "aplpatch.exe"));
+  EXPECT_EQ(readBytes(original), readBytes(testing::programFolder() / "aplc2.exe"));
+  const std::map<std::wstring, std::string> whileInstalled = snapshot(compilerFolder);
+
+  refused = aplpatch(L"--install");
+  EXPECT_EQ(refused.status, 1u);
+  EXPECT_EQ(refused.output, withCrLf("Cannot install: " + utf8(compiler) + " is aplpatch already. Nothing was changed.\n"));
+  EXPECT_EQ(snapshot(compilerFolder), whileInstalled);
+
+  {
+    // The host has the compiler open: the file is named with the system's reason, and nothing changes.
+    HANDLE held = CreateFileW(compiler.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    refused = aplpatch(L"--uninstall");
+    CloseHandle(held);
+    EXPECT_EQ(refused.status, 1u);
+    EXPECT_TRUE(refused.output.starts_with("Cannot uninstall: cannot put " + original + " in the place of " +
+                                           utf8(compiler) + ": "))
+        << refused.output;
+    EXPECT_NE(refused.output.find("(error "), std::string::npos) << refused.output;
+    EXPECT_EQ(snapshot(compilerFolder), whileInstalled);
+  }
+
+  Finished uninstalled = aplpatch(L"--uninstall");
+  ASSERT_EQ(uninstalled.status, 0u) << uninstalled.output;
+  EXPECT_EQ(snapshot(compilerFolder), before);
+
+  writeBytes(compilerFolder / L"aplc2.exe", "in the way");
+  refused = aplpatch(L"--install");
+  EXPECT_EQ(refused.status, 1u);
+  EXPECT_EQ(refused.output, withCrLf("Cannot install: " + original + " exists already. Nothing was changed.\n"));
+  EXPECT_EQ(readBytes(compiler), before.at(L"TR.EXE"));
 }
 
 }  // namespace

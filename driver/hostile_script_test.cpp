@@ -280,9 +280,9 @@ TEST(HostileScript, AThousandCharacterPathWorksWhereTheSystemAllowsIt) {
   EXPECT_TRUE(run.console.ends_with(compilerReport(path, rewritten.size()))) << run.console;
   EXPECT_EQ(readBytes(work / path), rewritten);
   EXPECT_FALSE(fs::exists(work / (path + ".new")));
-  // Only a backslash makes a directory prefix: the backup folder is in the working directory.
-  EXPECT_EQ(readBytes(work / ("apl/" + name)), script);
-  EXPECT_EQ(readBytes(work / ("apl/" + name + ".new")), rewritten);
+  const std::string backupFolder = path.substr(0, path.size() - name.size()) + "apl/";
+  EXPECT_EQ(readBytes(work / (backupFolder + name)), script);
+  EXPECT_EQ(readBytes(work / (backupFolder + name + ".new")), rewritten);
 
   // A single name of 1,000 characters is more than the system allows: the run stops and says why.
   const std::string tooLong = std::string(996, 'g') + ".APL";
@@ -305,7 +305,8 @@ TEST(HostileScript, AThousandCharacterHostPathKeepsItsBackupFolderBesideTheScrip
   EXPECT_EQ(platform.file(script), testing::rewriteWhole("START:\r\nWAIT 2\r\n").bytes);
   EXPECT_TRUE(platform.hasFolder(folder + "apl"));
   EXPECT_EQ(platform.file(folder + "apl\\" + script.substr(folder.size())), "START:\r\nWAIT 2\r\n");
-  EXPECT_EQ(platform.log().back(), "run aplc2.exe -e " + script);
+  EXPECT_NE(std::find(platform.log().begin(), platform.log().end(), "run aplc2.exe -e " + script),
+            platform.log().end());
 }
 
 }  // namespace

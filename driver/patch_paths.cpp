@@ -12,14 +12,15 @@ PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style) {
   paths.script = script;
   paths.newScript = paths.script + ".new";
 
-  std::size_t lastBackslash = script.rfind('\\');
-  if (lastBackslash != std::string_view::npos) paths.dirPrefix = script.substr(0, lastBackslash + 1);
+  std::size_t lastSlash = script.find_last_of("\\/");
+  if (lastSlash != std::string_view::npos) paths.dirPrefix = script.substr(0, lastSlash + 1);
 
   paths.backupFolder = paths.dirPrefix + "apl";
   std::string inBackup = paths.backupFolder + style.separator;
   paths.backupScript = inBackup;
   paths.backupScript += fileNameOf(script, style);
   paths.backupNewScript = paths.backupScript + ".new";
+  paths.log = paths.backupScript + ".log";
   return paths;
 }
 

@@ -20,14 +20,15 @@ inline constexpr PathStyle kWindowsPathStyle{'\\', "\\/:"};
 struct PatchPaths {
   std::string script;           // unchanged
   std::string newScript;        // script + ".new", where the rewrite is written
-  std::string dirPrefix;        // the script path up to and including its last backslash, or empty
+  std::string dirPrefix;        // the script path up to and including its last slash or backslash, or empty
   std::string backupFolder;     // dirPrefix + "apl"
   std::string backupScript;     // the script's file name inside the backup folder
   std::string backupNewScript;  // the new script's file name inside the backup folder
+  std::string log;              // the script's file name + ".log" inside the backup folder
 };
 
-// Only a backslash ends the directory prefix, on every platform, so the backup folder lands where
-// the host expects it; the file name honours every separator of `style`.
+// Both slashes end the directory prefix on every platform, so that the backup folder lies beside the
+// script however its path is written; the file name honours every separator of `style`.
 PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style);
 
 // What follows the last name separator of `path` (the whole path when it has none).

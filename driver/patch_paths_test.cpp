@@ -24,17 +24,17 @@ void expectPaths(const PathStyle& style, const std::vector<PathCase>& cases) {
     EXPECT_EQ(paths.backupFolder, std::string(c.dirPrefix) + "apl");
     EXPECT_EQ(paths.backupScript, c.backupScript);
     EXPECT_EQ(paths.backupNewScript, std::string(c.backupScript) + ".new");
+    EXPECT_EQ(paths.log, std::string(c.backupScript) + ".log");
   }
 }
 
-TEST(PatchPaths, OnPosixTheBackupFolderFollowsBackslashesAndTheFileNameEverySeparator) {
+TEST(PatchPaths, OnPosixTheBackupFolderLiesBesideTheScriptWhicheverSlashTheFolderEndsWith) {
   expectPaths(kPosixPathStyle, {
       {"F.APL", "", "apl/F.APL"},
       {"C:\\FLY\\F.APL", "C:\\FLY\\", "C:\\FLY\\apl/F.APL"},
-      // Forward slashes never make a directory prefix: the backup folder is in the working directory.
-      {"flights/today/F.APL", "", "apl/F.APL"},
-      {"/abs/F.APL", "", "apl/F.APL"},
-      {"a\\b/c.apl", "a\\", "a\\apl/c.apl"},
+      {"flights/today/F.APL", "flights/today/", "flights/today/apl/F.APL"},
+      {"/abs/F.APL", "/abs/", "/abs/apl/F.APL"},
+      {"a\\b/c.apl", "a\\b/", "a\\b/apl/c.apl"},
       {"a/b\\c.apl", "a/b\\", "a/b\\apl/c.apl"},
       // A drive colon is no separator.
       {"C:F.APL", "", "apl/C:F.APL"},
@@ -44,15 +44,15 @@ TEST(PatchPaths, OnPosixTheBackupFolderFollowsBackslashesAndTheFileNameEverySepa
   });
 }
 
-TEST(PatchPaths, OnWindowsTheBackupFolderFollowsBackslashesAndTheFileNameEverySeparator) {
+TEST(PatchPaths, OnWindowsTheBackupFolderLiesBesideTheScriptWhicheverSlashTheFolderEndsWith) {
   expectPaths(kWindowsPathStyle, {
       {"F.APL", "", "apl\\F.APL"},
       {"C:\\FLY\\F.APL", "C:\\FLY\\", "C:\\FLY\\apl\\F.APL"},
       {"\\\\server\\share\\F.APL", "\\\\server\\share\\", "\\\\server\\share\\apl\\F.APL"},
-      // The backup keeps the file's own name, never a folder below apl that does not exist.
-      {"flights/F.APL", "", "apl\\F.APL"},
-      {"C:/FLY/F.APL", "", "apl\\F.APL"},
-      {"a\\b/c.apl", "a\\", "a\\apl\\c.apl"},
+      {"flights/F.APL", "flights/", "flights/apl\\F.APL"},
+      {"C:/FLY/F.APL", "C:/FLY/", "C:/FLY/apl\\F.APL"},
+      {"a\\b/c.apl", "a\\b/", "a\\b/apl\\c.apl"},
+      {"a/b\\c.apl", "a/b\\", "a/b\\apl\\c.apl"},
       // Nor a colon, which would make the copy an alternate data stream of a file "C".
       {"C:F.APL", "", "apl\\F.APL"},
   });

@@ -79,13 +79,35 @@ class Platform : public Console {
   // Puts the file `from` in the place of `to` in one step: `to` is either the old file or the new
   // one, never missing. On failure both are left as they were.
   virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
-  // Finds `name` the way the command interpreter finds a bare program name (the working directory
-  // first, then the search path), starts it directly with `arguments` and waits for it to end.
-  virtual ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) = 0;
+  // Starts the program file at `path` directly with `arguments` (no command interpreter in between)
+  // and waits for it to end.
+  virtual ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) = 0;
 
   // Console: print() comes from Console; flushConsole() makes sure everything printed so far has
   // reached standard output, ahead of whatever a started program prints.
   virtual void flushConsole() = 0;
+
+  // Finding programs, this program's own file, and what the commands besides a run need.
+
+  // The path of this program's file as the system reports it (not as it was called); empty when
+  // the system cannot tell.
+  virtual std::string runningProgramPath() = 0;
+  // The folders of the search path (PATH) in order, empty entries left out.
+  virtual std::vector<std::string> searchPathFolders() = 0;
+  // Whether `path` is a file that can be started as a program; a folder is not.
+  virtual bool isProgramFile(const std::string& path) = 0;
+  // Whether a file or folder is at `path`.
+  virtual bool exists(const std::string& path) = 0;
+  // Gives the file `from` the name `to`. Fails, leaving both as they were, when `to` exists.
+  virtual Status moveFile(const std::string& from, const std::string& to) = 0;
+  // Gives the file `to` the access permissions of the file `from`, where the system has them.
+  virtual Status copyPermissions(const std::string& from, const std::string& to) = 0;
+  // The local date and time, as "2026-03-01T14:05:09".
+  virtual std::string localTime() = 0;
+  // Standard output for data: bytes written exactly as given, without line-end translation.
+  virtual ByteSink& standardOutput() = 0;
+  // A message on standard error, written the way print() writes to standard output.
+  virtual void printError(std::string_view text) = 0;
 };
 
 // The platform this program was built for.

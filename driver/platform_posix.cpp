@@ -11,14 +11,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "driver/platform.h"
+#include "driver/program_search.h"
 #include "driver/signal_cleanup.h"
 #include "driver/temporary_name.h"
 
@@ -174,31 +175,15 @@ class PosixWriteFile : public WriteFile {
   Status status_ = Status::success();
 };
 
-bool isRunnable(const std::string& path) {
-  struct stat info;
-  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
-}
-
-// The working directory first, then every folder of PATH in order, as the command interpreter
-// looks for a bare program name.
-std::optional<std::string> findProgram(const std::string& name) {
-  if (isRunnable(name)) return name;
-  const char* searchPath = std::getenv("PATH");
-  if (searchPath == nullptr) return std::nullopt;
-  std::string_view folders = searchPath;
-  while (!folders.empty()) {
-    std::size_t colon = folders.find(':');
-    std::string_view folder = folders.substr(0, colon);
-    folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
-    // An empty entry means the working directory, which has been looked at already.
-    if (folder.empty()) continue;
-    std::string candidate(folder);
-    candidate += '/';
-    candidate += name;
-    if (isRunnable(candidate)) return candidate;
+// Standard output as a sink of bytes, for data that is not messages.
+class StandardOutputSink : public ByteSink {
+ public:
+  bool write(const char* data, std::size_t size) override {
+    // Messages printed through stdio go first.
+    std::fflush(stdout);
+    return writeAll(STDOUT_FILENO, data, size);
   }
-  return std::nullopt;
-}
+};
 
 class PosixPlatform : public Platform {
  public:
@@ -266,12 +251,9 @@ class PosixPlatform : public Platform {
     return ::rename(from.c_str(), to.c_str()) == 0 ? Status::success() : lastError();
   }
 
-  ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override {
-    std::optional<std::string> program = findProgram(name);
-    if (!program) return {Status::failure("not found in the working directory or on the search path"), 0, 0, {}};
-
+  ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) override {
     std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(name.c_str()));
+    argv.push_back(const_cast<char*>(path.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
 
@@ -285,7 +267,7 @@ class PosixPlatform : public Platform {
     ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
 
     pid_t child = 0;
-    int error = ::posix_spawn(&child, program->c_str(), nullptr, &attributes, argv.data(), environ);
+    int error = ::posix_spawn(&child, path.c_str(), nullptr, &attributes, argv.data(), environ);
     ::posix_spawnattr_destroy(&attributes);
     if (error != 0) return {errnoStatus(error), 0, 0, {}};
 
@@ -302,8 +284,72 @@ class PosixPlatform : public Platform {
 
   void flushConsole() override { std::fflush(stdout); }
 
+  std::string runningProgramPath() override {
+    std::string path(256, '\0');
+    for (;;) {
+      ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+      if (length < 0) return {};
+      if (static_cast<std::size_t>(length) < path.size()) {
+        path.resize(static_cast<std::size_t>(length));
+        return path;
+      }
+      path.resize(path.size() * 2);
+    }
+  }
+
+  std::vector<std::string> searchPathFolders() override {
+    const char* value = std::getenv("PATH");
+    return value == nullptr ? std::vector<std::string>() : posixSearchFolders(value);
+  }
+
+  bool isProgramFile(const std::string& path) override {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+  }
+
+  bool exists(const std::string& path) override {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+  }
+
+  Status moveFile(const std::string& from, const std::string& to) override {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+      return Status::success();
+    if (errno != EINVAL && errno != ENOSYS) return lastError();
+#endif
+    // A new link fails when `to` exists; only then is the old name let go.
+    if (::link(from.c_str(), to.c_str()) != 0) return lastError();
+    if (::unlink(from.c_str()) == 0) return Status::success();
+    Status status = lastError();
+    ::unlink(to.c_str());
+    return status;
+  }
+
+  Status copyPermissions(const std::string& from, const std::string& to) override {
+    struct stat info;
+    if (::stat(from.c_str(), &info) != 0) return lastError();
+    return ::chmod(to.c_str(), info.st_mode & 07777) == 0 ? Status::success() : lastError();
+  }
+
+  std::string localTime() override {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[32] = "";
+    if (::localtime_r(&now, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+  }
+
+  ByteSink& standardOutput() override { return standardOutput_; }
+
+  void printError(std::string_view text) override {
+    std::fflush(stdout);
+    std::fwrite(text.data(), 1, text.size(), stderr);
+  }
+
  private:
   std::mt19937_64 random_;
+  StandardOutputSink standardOutput_;
 };
 
 }  // namespace

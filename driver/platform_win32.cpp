@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
@@ -12,10 +13,12 @@
 #include <vector>
 
 #include "driver/platform.h"
+#include "driver/program_search.h"
 #include "driver/retry.h"
 #include "driver/signal_cleanup.h"
 #include "driver/system_win32.h"
 #include "driver/temporary_name.h"
+#include "driver/wide_text.h"
 
 namespace aplpatch {
 
@@ -205,8 +208,8 @@ class Win32Platform : public Platform {
     return error == 0 ? Status::success() : errorStatus(error);
   }
 
-  ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override {
-    return win32::runProgram(name, arguments);
+  ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) override {
+    return win32::runProgram(path, arguments);
   }
 
   void print(std::string_view text) override { win32::writeToStandardOutput(text); }
@@ -214,8 +217,81 @@ class Win32Platform : public Platform {
   // print() keeps nothing back.
   void flushConsole() override {}
 
+  std::string runningProgramPath() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (length == 0) return {};
+      // A path that did not fit is cut off and the length equals the buffer's.
+      if (length < path.size()) {
+        path.resize(length);
+        return toUtf8(path);
+      }
+      path.resize(path.size() * 2);
+    }
+  }
+
+  std::vector<std::string> searchPathFolders() override {
+    DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+    if (size == 0) return {};
+    std::wstring value(size, L'\0');
+    DWORD length = GetEnvironmentVariableW(L"PATH", value.data(), size);
+    if (length == 0 || length >= size) return {};
+    value.resize(length);
+    return windowsSearchFolders(toUtf8(value));
+  }
+
+  bool isProgramFile(const std::string& path) override {
+    DWORD attributes = GetFileAttributesW(systemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  bool exists(const std::string& path) override {
+    return GetFileAttributesW(systemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  Status moveFile(const std::string& from, const std::string& to) override {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+    return MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(), MOVEFILE_WRITE_THROUGH)
+               ? Status::success()
+               : lastErrorStatus();
+  }
+
+  // Windows files carry no permission bits that a copy would lose.
+  Status copyPermissions(const std::string&, const std::string&) override { return Status::success(); }
+
+  std::string localTime() override {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+    return text;
+  }
+
+  ByteSink& standardOutput() override { return standardOutput_; }
+
+  void printError(std::string_view text) override { win32::writeToStandardError(text); }
+
  private:
-  std::mt19937_64 random_;
+  // Standard output for data: raw bytes to whatever it is, never closed by us.
+  class StandardOutputSink : public ByteSink {
+   public:
+    bool write(const char* data, std::size_t size) override {
+      HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+      if (out == nullptr || out == INVALID_HANDLE_VALUE) return false;
+      while (size > 0) {
+        DWORD written = 0;
+        DWORD chunk = static_cast<DWORD>(size < kLargestTransfer ? size : kLargestTransfer);
+        if (!::WriteFile(out, data, chunk, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+      }
+      return true;
+    }
+  };
+
+  StandardOutputSink standardOutput_;
 };
 
 }  // namespace

@@ -5,36 +5,61 @@
 #include <string>
 #include <vector>
 
+#include "driver/fake_platform.h"
+
 namespace aplpatch {
 namespace {
 
-TEST(ProgramSearch, TriesTheWorkingDirectoryThenEachFolderOfThePathInOrder) {
-  struct Case {
-    const char* searchPath;
-    std::vector<std::string> candidates;
+using Folders = std::vector<std::string>;
+
+TEST(ProgramSearch, SplitsTheSearchPathAsEachSystemWritesIt) {
+  const std::vector<std::pair<const char*, Folders>> windows = {
+      {"", {}},
+      {"C:\\bin;D:\\tools\\;C:/unix/", {"C:\\bin", "D:\\tools\\", "C:/unix/"}},
+      {";;C:\\bin;;", {"C:\\bin"}},
+      {"\"C:\\Program Files\\TR\";C:\\y", {"C:\\Program Files\\TR", "C:\\y"}},
+      {"\"C:\\odd;name\";C:\\y", {"C:\\odd;name", "C:\\y"}},
+      {"C:\\my \"part\" folder", {"C:\\my part folder"}},
+      {"\"\";\\\\server\\share", {"\\\\server\\share"}},
   };
-  const std::vector<Case> cases = {
-      {"", {"aplc2.exe"}},
-      {"C:\\bin", {"aplc2.exe", "C:\\bin\\aplc2.exe"}},
-      {"C:\\bin;D:\\tools\\;C:/unix/",
-       {"aplc2.exe", "C:\\bin\\aplc2.exe", "D:\\tools\\aplc2.exe", "C:/unix/aplc2.exe"}},
-      {";;C:\\bin;;", {"aplc2.exe", "C:\\bin\\aplc2.exe"}},
-      {"\"C:\\Program Files\\TR\";C:\\y",
-       {"aplc2.exe", "C:\\Program Files\\TR\\aplc2.exe", "C:\\y\\aplc2.exe"}},
-      {"\"C:\\odd;name\";C:\\y", {"aplc2.exe", "C:\\odd;name\\aplc2.exe", "C:\\y\\aplc2.exe"}},
-      {"C:\\my \"part\" folder", {"aplc2.exe", "C:\\my part folder\\aplc2.exe"}},
-      {"\"\";\\\\server\\share", {"aplc2.exe", "\\\\server\\share\\aplc2.exe"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.searchPath);
-    EXPECT_EQ(programCandidates("aplc2.exe", c.searchPath), c.candidates);
+  for (const auto& [searchPath, folders] : windows) {
+    SCOPED_TRACE(searchPath);
+    EXPECT_EQ(windowsSearchFolders(searchPath), folders);
   }
+  EXPECT_EQ(posixSearchFolders("/usr/bin::/my bin;x:"), (Folders{"/usr/bin", "/my bin;x"}));
+  EXPECT_EQ(posixSearchFolders(""), Folders{});
 }
 
-TEST(ProgramSearch, ANameWithAFolderIsLookedForOnlyThere) {
-  for (const char* name : {"tools\\aplc2.exe", "..\\aplc2.exe", "C:aplc2.exe", "bin/aplc2.exe"}) {
-    SCOPED_TRACE(name);
-    EXPECT_EQ(programCandidates(name, "C:\\bin"), std::vector<std::string>{name});
+TEST(ProgramSearch, TriesTheWorkingFolderThenTheProgramsFolderThenThePath) {
+  EXPECT_EQ(programCandidates("aplc2.exe", "C:\\TR\\aplpatch.exe", {"C:\\bin", "D:\\tools\\", "E:/x"},
+                              kWindowsPathStyle),
+            (Folders{"aplc2.exe", "C:\\TR\\aplc2.exe", "C:\\bin\\aplc2.exe", "D:\\tools\\aplc2.exe",
+                     "E:/x\\aplc2.exe"}));
+  EXPECT_EQ(programCandidates("aplc2.exe", "/opt/tr/aplpatch", {"/usr/bin"}, kPosixPathStyle),
+            (Folders{"aplc2.exe", "/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}));
+  // A running program whose folder the system does not tell adds nothing.
+  EXPECT_EQ(programCandidates("aplc2.exe", "", {}, kPosixPathStyle), Folders{"aplc2.exe"});
+}
+
+TEST(ProgramSearch, TheFirstProgramFoundWins) {
+  struct Case {
+    const char* what;
+    std::set<std::string> programs;
+    std::optional<std::string> found;
+  };
+  const std::vector<Case> cases = {
+      {"everywhere", {"aplc2.exe", "/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "aplc2.exe"},
+      {"beside the program and on the path", {"/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "/opt/tr/aplc2.exe"},
+      {"on the path only", {"/usr/bin/aplc2.exe"}, "/usr/bin/aplc2.exe"},
+      {"nowhere", {"/somewhere/else/aplc2.exe"}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    testing::FakePlatform platform;
+    platform.setRunningProgramPath("/opt/tr/aplpatch");
+    platform.setSearchPathFolders({"/usr/bin"});
+    platform.setPrograms(c.programs);
+    EXPECT_EQ(locateProgram(platform, "aplc2.exe"), c.found);
   }
 }
 

@@ -2,16 +2,21 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 #include "driver/backup_copy.h"
-#include "driver/ctrl_z_stop.h"
+#include "driver/commands.h"
+#include "driver/console_recorder.h"
 #include "driver/patch_paths.h"
+#include "driver/program_search.h"
+#include "driver/run_log.h"
+#include "driver/run_rewrite.h"
+#include "driver/script_start.h"
 #include "driver/temporary_file.h"
-#include "rules/rewrite_script.h"
 
 namespace aplpatch {
 
@@ -35,9 +40,10 @@ void reportBackupFailure(Platform& platform, const std::string& what, const Stat
 // The end of a run that leaves the script as it was. The unfinished new script is removed at once,
 // so that the message can tell when it could not be.
 int abortRun(Platform& platform, std::string_view what, const Status& status, const PatchPaths& paths,
-             TemporaryFile& newScript) {
+             TemporaryFile& newScript, RunRecord& record) {
   say(platform,
       {"Program aborted. ", what, ": ", status.reason(), ". ", paths.script, " is left as it was."});
+  record.outcome = "aborted: " + std::string(what) + ": " + status.reason();
   Status removed = newScript.discard();
   if (!removed.ok())
     say(platform, {"Cannot remove the unfinished ", newScript.path(), ": ", removed.reason(), "."});
@@ -46,10 +52,26 @@ int abortRun(Platform& platform, std::string_view what, const Status& status, co
 
 // Opens the script and makes sure that it is a regular file, before anything is created. Returns
 // null, after one line that names the file and the reason, when it cannot be used.
-std::unique_ptr<ReadFile> openScript(Platform& platform, const PatchPaths& paths) {
+std::unique_ptr<ReadFile> openScript(Platform& platform, const PatchPaths& paths, RunRecord& record) {
   Opened<ReadFile> input = platform.openForRead(paths.script);
-  if (!input.status.ok()) say(platform, {"Cannot open ", paths.script, ": ", input.status.reason(), "."});
+  if (!input.status.ok()) {
+    say(platform, {"Cannot open ", paths.script, ": ", input.status.reason(), "."});
+    record.outcome = "aborted: cannot open " + paths.script + ": " + input.status.reason();
+  }
+  record.scriptOpened = input.file != nullptr;
   return std::move(input.file);
+}
+
+// Where the compiler is, found before anything is changed; nothing, after saying so, when it is
+// nowhere to be found.
+std::optional<std::string> locateCompiler(Platform& platform, const PatchPaths& paths, RunRecord& record) {
+  std::optional<std::string> compiler = locateProgram(platform, kCompiler);
+  if (!compiler) {
+    say(platform, {"Cannot find ", kCompiler, " in the working folder, beside aplpatch or on PATH. ", paths.script,
+                   " is left as it was."});
+    record.outcome = "aborted: " + std::string(kCompiler) + " not found";
+  }
+  return compiler;
 }
 
 // Copies the script into the backup folder; a failure is reported and the run goes on. Returns
@@ -63,102 +85,125 @@ Status backUpScript(Platform& platform, const PatchPaths& paths, ReadFile& scrip
   return script.rewind();
 }
 
-void reportCtrlZ(Platform& platform, const StopAtCtrlZ& input) {
-  if (!input.found() || input.bytesAfter() == 0) return;
-  say(platform, {"Ctrl-Z after ", std::to_string(input.bytesBefore()), " bytes ends the script; the ",
-                 std::to_string(input.bytesAfter()), " bytes after it are left out."});
-}
-
 // Rewrites the script into `newScript`, and into `backup` as far as that goes. Returns false, after
 // reporting why and removing it, when the new script is not complete on the disk.
 bool rewriteInto(Platform& platform, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
-                 TemporaryFile& newScript, TemporaryFile& backup, Status& backupStatus) {
+                 TemporaryFile& newScript, TemporaryFile& backup, Status& backupStatus, RunRecord& record) {
   platform.print("inserting missing RETURNS ...\n");
   Status created = newScript.create(input->permissions());
   if (!created.ok()) {
-    abortRun(platform, "Cannot create " + paths.newScript, created, paths, newScript);
+    abortRun(platform, "Cannot create " + paths.newScript, created, paths, newScript, record);
     return false;
   }
   backupStatus = backup.create(input->permissions());
 
-  StopAtCtrlZ script(*input);
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
-  bool written = rewriteScript(script, output, platform);
+  bool written = rewriteForRun(*input, output, platform);
   Status read = input->status();
   input.reset();
   Status finished = newScript.finish();
   if (!written && finished.ok()) finished = Status::failure("the data could not all be written");
 
   if (!read.ok()) {
-    abortRun(platform, "Cannot read " + paths.script, read, paths, newScript);
+    abortRun(platform, "Cannot read " + paths.script, read, paths, newScript, record);
     return false;
   }
   if (!finished.ok()) {
-    abortRun(platform, "Cannot write " + paths.newScript, finished, paths, newScript);
+    abortRun(platform, "Cannot write " + paths.newScript, finished, paths, newScript, record);
     return false;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
-  reportCtrlZ(platform, script);
   return true;
 }
 
-int runCompiler(Platform& platform, const std::string& script) {
+int runCompiler(Platform& platform, const std::string& compiler, const std::string& script, RunRecord& record) {
   platform.print("running original ADV generator...\n");
   // The compiler writes to the same console: everything of ours must be out before it starts.
   platform.flushConsole();
-  ProgramRun run = platform.runProgram(kCompiler, {"-e", script});
+  ProgramRun run = platform.runProgram(compiler, {"-e", script});
   if (!run.status.ok()) {
-    say(platform, {"Cannot run ", kCompiler, ": ", run.status.reason()});
+    say(platform, {"Cannot run ", compiler, ": ", run.status.reason()});
+    record.compiler = "could not be started: " + run.status.reason();
     return kFailed;
   }
   if (run.signal != 0) {
     // The shell's way of telling a signal from an exit status.
     say(platform, {kCompiler, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
+    record.compiler = "ended by signal " + std::to_string(run.signal) + " (" + run.signalName + ")";
     return 128 + run.signal;
   }
+  record.compiler = "exit status " + std::to_string(run.exitCode);
   return run.exitCode;
 }
 
-}  // namespace
+// A script that a run has patched already goes to the compiler as it is, its backups untouched.
+int handOnUnchanged(Platform& platform, const PatchPaths& paths, const std::string& compiler,
+                    std::unique_ptr<ReadFile> input, RunRecord& record) {
+  input.reset();
+  say(platform, {paths.script, " is already patched: handed to the compiler unchanged."});
+  record.outcome = "already patched";
+  return runCompiler(platform, compiler, paths.script, record);
+}
 
-int runPatch(Platform& platform, const std::vector<std::string>& arguments) {
-  if (arguments.size() != 2 || arguments[0] != "-e") {
-    platform.print("Program for only use with TALKRADAR.\n");
-    return kFailed;
-  }
+int patchScript(Platform& platform, const PatchPaths& paths, RunRecord& record) {
   platform.print("TALKRADAR patch started...\n");
-  const PatchPaths paths = derivePatchPaths(arguments[1], platform.pathStyle());
-
   say(platform, {"saving old generated APL file ", paths.script, " ..."});
-  std::unique_ptr<ReadFile> input = openScript(platform, paths);
-  if (input == nullptr) {
+
+  std::unique_ptr<ReadFile> opened = openScript(platform, paths, record);
+  if (opened == nullptr) {
     platform.print("Program aborted. For use with TALKRADAR only.\n");
     return kFailed;
   }
 
+  std::optional<std::string> compiler = locateCompiler(platform, paths, record);
+  if (!compiler) return kFailed;
+  auto input = std::make_unique<ScriptStart>(std::move(opened));
+  if (input->isAlreadyPatched()) return handOnUnchanged(platform, paths, *compiler, std::move(input), record);
+
   TemporaryFile newScript(platform, paths.script);
   Status rewound = backUpScript(platform, paths, *input);
-  if (!rewound.ok()) return abortRun(platform, "Cannot read " + paths.script, rewound, paths, newScript);
+  if (!rewound.ok())
+    return abortRun(platform, "Cannot read " + paths.script, rewound, paths, newScript, record);
 
   // The copy of the rewrite for the backup folder is written alongside and kept only once the
   // rewrite has taken the script's place.
   TemporaryFile backup(platform, paths.backupNewScript);
   Status backupStatus = Status::success();
-  if (!rewriteInto(platform, paths, std::move(input), newScript, backup, backupStatus)) return kFailed;
+  if (!rewriteInto(platform, paths, std::move(input), newScript, backup, backupStatus, record)) return kFailed;
   platform.print("analysis done\n");
 
   say(platform, {"saving new generated APL file ", paths.newScript, " ..."});
   Status replaced = newScript.commitAs(paths.script);
   if (!replaced.ok())
     return abortRun(platform, "Cannot replace " + paths.script + " with " + paths.newScript, replaced, paths,
-                    newScript);
+                    newScript, record);
 
   if (backupStatus.ok()) backupStatus = backup.commitAs(paths.backupNewScript);
   if (!backupStatus.ok())
     reportBackupFailure(platform, "cannot copy " + paths.newScript + " to " + paths.backupNewScript,
                         backupStatus);
 
-  return runCompiler(platform, arguments[1]);
+  record.outcome = "rewritten";
+  return runCompiler(platform, *compiler, paths.script, record);
+}
+
+}  // namespace
+
+int runPatch(Platform& platform, const std::vector<std::string>& arguments) {
+  if (std::optional<int> status = runOtherCommand(platform, arguments)) return *status;
+  if (arguments.size() != 2 || arguments[0] != "-e") {
+    platform.print("Program for only use with TALKRADAR.\n");
+    return kFailed;
+  }
+  const PatchPaths paths = derivePatchPaths(arguments[1], platform.pathStyle());
+  const std::string startedAt = platform.localTime();
+
+  // Every console line of the run goes into its log as well.
+  ConsoleRecorder recorder(platform);
+  RunRecord record;
+  int status = patchScript(recorder, paths, record);
+  if (record.scriptOpened) writeRunLog(platform, paths, runLogText(startedAt, arguments, recorder.printed(), record));
+  return status;
 }
 
 }  // namespace aplpatch

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,17 @@ int runOn(FakePlatform& platform, const std::string& script) {
   return runOn(platform, script, [](FakePlatform&) {});
 }
 
+// The run's operations and messages up to the compiler call, without the writing of its log.
+std::vector<std::string> stepsUntilCompiler(const FakePlatform& platform) {
+  const std::vector<std::string>& log = platform.log();
+  auto run = std::find_if(log.begin(), log.end(), [](const std::string& entry) { return entry.starts_with("run "); });
+  return std::vector<std::string>(log.begin(), run == log.end() ? run : run + 1);
+}
+
 TEST(RunPatch, WorksThroughTheBackupRewriteReplaceAndCompilerInOrder) {
   FakePlatform platform;
   ASSERT_EQ(runOn(platform, "F.APL"), 0);
-  EXPECT_EQ(platform.log(), (std::vector<std::string>{
+  EXPECT_EQ(stepsUntilCompiler(platform), (std::vector<std::string>{
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file F.APL ...",
                                 "open F.APL for reading",
@@ -70,7 +78,7 @@ TEST(RunPatch, WorksThroughTheBackupRewriteReplaceAndCompilerInOrder) {
 TEST(RunPatch, PutsTheBackupBesideAScriptInAnotherFolder) {
   FakePlatform platform(kWindowsPathStyle);
   ASSERT_EQ(runOn(platform, "C:\\FLY\\F.APL"), 0);
-  EXPECT_EQ(platform.log(), (std::vector<std::string>{
+  EXPECT_EQ(stepsUntilCompiler(platform), (std::vector<std::string>{
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file C:\\FLY\\F.APL ...",
                                 "open C:\\FLY\\F.APL for reading",
@@ -262,7 +270,8 @@ TEST(RunPatch, RemovesANewScriptThatWasWrittenOnlyInPart) {
             "saving old generated APL file F.APL ...\n"
             "backup failed: cannot copy F.APL to apl/F.APL: No space left on device\n"
             "inserting missing RETURNS ...\n"
-            "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n");
+            "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"
+            "Cannot write the log apl/F.APL.log: No space left on device\n");
   EXPECT_EQ(platform.file("F.APL"), kScript);
   EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
   // The backup of an earlier rewrite is not replaced by a partial one.
@@ -357,8 +366,137 @@ TEST(RunPatch, HandsTheCompilerThePathExactlyAsGiven) {
     SCOPED_TRACE(script);
     FakePlatform platform;
     ASSERT_EQ(runOn(platform, script), 0);
-    EXPECT_EQ(platform.log().back(), "run aplc2.exe -e " + script);
+    EXPECT_EQ(stepsUntilCompiler(platform).back(), "run aplc2.exe -e " + script);
     EXPECT_EQ(platform.file(script), rewrittenScript());
+  }
+}
+
+TEST(RunPatch, HandsAnAlreadyPatchedScriptToTheCompilerUnchanged) {
+  const std::string patched = rewrittenScript();
+  FakePlatform platform;
+  platform.setExitCode(3);
+  platform.addFile("F.APL", patched);
+  platform.addFile("apl/F.APL", "the host's original");
+  platform.addFile("apl/F.APL.new", "its first rewrite");
+  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), 3);
+  EXPECT_EQ(platform.console(),
+            "TALKRADAR patch started...\n"
+            "saving old generated APL file F.APL ...\n"
+            "F.APL is already patched: handed to the compiler unchanged.\n"
+            "running original ADV generator...\n");
+  EXPECT_EQ(platform.filesWhenRun().at("F.APL"), patched);
+  EXPECT_EQ(platform.file("F.APL"), patched);
+  EXPECT_EQ(platform.file("apl/F.APL"), "the host's original");
+  EXPECT_EQ(platform.file("apl/F.APL.new"), "its first rewrite");
+  EXPECT_FALSE(platform.file("F.APL.new"));
+}
+
+TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBeforeChangingAnything) {
+  struct Case {
+    const char* where;
+    std::set<std::string> programs;
+    const char* compiler;  // the program started, or null when none is found
+  };
+  const std::vector<Case> cases = {
+      {"only beside aplpatch", {"/opt/tr/aplc2.exe"}, "/opt/tr/aplc2.exe"},
+      {"only on the path", {"/usr/bin/aplc2.exe"}, "/usr/bin/aplc2.exe"},
+      {"beside aplpatch and on the path", {"/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "/opt/tr/aplc2.exe"},
+      {"nowhere", {}, nullptr},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.where);
+    FakePlatform platform;
+    int status = runOn(platform, "F.APL", [&](FakePlatform& fake) {
+      fake.setRunningProgramPath("/opt/tr/aplpatch");
+      fake.setSearchPathFolders({"/usr/local/bin", "/usr/bin"});
+      fake.setPrograms(c.programs);
+      fake.addFile("apl/F.APL", "earlier backup");
+    });
+    std::vector<std::string> steps = stepsUntilCompiler(platform);
+    if (c.compiler != nullptr) {
+      EXPECT_EQ(status, 0);
+      EXPECT_EQ(steps.back(), std::string("run ") + c.compiler + " -e F.APL");
+      continue;
+    }
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(platform.console(),
+              "TALKRADAR patch started...\n"
+              "saving old generated APL file F.APL ...\n"
+              "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. F.APL is left as it was.\n");
+    EXPECT_EQ(platform.file("F.APL"), kScript);
+    EXPECT_EQ(platform.file("apl/F.APL"), "earlier backup");
+    EXPECT_EQ(platform.files().size(), 3u) << "nothing but the log is written";
+  }
+}
+
+// The log that a run on kScript writes, around the console lines that depend on the outcome.
+std::string expectedLog(const std::string& consoleAfterStart, const std::string& outcome,
+                        const std::string& compiler) {
+  std::string log = "aplpatch " APLPATCH_VERSION ", run of 2026-03-01T14:05:09\r\n"
+                    "command line: -e \"my flights\\F.APL\"\r\n"
+                    "console:\r\n"
+                    "  TALKRADAR patch started...\r\n"
+                    "  saving old generated APL file my flights\\F.APL ...\r\n";
+  for (std::size_t start = 0, end; (end = consoleAfterStart.find('\n', start)) != std::string::npos; start = end + 1)
+    log += "  " + consoleAfterStart.substr(start, end - start) + "\r\n";
+  return log + "outcome: " + outcome + "\r\ncompiler: " + compiler + "\r\n";
+}
+
+TEST(RunPatch, LogsEachRunBesideItsBackups) {
+  const std::string script = "my flights\\F.APL";
+  const std::string log = "my flights\\apl/F.APL.log";
+  const std::string rewrittenRun =
+      "inserting missing RETURNS ...\n"
+      "analysis done\n"
+      "saving new generated APL file my flights\\F.APL.new ...\n"
+      "running original ADV generator...\n";
+  {
+    SCOPED_TRACE("a run whose compiler ends with status 3");
+    FakePlatform platform;
+    platform.addFile(log, "the last run's log");
+    platform.setExitCode(3);
+    EXPECT_EQ(runOn(platform, script), 3);
+    EXPECT_EQ(platform.file(log), expectedLog(rewrittenRun, "rewritten", "exit status 3"));
+  }
+  {
+    SCOPED_TRACE("an already patched script");
+    FakePlatform platform;
+    platform.addFile(script, rewrittenScript());
+    EXPECT_EQ(runPatch(platform, {"-e", script}), 0);
+    EXPECT_EQ(platform.file(log), expectedLog("my flights\\F.APL is already patched: handed to the compiler "
+                                              "unchanged.\nrunning original ADV generator...\n",
+                                              "already patched", "exit status 0"));
+  }
+  {
+    SCOPED_TRACE("a write that fails");
+    FakePlatform platform;
+    EXPECT_EQ(runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kWrite, 1, "Disk full"); }),
+              -1);
+    EXPECT_EQ(platform.file(log),
+              expectedLog("inserting missing RETURNS ...\n"
+                          "Program aborted. Cannot write my flights\\F.APL.new: Disk full. "
+                          "my flights\\F.APL is left as it was.\n",
+                          "aborted: Cannot write my flights\\F.APL.new: Disk full", "not run"));
+  }
+  {
+    SCOPED_TRACE("a compiler that cannot be started");
+    FakePlatform platform;
+    runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kRunProgram, 1, "Bad format"); });
+    EXPECT_TRUE(platform.file(log).value_or("").ends_with(
+        "  Cannot run aplc2.exe: Bad format\r\noutcome: rewritten\r\ncompiler: could not be started: Bad format\r\n"));
+  }
+}
+
+TEST(RunPatch, ALogThatCannotBeWrittenChangesNothingElse) {
+  for (Operation operation : {Operation::kCreateForWrite, Operation::kClose, Operation::kReplace}) {
+    FakePlatform platform;
+    platform.setExitCode(3);
+    // The log is the second file the run creates, closes and puts in place, after the new script.
+    EXPECT_EQ(runOn(platform, "F.APL", [&](FakePlatform& fake) { fake.failCall(operation, 2, "Disk full"); }), 3);
+    EXPECT_EQ(platform.file("F.APL"), rewrittenScript());
+    EXPECT_TRUE(platform.console().ends_with("running original ADV generator...\n"
+                                             "Cannot write the log apl/F.APL.log: Disk full\n"));
+    EXPECT_FALSE(platform.file("apl/F.APL.log"));
   }
 }
 

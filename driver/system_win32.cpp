@@ -79,8 +79,10 @@ bool isHeldByAnotherProgram(unsigned long code) {
   return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_ACCESS_DENIED;
 }
 
-void writeToStandardOutput(std::string_view text) {
-  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+namespace {
+
+void writeMessage(DWORD which, std::string_view text) {
+  HANDLE out = GetStdHandle(which);
   if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
 
   std::string withCrLf;
@@ -111,5 +113,11 @@ void writeToStandardOutput(std::string_view text) {
   std::string bytes = encode(wide, codePage != 0 ? codePage : CP_UTF8);
   writeAll(out, bytes.data(), bytes.size());
 }
+
+}  // namespace
+
+void writeToStandardOutput(std::string_view text) { writeMessage(STD_OUTPUT_HANDLE, text); }
+
+void writeToStandardError(std::string_view text) { writeMessage(STD_ERROR_HANDLE, text); }
 
 }  // namespace aplpatch::win32

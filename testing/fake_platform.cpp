@@ -222,4 +222,34 @@ void FakePlatform::print(std::string_view text) {
   log_.push_back(std::move(entry));
 }
 
+bool FakePlatform::exists(const std::string& path) {
+  return files_.count(path) > 0 || folders_.count(path) > 0 || programs_.count(path) > 0;
+}
+
+Status FakePlatform::moveFile(const std::string& from, const std::string& to) {
+  Status status = record("move " + from + " to " + to, Operation::kMove);
+  if (!status.ok()) return status;
+  auto source = files_.find(from);
+  if (source == files_.end() || exists(to)) {
+    log_.back() += " [failed]";
+    return Status::failure(source == files_.end() ? kMissing : "File exists");
+  }
+  std::string bytes = std::move(source->second);
+  files_.erase(source);
+  files_[to] = std::move(bytes);
+  return status;
+}
+
+Status FakePlatform::copyPermissions(const std::string& from, const std::string& to) {
+  return record("copy permissions of " + from + " to " + to, Operation::kCopyPermissions);
+}
+
+void FakePlatform::printError(std::string_view text) {
+  errorOutput_.append(text);
+  std::string entry = "error: ";
+  entry.append(text);
+  if (!entry.empty() && entry.back() == '\n') entry.pop_back();
+  log_.push_back(std::move(entry));
+}
+
 }  // namespace aplpatch::testing

@@ -25,6 +25,8 @@ enum class Operation {
   kRemove,
   kReplace,
   kRunProgram,
+  kMove,
+  kCopyPermissions,
 };
 
 // An in-memory platform that records what a run does, one log line per operation and per console
@@ -65,6 +67,14 @@ class FakePlatform : public Platform {
     signalName_ = std::move(name);
   }
 
+  // The program files that can be started; by default aplc2.exe in the working folder.
+  void setPrograms(std::set<std::string> paths) { programs_ = std::move(paths); }
+  void setRunningProgramPath(std::string path) { runningProgramPath_ = std::move(path); }
+  void setSearchPathFolders(std::vector<std::string> folders) { searchPathFolders_ = std::move(folders); }
+  // What was written to standard output as data, and to standard error.
+  const std::string& standardOutputBytes() const { return standardOutput_.bytes; }
+  const std::string& errorOutput() const { return errorOutput_; }
+
   // Every operation and console message in order: "copy F.APL to apl/F.APL", "print: analysis
   // done", with " [failed]" after an operation that failed.
   const std::vector<std::string>& log() const { return log_; }
@@ -84,10 +94,28 @@ class FakePlatform : public Platform {
   ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override;
   void print(std::string_view text) override;
   void flushConsole() override { log_.push_back("flush console"); }
+  std::string runningProgramPath() override { return runningProgramPath_; }
+  std::vector<std::string> searchPathFolders() override { return searchPathFolders_; }
+  bool isProgramFile(const std::string& path) override { return programs_.count(path) > 0; }
+  bool exists(const std::string& path) override;
+  Status moveFile(const std::string& from, const std::string& to) override;
+  Status copyPermissions(const std::string& from, const std::string& to) override;
+  // Always the same moment, so that a test can state the whole log of a run.
+  std::string localTime() override { return "2026-03-01T14:05:09"; }
+  ByteSink& standardOutput() override { return standardOutput_; }
+  void printError(std::string_view text) override;
 
  private:
   friend class FakeReadFile;
   friend class FakeWriteFile;
+
+  struct StringSink : ByteSink {
+    bool write(const char* data, std::size_t size) override {
+      bytes.append(data, size);
+      return true;
+    }
+    std::string bytes;
+  };
 
   struct Injection {
     int nth;
@@ -121,6 +149,11 @@ class FakePlatform : public Platform {
   std::vector<std::string> log_;
   std::string console_;
   std::map<std::string, std::string> filesWhenRun_;
+  std::set<std::string> programs_ = {"aplc2.exe"};
+  std::string runningProgramPath_ = "/opt/aplpatch/aplpatch";
+  std::vector<std::string> searchPathFolders_ = {"/usr/bin"};
+  StringSink standardOutput_;
+  std::string errorOutput_;
 };
 
 }  // namespace aplpatch::testing

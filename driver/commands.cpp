@@ -1,0 +1,77 @@
+#include "driver/commands.h"
+
+#include <array>
+
+#include "driver/install.h"
+#include "driver/preview.h"
+
+namespace aplpatch {
+
+namespace {
+
+struct Command {
+  std::string_view option;
+  std::string_view argument;  // the name of its one argument, or empty when it takes none
+  std::string_view description;
+  int (*run)(Platform& platform, const std::string& argument);  // null for the run itself
+};
+
+int showHelp(Platform& platform, const std::string&);
+int showVersion(Platform& platform, const std::string&);
+
+// Every command, in the order the help lists them.
+constexpr std::array kCommands = {
+    Command{"-e", "SCRIPT", "back SCRIPT up, rewrite it in place, then run aplc2.exe -e SCRIPT", nullptr},
+    Command{"--preview", "SCRIPT",
+            "print SCRIPT as a run would rewrite it; messages go to standard error",
+            previewScript},
+    Command{"--install", "COMPILER",
+            "put aplpatch in the place of the compiler COMPILER, renamed to aplc2.exe",
+            installProgram},
+    Command{"--uninstall", "COMPILER", "put the adventure compiler back in the place of COMPILER",
+            uninstallProgram},
+    Command{"--help", "", "show this text (also -h, and /? on Windows)", showHelp},
+    Command{"--version", "", "show the name and version", showVersion},
+};
+
+int showHelp(Platform& platform, const std::string&) {
+  std::string text = std::string(programNameAndVersion()) +
+                     ": rewrites the adventure script that the flight-planning host\n"
+                     "generated, then runs the adventure compiler aplc2.exe on it. Installed in the\n"
+                     "compiler's place, it is called with the compiler's command line.\n\n";
+  for (const Command& command : kCommands) {
+    text += "  aplpatch " + std::string(command.option);
+    if (!command.argument.empty()) text += " " + std::string(command.argument);
+    text += "\n      " + std::string(command.description) + "\n";
+  }
+  text +=
+      "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"
+      "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as\n"
+      "rewritten and SCRIPT.log, the record of the last run.\n";
+  platform.print(text);
+  return 0;
+}
+
+int showVersion(Platform& platform, const std::string&) {
+  platform.print(std::string(programNameAndVersion()) + "\n");
+  return 0;
+}
+
+}  // namespace
+
+std::string_view programNameAndVersion() { return "aplpatch " APLPATCH_VERSION; }
+
+std::optional<int> runOtherCommand(Platform& platform, const std::vector<std::string>& arguments) {
+  if (arguments.empty() || arguments.size() > 2) return std::nullopt;
+  std::string_view option = arguments[0];
+  // The usual short forms of asking for help; "/?" only where options are written so.
+  if (option == "-h" || (option == "/?" && platform.pathStyle().separator == '\\')) option = "--help";
+  for (const Command& command : kCommands) {
+    if (command.run == nullptr || command.option != option) continue;
+    if (arguments.size() != (command.argument.empty() ? 1u : 2u)) return std::nullopt;
+    return command.run(platform, arguments.size() == 2 ? arguments[1] : std::string());
+  }
+  return std::nullopt;
+}
+
+}  // namespace aplpatch

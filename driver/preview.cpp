@@ -1,0 +1,61 @@
+#include "driver/preview.h"
+
+#include <memory>
+#include <utility>
+
+#include "driver/run_rewrite.h"
+#include "driver/script_start.h"
+
+namespace aplpatch {
+
+namespace {
+
+constexpr int kPreviewFailed = 1;
+
+// The rules' messages, sent to standard error so that standard output holds only the script.
+class ErrorConsole : public Console {
+ public:
+  explicit ErrorConsole(Platform& platform) : platform_(platform) {}
+  void print(std::string_view text) override { platform_.printError(text); }
+
+ private:
+  Platform& platform_;
+};
+
+bool copyAll(ByteSource& from, ByteSink& to) {
+  char buffer[64 * 1024];
+  for (std::size_t n; (n = from.read(buffer, sizeof buffer)) > 0;) {
+    if (!to.write(buffer, n)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int previewScript(Platform& platform, const std::string& script) {
+  Opened<ReadFile> opened = platform.openForRead(script);
+  if (!opened.status.ok()) {
+    platform.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
+    return kPreviewFailed;
+  }
+  ScriptStart start(std::move(opened.file));
+  ErrorConsole console(platform);
+  bool written;
+  if (start.isAlreadyPatched()) {
+    console.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
+    written = copyAll(start, platform.standardOutput());
+  } else {
+    written = rewriteForRun(start, platform.standardOutput(), console);
+  }
+  if (!start.status().ok()) {
+    platform.printError("Cannot read " + script + ": " + start.status().reason() + "\n");
+    return kPreviewFailed;
+  }
+  if (!written) {
+    platform.printError("Cannot write the preview to standard output.\n");
+    return kPreviewFailed;
+  }
+  return 0;
+}
+
+}  // namespace aplpatch

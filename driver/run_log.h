@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/patch_paths.h"
+#include "driver/platform.h"
+
+namespace aplpatch {
+
+// What a run came to, as its log states it.
+struct RunRecord {
+  std::string outcome = "aborted";  // "rewritten", "already patched" or "aborted: " and why
+  std::string compiler = "not run";
+  // Whether the script could be opened. A script that could not be leaves nothing behind, not even
+  // a log: the path may not name a pilot's folder at all.
+  bool scriptOpened = false;  // "exit status 3", "not run" or "could not be started: " and why
+};
+
+// The log of one run: when it ran, its command line (the arguments after the program name), every
+// console line it printed, its outcome and the compiler's result. Lines end with CR LF, as the
+// scripts beside it do.
+std::string runLogText(std::string_view startedAt, const std::vector<std::string>& arguments,
+                       std::string_view console, const RunRecord& record);
+
+// Writes `text` as the log in the backup folder, in full or not at all, replacing the last run's.
+// A failure is reported on the console and changes nothing else.
+void writeRunLog(Platform& platform, const PatchPaths& paths, std::string_view text);
+
+}  // namespace aplpatch

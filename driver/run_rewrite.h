@@ -1,0 +1,15 @@
+#pragma once
+
+#include "engine/byte_stream.h"
+#include "engine/console.h"
+
+namespace aplpatch {
+
+// The rewrite of a script as a run puts it in place: read from `script`, written to `out`, the rules'
+// messages on `console`. A preview shows the same bytes, so both go through here. The first Ctrl-Z
+// ends the script, as it does for a compiler that reads it in text mode; when bytes follow it, one
+// console line after the rules' messages says how many are left out. Returns false when a write to
+// `out` failed.
+bool rewriteForRun(ByteSource& script, ByteSink& out, Console& console);
+
+}  // namespace aplpatch
