@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/fake_platform.h"
+#include "testing/fake_platform.h"
 #include "driver/run_patch.h"
-#include "engine/test_support.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {

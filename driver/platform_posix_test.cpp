@@ -176,7 +176,7 @@ class PosixProgramRun : public PosixPlatform {
   ProgramRun run(const std::vector<std::string>& arguments = {"-e", "F.APL"}) {
     ScopedWorkingDirectory inWork(at("work"));
     std::optional<std::string> program = locateProgram(*platform, "aplc2.exe");
-    if (!program) return {Status::failure("not found"), 0};
+    if (!program) return {Status::failure("not found"), 0, 0, {}};
     return platform->runProgram(*program, arguments);
   }
 };

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/fake_platform.h"
+#include "testing/fake_platform.h"
 
 namespace aplpatch {
 namespace {

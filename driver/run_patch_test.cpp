@@ -206,7 +206,10 @@ TEST(RunPatch, LeavesTheScriptWholeWhicheverStepFails) {
       {"creating the new script", Operation::kCreateForWrite, 2, -1, false, false,
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot create F.APL.new: Permission denied. F.APL is left as it was.\n"},
+      // The first read that fails is the backup copy's: the run reports it and then refuses to
+      // rewrite a script that could not be read whole.
       {"reading the script", Operation::kRead, 3, -1, false, false,
+       "backup failed: cannot copy F.APL to apl/F.APL: Permission denied\n"
        "inserting missing RETURNS ...\n"
        "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"},
       {"a write", Operation::kWrite, 2, -1, false, false,
@@ -470,7 +473,7 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
   {
     SCOPED_TRACE("a write that fails");
     FakePlatform platform;
-    EXPECT_EQ(runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kWrite, 1, "Disk full"); }),
+    EXPECT_EQ(runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kWrite, 2, "Disk full"); }),
               -1);
     EXPECT_EQ(platform.file(log),
               expectedLog("inserting missing RETURNS ...\n"
@@ -491,8 +494,9 @@ TEST(RunPatch, ALogThatCannotBeWrittenChangesNothingElse) {
   for (Operation operation : {Operation::kCreateForWrite, Operation::kClose, Operation::kReplace}) {
     FakePlatform platform;
     platform.setExitCode(3);
-    // The log is the second file the run creates, closes and puts in place, after the new script.
-    EXPECT_EQ(runOn(platform, "F.APL", [&](FakePlatform& fake) { fake.failCall(operation, 2, "Disk full"); }), 3);
+    // The log is the last of four files the run creates, closes and puts in place: the backup, the
+    // new script, the backup of the new script, the log.
+    EXPECT_EQ(runOn(platform, "F.APL", [&](FakePlatform& fake) { fake.failCall(operation, 4, "Disk full"); }), 3);
     EXPECT_EQ(platform.file("F.APL"), rewrittenScript());
     EXPECT_TRUE(platform.console().ends_with("running original ADV generator...\n"
                                              "Cannot write the log apl/F.APL.log: Disk full\n"));

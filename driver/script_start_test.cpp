@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/fake_platform.h"
-#include "engine/test_support.h"
+#include "testing/fake_platform.h"
+#include "testing/test_support.h"
 
 namespace aplpatch {
 namespace {
