@@ -6,8 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <ostream>
 #include <set>
@@ -15,6 +13,7 @@
 #include <string_view>
 
 #include "rules/rewrite_script.h"
+#include "testing/test_files.h"
 #include "testing/test_support.h"
 
 namespace aplpatch {
@@ -48,18 +47,6 @@ bool updating() {
   return flag != nullptr && std::string_view(flag) == "1";
 }
 
-std::optional<std::string> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool writeFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-  return static_cast<bool>(out.flush());
-}
-
 fs::path expectedRewritePath(const GoldenSet& set) {
   return kTestdata / (std::string(set.name) + ".expected.apl");
 }
@@ -72,7 +59,7 @@ class GoldenScript : public ::testing::TestWithParam<GoldenSet> {};
 
 TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesAndConsoleText) {
   const GoldenSet& set = GetParam();
-  const std::optional<std::string> script = readFile(kSourceDir / set.script);
+  const std::optional<std::string> script = testing::readBytes(kSourceDir / set.script);
   ASSERT_TRUE(script.has_value()) << "cannot read " << set.script;
   ASSERT_FALSE(script->empty()) << set.script;
 
@@ -82,13 +69,13 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesAndConsoleText) {
   ASSERT_TRUE(rewriteScript(source, sink, console));
 
   if (updating()) {
-    ASSERT_TRUE(writeFile(expectedRewritePath(set), sink.bytes()));
-    ASSERT_TRUE(writeFile(expectedConsolePath(set), console.text()));
+    ASSERT_TRUE(testing::writeBytes(expectedRewritePath(set), sink.bytes()));
+    ASSERT_TRUE(testing::writeBytes(expectedConsolePath(set), console.text()));
     GTEST_SKIP() << "wrote the expected files of " << set.name;
   }
 
-  const std::optional<std::string> rewrite = readFile(expectedRewritePath(set));
-  const std::optional<std::string> consoleText = readFile(expectedConsolePath(set));
+  const std::optional<std::string> rewrite = testing::readBytes(expectedRewritePath(set));
+  const std::optional<std::string> consoleText = testing::readBytes(expectedConsolePath(set));
   ASSERT_TRUE(rewrite.has_value() && consoleText.has_value())
       << "the set " << set.name << " lacks an expected file; APLPATCH_UPDATE_GOLDEN=1 writes them";
 

@@ -50,9 +50,11 @@ inline std::optional<std::string> readBytes(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
+// Whether all of `bytes` reached the file.
+inline bool writeBytes(const std::filesystem::path& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
+  return static_cast<bool>(out.flush());
 }
 
 }  // namespace aplpatch::testing
