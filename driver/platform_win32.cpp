@@ -292,6 +292,7 @@ class Win32Platform : public Platform {
   };
 
   StandardOutputSink standardOutput_;
+  std::mt19937_64 random_;
 };
 
 }  // namespace
