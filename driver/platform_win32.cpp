@@ -194,6 +194,11 @@ class Win32Platform : public Platform {
   Status replaceFile(const std::string& from, const std::string& to) override {
     std::wstring source = systemPath(from);
     std::wstring target = systemPath(to);
+    // Windows refuses to replace a read-only file, and so a read-only script stays as it is; some
+    // emulations of the system do not, so the attribute is looked at here.
+    DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+      return errorStatus(ERROR_ACCESS_DENIED);
     // MoveFileExW puts the new file in place in one step; a virus scanner or an editor that has
     // the script open for a moment makes it fail with a sharing violation, so try again briefly.
     RetryPolicy policy{kReplaceAttempts, win32::isHeldByAnotherProgram,
