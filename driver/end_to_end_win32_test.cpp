@@ -162,7 +162,7 @@ TEST_F(WindowsEndToEnd, BacksUpAReadOnlyScriptSoThatTheNextRunCanReplaceTheBacku
     EXPECT_EQ(GetFileAttributesW((folder / L"apl" / L"FLIGHT.APL").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
     EXPECT_EQ(namesIn(folder), (std::set<std::wstring>{L"FLIGHT.APL", L"apl"}));
     // No rewrite that did not take effect is kept.
-    EXPECT_EQ(namesIn(folder / L"apl"), std::set<std::wstring>{L"FLIGHT.APL"});
+    EXPECT_EQ(namesIn(folder / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.log"}));
   }
   SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_NORMAL);
   expectPatchedInPlace("FLIGHT.APL", patch(L"FLIGHT.APL"));
@@ -193,7 +193,7 @@ TEST_F(WindowsEndToEnd, TwoRunsAtOnceEachPublishOnlyACompleteScript) {
   std::optional<std::string> script = readBytes(folder / L"FLIGHT.APL");
   EXPECT_TRUE(script == once || script == twice);
   EXPECT_EQ(namesIn(folder), (std::set<std::wstring>{L"FLIGHT.APL", L"apl"}));
-  EXPECT_EQ(namesIn(folder / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.new"}));
+  EXPECT_EQ(namesIn(folder / L"apl"), (std::set<std::wstring>{L"FLIGHT.APL", L"FLIGHT.APL.log", L"FLIGHT.APL.new"}));
 }
 
 TEST_F(WindowsEndToEnd, LeavesTheScriptAloneWhenTheCommandLineIsWrong) {
