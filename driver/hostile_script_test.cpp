@@ -147,19 +147,23 @@ class FileComparingSink : public ByteSink {
   std::optional<std::size_t> firstDifference_;
 };
 
+// The example flight, repeated to just over 100 MiB, written to `path`; returns how many copies.
+std::size_t writeHundredMegabyteScript(const std::string& example, const std::string& path) {
+  const std::size_t copies = (100u << 20) / example.size() + 1;
+  std::ofstream out(path, std::ios::binary);
+  for (std::size_t i = 0; i < copies; ++i) out << example;
+  return copies;
+}
+
 TEST(HostileScript, AHundredMegabyteScriptIsRewrittenExactly) {
 #if defined(__SANITIZE_ADDRESS__)
   GTEST_SKIP() << "too slow under the sanitizers; the default build runs it";
 #endif
   const std::string example = readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or("");
   ASSERT_FALSE(example.empty());
-  const std::size_t copies = (100u << 20) / example.size() + 1;
   ScratchFolder work;
   ScratchFolder records;
-  {
-    std::ofstream out(work / "F.APL", std::ios::binary);
-    for (std::size_t i = 0; i < copies; ++i) out << example;
-  }
+  const std::size_t copies = writeHundredMegabyteScript(example, work / "F.APL");
   Finished run = patch(work, "F.APL", records / "console.txt");
   ASSERT_EQ(run.status, 0) << run.console.substr(run.console.size() - std::min<std::size_t>(run.console.size(), 2000));
 
@@ -199,13 +203,8 @@ TEST(HostileScript, ATerminationAtAnyMomentLeavesNoTemporaryAndTheScriptWhole) {
 #endif
   const std::string example = readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or("");
   ASSERT_FALSE(example.empty());
-  const std::size_t copies = (100u << 20) / example.size() + 1;
-  const std::size_t size = copies * example.size();
   ScratchFolder records;
-  {
-    std::ofstream out(records / "original", std::ios::binary);
-    for (std::size_t i = 0; i < copies; ++i) out << example;
-  }
+  const std::size_t size = writeHundredMegabyteScript(example, records / "original") * example.size();
   RepeatedSource source(example, size);
   TailSink rewrite;
   testing::RecordingConsole console;
