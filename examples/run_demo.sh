@@ -34,6 +34,7 @@ echo
 echo "   result:  $work/FLIGHT.APL             (the rewritten script, compiled by aplc2.exe)"
 echo "   backup:  $work/apl/FLIGHT.APL         (the script as generated)"
 echo "            $work/apl/FLIGHT.APL.new     (the script as rewritten)"
+echo "   log:     $work/apl/FLIGHT.APL.log     (the record of this run)"
 echo
 
 before="$work/apl/FLIGHT.APL"
