@@ -214,12 +214,16 @@ ProgramRun FakePlatform::runProgram(const std::string& name, const std::vector<s
   return {status, exitCode_, signal_, signalName_};
 }
 
-void FakePlatform::print(std::string_view text) {
-  console_.append(text);
-  std::string entry = "print: ";
+void FakePlatform::logOutput(std::string_view prefix, std::string_view text) {
+  std::string entry(prefix);
   entry.append(text);
   if (!entry.empty() && entry.back() == '\n') entry.pop_back();
   log_.push_back(std::move(entry));
+}
+
+void FakePlatform::print(std::string_view text) {
+  console_.append(text);
+  logOutput("print: ", text);
 }
 
 bool FakePlatform::exists(const std::string& path) {
@@ -246,10 +250,7 @@ Status FakePlatform::copyPermissions(const std::string& from, const std::string&
 
 void FakePlatform::printError(std::string_view text) {
   errorOutput_.append(text);
-  std::string entry = "error: ";
-  entry.append(text);
-  if (!entry.empty() && entry.back() == '\n') entry.pop_back();
-  log_.push_back(std::move(entry));
+  logOutput("error: ", text);
 }
 
 }  // namespace aplpatch::testing

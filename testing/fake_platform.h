@@ -106,6 +106,8 @@ class FakePlatform : public Platform {
   void printError(std::string_view text) override;
 
  private:
+  // Logs what went to standard output or standard error as one entry, without its final newline.
+  void logOutput(std::string_view prefix, std::string_view text);
   friend class FakeReadFile;
   friend class FakeWriteFile;
 
