@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "engine/console.h"
+#include "base/console.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
 #include "rules/rewrite_script.h"

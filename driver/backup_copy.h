@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "base/status.h"
 #include "driver/platform.h"
-#include "driver/status.h"
 #include "driver/temporary_file.h"
 
 namespace aplpatch {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/byte_stream.h"
+#include "base/byte_stream.h"
 
 namespace aplpatch {
 

@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_stream.h"
+#include "base/console.h"
+#include "base/status.h"
 #include "driver/patch_paths.h"
-#include "driver/status.h"
-#include "engine/byte_stream.h"
-#include "engine/console.h"
 
 namespace aplpatch {
 

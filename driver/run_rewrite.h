@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/byte_stream.h"
-#include "engine/console.h"
+#include "base/byte_stream.h"
+#include "base/console.h"
 
 namespace aplpatch {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
 #include "driver/platform.h"
-#include "driver/status.h"
 
 namespace aplpatch::win32 {
 

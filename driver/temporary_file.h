@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "base/status.h"
 #include "driver/platform.h"
-#include "driver/status.h"
 
 namespace aplpatch {
 

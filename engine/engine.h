@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/byte_stream.h"
-#include "engine/console.h"
+#include "base/byte_stream.h"
+#include "base/console.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
 #include "engine/pass.h"

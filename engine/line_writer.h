@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/byte_stream.h"
+#include "base/byte_stream.h"
 
 namespace aplpatch {
 

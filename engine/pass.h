@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/console.h"
+#include "base/console.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
 #include "engine/rewrite_state.h"

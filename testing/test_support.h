@@ -5,8 +5,8 @@
 #include <string_view>
 #include <utility>
 
-#include "engine/byte_stream.h"
-#include "engine/console.h"
+#include "base/byte_stream.h"
+#include "base/console.h"
 #include "engine/pass.h"
 #include "engine/rewrite_state.h"
 
