@@ -29,13 +29,16 @@ if(NOT files STREQUAL expected)
   message(FATAL_ERROR "the zip holds ${files}, expected ${expected}")
 endif()
 
-foreach(folder machine IN ZIP_LISTS "32-bit;64-bit" "x86;x64")
+set(folders 32-bit 64-bit)
+set(machines x86 x64)
+foreach(folder machine IN ZIP_LISTS folders machines)
   set(program ${WORK}/unpacked/${TOP}/${folder}/aplpatch.exe)
   pe_machine(${program} built_for)
   if(NOT built_for STREQUAL machine)
     message(FATAL_ERROR "${folder}/aplpatch.exe in the zip is built for ${built_for}, not ${machine}")
   endif()
-  execute_process(COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program} -P ${CMAKE_CURRENT_LIST_DIR}/check_manifest.cmake
+  execute_process(COMMAND ${CMAKE_COMMAND} -DPROGRAM=${program}
+                          -P ${CMAKE_CURRENT_LIST_DIR}/check_manifest.cmake
                   RESULT_VARIABLE result)
   if(NOT result EQUAL 0)
     message(FATAL_ERROR "${folder}/aplpatch.exe in the zip lacks its manifest")
