@@ -1,23 +1,4 @@
-# Cross-builds the native Windows console programs with MinGW-w64 (the POSIX-threads variant, which
-# has std::thread) and runs them under Wine wherever CMake runs a built program: tests, test
-# discovery, try_run.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 64-bit Windows programs (x64), for 64-bit Windows only.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(aplpatch_mingw_prefix x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${aplpatch_mingw_prefix}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${aplpatch_mingw_prefix}-g++-posix)
-set(CMAKE_RC_COMPILER ${aplpatch_mingw_prefix}-windres)
-set(CMAKE_OBJDUMP ${aplpatch_mingw_prefix}-objdump CACHE FILEPATH "objdump for Windows programs")
-
-set(CMAKE_FIND_ROOT_PATH /usr/${aplpatch_mingw_prefix})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# Every program links the C and C++ runtimes and the thread library in, so that it needs no DLL
-# beyond those Windows ships, on a user's machine as under Wine.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/run-under-wine.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
