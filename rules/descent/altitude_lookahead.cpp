@@ -6,9 +6,17 @@
 
 namespace aplpatch {
 
+namespace {
+
+bool isAltitudeAssignment(const std::string& line) {
+  return contains(line, kAltitudeAssignment) && !contains(line, "IF VALT");
+}
+
+}  // namespace
+
 void guardAltitudeAssignment(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, kAltitudeAssignment) || contains(line, "IF VALT")) return;
+  if (!isAltitudeAssignment(line)) return;
 
   std::string& next = pass.scratch();
   const bool haveNext = pass.lookAhead(next);
@@ -24,6 +32,12 @@ void guardAltitudeAssignment(Pass& pass) {
     std::swap(line, next);
     pass.keepLineForNextPass();
   }
+  pass.endPass();
+}
+
+void passAltitudeAssignmentUnguarded(Pass& pass) {
+  if (!isAltitudeAssignment(pass.line())) return;
+  pass.write(pass.line());
   pass.endPass();
 }
 

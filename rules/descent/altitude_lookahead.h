@@ -13,4 +13,8 @@ inline constexpr std::string_view kAltitudeAssignment = "VALT = ";
 // read ahead and becomes the next pass's line; the assignment skips the rest of the pass.
 void guardAltitudeAssignment(Pass& pass);
 
+// In its place without the descent request: the assignment is written unguarded and still skips
+// the rest of the pass, so every later rule sees the same lines as with the guard.
+void passAltitudeAssignmentUnguarded(Pass& pass);
+
 }  // namespace aplpatch
