@@ -55,7 +55,9 @@ std::string ifAny(int count, std::string_view one, std::string_view many) {
 
 std::string keysPart(const std::vector<std::string>& codes) {
   if (codes.empty()) return {};
-  return (codes.size() == 1 ? "key " : "keys ") + keyList(codes);
+  std::string text = codes.size() == 1 ? "key " : "keys ";
+  text.append(keyList(codes));
+  return text;
 }
 
 std::string groundSupervisions(const Additions& added) {
@@ -78,7 +80,11 @@ std::string groundSupervisions(const Additions& added) {
     detail.append(std::to_string(count));
   }
   if (total == 0) return {};
-  return counted(total, "supervision", "supervisions") + " (" + detail + ")";
+  std::string text = counted(total, "supervision", "supervisions");
+  text.append(" (");
+  text.append(detail);
+  text.push_back(')');
+  return text;
 }
 
 // What `feature` added, from the counts of the rules that belong to it.
@@ -146,16 +152,24 @@ std::string keyName(std::string_view code) {
   code = trimmed(code);
   bool number = !code.empty() && code.size() <= 3;
   for (char c : code) number = number && c >= '0' && c <= '9';
-  if (!number) return code.size() == 1 ? quoted(code) : "KV(" + std::string(code) + ")";
+  if (!number) {
+    if (code.size() == 1) return quoted(code);
+    std::string text = "KV(";
+    text.append(code);
+    text.push_back(')');
+    return text;
+  }
 
   const int value = std::stoi(std::string(code));
   if ((value >= 'A' && value <= 'Z') || (value >= '0' && value <= '9')) {
     return quoted(std::string(1, static_cast<char>(value)));
   }
   // The function keys F1 to F24 follow one another from 112 on.
-  if (value >= 112 && value <= 135) return quoted("F" + std::to_string(value - 111));
+  if (value >= 112 && value <= 135) {
+    return quoted(std::string(1, 'F').append(std::to_string(value - 111)));
+  }
   if (value == 32) return "Space";
-  return "key code " + std::to_string(value);
+  return std::string("key code ").append(std::to_string(value));
 }
 
 std::string flightBriefing(const RewriteReport& report) {

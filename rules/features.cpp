@@ -14,8 +14,7 @@ constexpr FeatureInfo kFeatures[] = {
     {Feature::holdingSupervision, "holding-supervision",
      "Timed holding turns: off course with wings level, you hear the course again."},
     {Feature::approachTracking, "approach-tracking",
-     "Centre vectors repeated on the way to the VOR, an intercept turn onto the course, timed "
-     "checks in the approach."},
+     "Centre vectors repeated on the way to the VOR, an intercept turn, timed approach checks."},
     {Feature::groundSupervision, "ground-supervision",
      "Reminders at pushback, taxi, line-up, take-off and vacating; the cabin and speed rules."},
     {Feature::clearanceWithdrawal, "clearance-withdrawal",

@@ -6,17 +6,9 @@
 
 namespace aplpatch {
 
-namespace {
-
-bool isAltitudeAssignment(const std::string& line) {
-  return contains(line, kAltitudeAssignment) && !contains(line, "IF VALT");
-}
-
-}  // namespace
-
 void guardAltitudeAssignment(Pass& pass) {
   std::string& line = pass.line();
-  if (!isAltitudeAssignment(line)) return;
+  if (!contains(line, kAltitudeAssignment) || contains(line, kAltitudeTest)) return;
 
   std::string& next = pass.scratch();
   const bool haveNext = pass.lookAhead(next);
@@ -36,8 +28,9 @@ void guardAltitudeAssignment(Pass& pass) {
 }
 
 void passAltitudeAssignmentUnguarded(Pass& pass) {
-  if (!isAltitudeAssignment(pass.line())) return;
-  pass.write(pass.line());
+  const std::string& line = pass.line();
+  if (!contains(line, kAltitudeAssignment) || contains(line, kAltitudeTest)) return;
+  pass.write(line);
   pass.endPass();
 }
 

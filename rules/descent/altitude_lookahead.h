@@ -7,6 +7,8 @@
 namespace aplpatch {
 
 inline constexpr std::string_view kAltitudeAssignment = "VALT = ";
+// A test of the altitude, which also holds the assignment's text but is no assignment.
+inline constexpr std::string_view kAltitudeTest = "IF VALT";
 
 // An altitude assignment ("VALT = ", not an "IF VALT" test) is guarded with
 // "IF VMAXALT = 500000 THEN" ... "ENDIF" unless the next line jumps to GOWAITVORX. The next line is

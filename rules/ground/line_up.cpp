@@ -45,18 +45,20 @@ void holdBeforeLineUp(Pass& pass) {
         "PRINT\"SIE HATTEN KEINE LINE-UP-FREIGABE! DAS ADVENTURE WIRD BEENDEN...\"\n"));
     pass.write(
         "WAIT MESSAGE\n"
-        "GOTO ENDE\n");
+        "GOTO ENDE\n"
+        "   ENDIF\n"
+        " ENDWHILE\n"
+        "ENDIF\n");
   } else {
     // Moving during the hold brings the stand-by call again, once for each further stretch moved.
     writeSoundLine(pass, "    ", "StandBy\"\n");
     pass.write(
         "    VLAT = PLANE_LAT\n"
-        "    VLON = PLANE_LON\n");
+        "    VLON = PLANE_LON\n"
+        "   ENDIF\n"
+        " ENDWHILE\n"
+        "ENDIF\n");
   }
-  pass.write(
-      "   ENDIF\n"
-      " ENDWHILE\n"
-      "ENDIF\n");
   line.assign("LINE_UP2:\n");
 }
 

@@ -23,21 +23,21 @@ void writeAlignmentSupervision(Pass& pass) {
   ++state.added.runwayAlignmentSupervisions;
   if (state.withdrawClearances) {
     ++state.added.clearanceWithdrawals;
-    pass.write("     GOSUB PLAYCALL\n");
-    writeSoundLine(pass, "     ", "Cancel\"\n");
+    writeSoundLine(pass, "     GOSUB PLAYCALL\n     ", "Cancel\"\n");
     pass.write(inMessageLanguage(
         pass, "     PRINT\"RUNWAY CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
         "     PRINT\"RUNWAY FREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
     pass.write(
         "     WAIT MESSAGE\n"
-        "     GOTO ENDE\n");
+        "     GOTO ENDE\n"
+        "    ENDIF\n");
   } else {
     // Every further minute off the runway heading repeats the line-up clearance.
     pass.write(
         "      GOSUB LINE_UP2\n"
-        "      VTIMER2 = ELAPSED_TIME\n");
+        "      VTIMER2 = ELAPSED_TIME\n"
+        "    ENDIF\n");
   }
-  pass.write("    ENDIF\n");
 }
 
 }  // namespace

@@ -48,14 +48,16 @@ void superviseTakeoff(Pass& pass) {
         "PRINT\"STARTFREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
     pass.write(
         "WAIT MESSAGE\n"
-        "GOTO ENDE\n");
+        "GOTO ENDE\n"
+        " ENDIF\n");
   } else {
     // The controller's warning again, every further 30 seconds without rolling.
     writeSoundLine(pass, "   ", "CONTROLLERS\\VOICE1\\FC_N010\"\n");
     pass.write(warningLine(pass));
-    pass.write("   VTIMER = ELAPSED_TIME\n");
+    pass.write(
+        "   VTIMER = ELAPSED_TIME\n"
+        " ENDIF\n");
   }
-  pass.write(" ENDIF\n");
   // At the end of the input the skip leaves the line buffer empty and the loop ends.
   pass.skipUntil("ENDWHILE");
 }

@@ -30,23 +30,23 @@ void superviseTaxiStart(Pass& pass) {
   ++state.added.taxiSupervisions;
   if (state.withdrawClearances) {
     ++state.added.clearanceWithdrawals;
-    pass.write("     GOSUB PLAYCALL\n");
-    writeSoundLine(pass, "     ", "Cancel\"\n");
+    writeSoundLine(pass, "     GOSUB PLAYCALL\n     ", "Cancel\"\n");
     pass.write(inMessageLanguage(
         pass, "     PRINT\"TAXI CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
         "     PRINT\"TAXIFREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
     pass.write(
         "     WAIT MESSAGE\n"
-        "     GOTO ENDE\n");
+        "     GOTO ENDE\n"
+        "    ENDIF\n"
+        "  ENDIF\n");
   } else {
     // Every further minute without moving repeats the taxi clearance.
     pass.write(
         "      GOSUB TAXI_VIA\n"
-        "      VTIMER2 = ELAPSED_TIME\n");
+        "      VTIMER2 = ELAPSED_TIME\n"
+        "    ENDIF\n"
+        "  ENDIF\n");
   }
-  pass.write(
-      "    ENDIF\n"
-      "  ENDIF\n");
   line.assign("ENDWHILE\n");
 }
 
