@@ -113,7 +113,8 @@ class Comparison {
  public:
   Comparison() : Comparison({lineRules().begin(), lineRules().end()}, {}) {}
   Comparison(std::vector<RuleEntry> rules, RewriteState start)
-      : rules_(std::move(rules)), start_(std::move(start)), triggered_(behindTheirTriggers(rules_)) {}
+      : rules_(std::move(rules)), start_(std::move(start)),
+        triggered_(behindTheirTriggers(rules_)) {}
 
   void check(std::string_view input, std::string_view what) {
     const Outcome everyRule = rewrite(input, rules_, false, start_);

@@ -50,7 +50,9 @@ class FeatureSwitches {
   bool operator==(const FeatureSwitches&) const = default;
 
  private:
-  static std::uint32_t bit(Feature feature) { return std::uint32_t{1} << static_cast<int>(feature); }
+  static std::uint32_t bit(Feature feature) {
+    return std::uint32_t{1} << static_cast<int>(feature);
+  }
 
   std::uint32_t off_ = 0;  // one bit per feature that is off
 };

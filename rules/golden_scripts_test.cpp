@@ -1,6 +1,6 @@
 // Whole scripts through the whole rewrite, compared with the expected rewrite, console text and
-// briefing kept in testdata/. With APLPATCH_UPDATE_GOLDEN=1 in the environment the expected files are
-// written from the current program instead of compared, so that a change shows as a plain diff.
+// briefing kept in testdata/. With APLPATCH_UPDATE_GOLDEN=1 in the environment the expected files
+// are written from the current program instead of compared, so that a change shows as a plain diff.
 
 #include <gtest/gtest.h>
 
@@ -74,8 +74,8 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesConsoleTextAndBriefing) {
   testing::MemorySource source(*script);
   testing::MemorySink sink;
   testing::RecordingConsole console;
-  const RewriteReport report = rewriteScript(source, sink, console,
-                                             set.everyFeatureOff ? allFeaturesOff() : FeatureSwitches{});
+  const FeatureSwitches switches = set.everyFeatureOff ? allFeaturesOff() : FeatureSwitches{};
+  const RewriteReport report = rewriteScript(source, sink, console, switches);
   ASSERT_TRUE(report.written);
   const std::string briefing = flightBriefing(report);
   if (!set.everyFeatureOff) {
@@ -84,7 +84,7 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesConsoleTextAndBriefing) {
     testing::MemorySink plain;
     testing::RecordingConsole plainConsole;
     ASSERT_TRUE(rewriteScript(again, plain, plainConsole));
-    EXPECT_TRUE(plain.bytes() == sink.bytes()) << "all on differs from the rewrite without switches";
+    EXPECT_TRUE(plain.bytes() == sink.bytes()) << "all on differs from the plain rewrite";
     EXPECT_EQ(plainConsole.text(), console.text());
   }
 

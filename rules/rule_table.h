@@ -19,7 +19,7 @@ std::span<const RuleEntry> lineRules();
 std::span<const RuleEntry> appendedSteps();
 
 // The line rules for `switches`: those of the features that are off are left out, or replaced in
-// their places by stand-ins that keep what the other rules rely on. All on, the same as lineRules().
+// their places by stand-ins that keep what the other rules rely on. All on, as lineRules().
 std::vector<RuleEntry> lineRulesFor(const FeatureSwitches& switches);
 
 // The feature that the line rule named `name` belongs to; none for a rule that always runs (or a
