@@ -51,22 +51,22 @@ struct Additions {
   int supervisedHoldingLoops = 0;               // superviseHoldfixCLoop, superviseHoldfixBcLoop
   int centreReplays = 0;                        // writeCenterSubroutine
   int interceptTurns = 0;                       // followHeadingFix
-  int supervisedApproachLoops = 0;  // openGroundDistanceLoop, superviseGroundDistanceLoop
-  int pushbackSupervisions = 0;     // openPushbackBody
-  int taxiSupervisions = 0;         // superviseTaxiStart
-  int lineUpHolds = 0;              // holdBeforeLineUp
+  int supervisedApproachLoops = 0;      // openGroundDistanceLoop, superviseGroundDistanceLoop
+  int pushbackSupervisions = 0;         // openPushbackBody
+  int taxiSupervisions = 0;             // superviseTaxiStart
+  int lineUpHolds = 0;                  // holdBeforeLineUp
   int runwayAlignmentSupervisions = 0;  // superviseRunwayAlignment
   int takeoffSupervisions = 0;          // superviseTakeoff
   int vacateSupervisions = 0;           // superviseVacateRunway
-  int clearanceWithdrawals = 0;  // the four of them that may end the adventure: holdBeforeLineUp,
-                                 // superviseTaxiStart, superviseRunwayAlignment, superviseTakeoff
-  std::vector<std::string> lineUpKeys;  // redirectLineUpKey
+  int clearanceWithdrawals = 0;         // those of the four above that may end the adventure:
+                                        // taxi, line-up hold, runway alignment, take-off
+  std::vector<std::string> lineUpKeys;          // redirectLineUpKey
   std::vector<std::string> missedApproachKeys;  // bindMissedApproachKey
   int forcedMissedApproachChecks = 0;  // guardTowerWaitFrequency, guardTowerWaitContact
-  int altitudeChecks = 0;    // followAltitudeCheckCall, addAltitudeCheckToRadialCheck
-  int windAnnouncements = 0;  // announceWind
-  int trafficInformation = 0;  // followTrafficCall
-  int gatedRadioCalls = 0;     // gatePlayCallVoices
+  int altitudeChecks = 0;              // followAltitudeCheckCall, addAltitudeCheckToRadialCheck
+  int windAnnouncements = 0;           // announceWind
+  int trafficInformation = 0;          // followTrafficCall
+  int gatedRadioCalls = 0;             // gatePlayCallVoices
 
   bool operator==(const Additions&) const = default;
 };
