@@ -90,6 +90,7 @@ void reportSizes(benchmark::State& state, const std::string& script, std::size_t
   state.counters["output_size_ratio"] = static_cast<double>(written) / static_cast<double>(script.size());
 }
 
+// The rewrite as a run makes it, through the switches, every feature on.
 void BM_Engine(benchmark::State& state) {
   const std::string& script = scriptOfSize(static_cast<int>(state.range(0)));
   std::size_t written = 0;
@@ -97,7 +98,7 @@ void BM_Engine(benchmark::State& state) {
     ViewSource source(script);
     CountingSink sink;
     QuietConsole console;
-    aplpatch::rewriteScript(source, sink, console);
+    aplpatch::rewriteScript(source, sink, console, aplpatch::FeatureSwitches{});
     benchmark::DoNotOptimize(written = sink.written);
   }
   reportSizes(state, script, written);

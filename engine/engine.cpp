@@ -16,8 +16,9 @@ Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<c
 }
 
 Engine::Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
-               std::span<const RuleEntry> steps, RewriteState initial, int passesDone)
-    : Engine(source, sink, console, rules, steps) {
+               std::span<const RuleEntry> steps, RewriteState initial, int passesDone,
+               bool usePrefilter)
+    : Engine(source, sink, console, rules, steps, usePrefilter) {
   state_ = std::move(initial);
   passes_ = passesDone;
 }

@@ -23,10 +23,12 @@ class Engine {
   // slower.
   Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
          std::span<const RuleEntry> steps, bool usePrefilter = true);
-  // Starts from a prepared state and pass count instead of the initial ones, for tests of rules
-  // that read what earlier lines captured.
+  // Starts from a prepared state and pass count instead of the initial ones: for a rewrite whose
+  // rules read choices made before the first line, and for tests of rules that read what earlier
+  // lines captured.
   Engine(ByteSource& source, ByteSink& sink, Console& console, std::span<const RuleEntry> rules,
-         std::span<const RuleEntry> steps, RewriteState initial, int passesDone = 0);
+         std::span<const RuleEntry> steps, RewriteState initial, int passesDone = 0,
+         bool usePrefilter = true);
 
   // Runs every line of the input through the rule pass and writes the result.
   void rewriteLines();

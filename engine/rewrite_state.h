@@ -41,11 +41,48 @@ enum class HeadingFix : std::uint8_t { outside, inFixHdg, inFixBc };
 // The language of the script's messages, learnt from its transponder messages.
 enum class MessageLanguage : std::uint8_t { none, english, german };
 
+// What the rules added to the script, counted for the flight's briefing: each counter is raised by
+// the rule named beside it whenever that rule adds the thing, and the briefing reads them all after
+// the run. Key codes are kept as the bindings spell them inside "KV(...)", each code once.
+struct Additions {
+  std::vector<std::string> descentRequestKeys;  // rebindExtraKeyToDescentRequest
+  int topOfDescentBlocks = 0;                   // startTopOfDescentCapture
+  int transponderChangePoints = 0;              // insertSquawkChange
+  int supervisedHoldingLoops = 0;               // superviseHoldfixCLoop, superviseHoldfixBcLoop
+  int centreReplays = 0;                        // writeCenterSubroutine
+  int interceptTurns = 0;                       // followHeadingFix
+  int supervisedApproachLoops = 0;      // openGroundDistanceLoop, superviseGroundDistanceLoop
+  int pushbackSupervisions = 0;         // openPushbackBody
+  int taxiSupervisions = 0;             // superviseTaxiStart
+  int lineUpHolds = 0;                  // holdBeforeLineUp
+  int runwayAlignmentSupervisions = 0;  // superviseRunwayAlignment
+  int takeoffSupervisions = 0;          // superviseTakeoff
+  int vacateSupervisions = 0;           // superviseVacateRunway
+  int clearanceWithdrawals = 0;         // those of the four above that may end the adventure:
+                                        // taxi, line-up hold, runway alignment, take-off
+  std::vector<std::string> lineUpKeys;          // redirectLineUpKey
+  std::vector<std::string> missedApproachKeys;  // bindMissedApproachKey
+  int forcedMissedApproachChecks = 0;  // guardTowerWaitFrequency, guardTowerWaitContact
+  int altitudeChecks = 0;              // followAltitudeCheckCall, addAltitudeCheckToRadialCheck
+  int windAnnouncements = 0;           // announceWind
+  int trafficInformation = 0;          // followTrafficCall
+  int gatedRadioCalls = 0;             // gatePlayCallVoices
+
+  bool operator==(const Additions&) const = default;
+};
+
 // Everything the rules carry from one line to later lines, and from the line pass to the appended
 // subroutines. One instance lives for a whole run; every member starts at the value given here and
 // nothing is reset between lines. Texts and tables grow as needed. Each note says which rules write
 // a member and which read it.
 struct RewriteState {
+  // Choices that the feature switches make before the first line; no rule changes them. Written by
+  // the rewrite's setup (startStateFor in rules/), read by the rules named.
+  bool withdrawClearances = true;    // holdBeforeLineUp, superviseTaxiStart,
+                                     // superviseRunwayAlignment, superviseTakeoff
+  bool hintAtDescentRequest = true;  // insertPatchNotice rewords the key hint
+  bool forcedMissedApproach = true;  // superviseGroundDistanceLoop jumps to MISSED_APP2
+
   // Crew and the script header.
   bool crewless = false;        // a "NOCREW" description: upcaseLine / the three briefing rules
   bool skipNextWait = false;    // dropBriefingCall / dropWaitAfterBriefing (which clears it)
@@ -107,6 +144,9 @@ struct RewriteState {
   // The transponder codes the centre may assign, in the order the appended subroutines use them.
   static constexpr std::array<std::string_view, 11> squawkCodes = {
       "1171", "2147", "2164", "4171", "4662", "5142", "5717", "6116", "6711", "7120", "7617"};
+
+  // What the rules added, for the briefing.
+  Additions added;
 
   // Every member compared, so that two runs can be checked for having ended in the same state.
   bool operator==(const RewriteState&) const = default;

@@ -1,6 +1,6 @@
-// Whole scripts through the whole rewrite, compared with the expected rewrite and console text kept
-// in testdata/. With APLPATCH_UPDATE_GOLDEN=1 in the environment the expected files are written from
-// the current program instead of compared, so that a change of the rewrite shows as a plain diff.
+// Whole scripts through the whole rewrite, compared with the expected rewrite, console text and
+// briefing kept in testdata/. With APLPATCH_UPDATE_GOLDEN=1 in the environment the expected files
+// are written from the current program instead of compared, so that a change shows as a plain diff.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "rules/briefing.h"
 #include "rules/rewrite_script.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
@@ -22,10 +23,12 @@ namespace {
 namespace fs = std::filesystem;
 
 // A script and its expectations: `testdata/<name>.expected.apl` holds the rewrite byte for byte
-// (CR LF line ends), `testdata/<name>.console.txt` what the rules print.
+// (CR LF line ends), `testdata/<name>.console.txt` what the rules print and
+// `testdata/<name>.briefing.txt` the flight's briefing.
 struct GoldenSet {
   const char* name;
   const char* script;  // relative to the source folder
+  bool everyFeatureOff = false;  // otherwise every feature is on
 };
 
 constexpr GoldenSet kSets[] = {
@@ -34,6 +37,7 @@ constexpr GoldenSet kSets[] = {
     {"departure_and_landing", "testdata/departure_and_landing.apl"},
     {"flight_section", "testdata/flight_section.apl"},
     {"holding_and_approach", "testdata/holding_and_approach.apl"},
+    {"sample_flight_all_off", "examples/sample_flight.apl", true},
 };
 
 // Names the set in the test's messages.
@@ -55,9 +59,13 @@ fs::path expectedConsolePath(const GoldenSet& set) {
   return kTestdata / (std::string(set.name) + ".console.txt");
 }
 
+fs::path expectedBriefingPath(const GoldenSet& set) {
+  return kTestdata / (std::string(set.name) + ".briefing.txt");
+}
+
 class GoldenScript : public ::testing::TestWithParam<GoldenSet> {};
 
-TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesAndConsoleText) {
+TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesConsoleTextAndBriefing) {
   const GoldenSet& set = GetParam();
   const std::optional<std::string> script = testing::readBytes(kSourceDir / set.script);
   ASSERT_TRUE(script.has_value()) << "cannot read " << set.script;
@@ -66,18 +74,33 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesAndConsoleText) {
   testing::MemorySource source(*script);
   testing::MemorySink sink;
   testing::RecordingConsole console;
-  ASSERT_TRUE(rewriteScript(source, sink, console));
+  const FeatureSwitches switches = set.everyFeatureOff ? allFeaturesOff() : FeatureSwitches{};
+  const RewriteReport report = rewriteScript(source, sink, console, switches);
+  ASSERT_TRUE(report.written);
+  const std::string briefing = flightBriefing(report);
+  if (!set.everyFeatureOff) {
+    // Every feature on is the rewrite without switches, byte for byte and line for line.
+    testing::MemorySource again(*script);
+    testing::MemorySink plain;
+    testing::RecordingConsole plainConsole;
+    ASSERT_TRUE(rewriteScript(again, plain, plainConsole));
+    EXPECT_TRUE(plain.bytes() == sink.bytes()) << "all on differs from the plain rewrite";
+    EXPECT_EQ(plainConsole.text(), console.text());
+  }
 
   if (updating()) {
     ASSERT_TRUE(testing::writeBytes(expectedRewritePath(set), sink.bytes()));
     ASSERT_TRUE(testing::writeBytes(expectedConsolePath(set), console.text()));
+    ASSERT_TRUE(testing::writeBytes(expectedBriefingPath(set), briefing));
     GTEST_SKIP() << "wrote the expected files of " << set.name;
   }
 
   const std::optional<std::string> rewrite = testing::readBytes(expectedRewritePath(set));
   const std::optional<std::string> consoleText = testing::readBytes(expectedConsolePath(set));
-  ASSERT_TRUE(rewrite.has_value() && consoleText.has_value())
+  const std::optional<std::string> briefingText = testing::readBytes(expectedBriefingPath(set));
+  ASSERT_TRUE(rewrite.has_value() && consoleText.has_value() && briefingText.has_value())
       << "the set " << set.name << " lacks an expected file; APLPATCH_UPDATE_GOLDEN=1 writes them";
+  EXPECT_EQ(briefing, *briefingText);
 
   // The texts first, so that a failure shows the lines that differ; then the line ends.
   const std::string text = testing::withoutCr(sink.bytes());
@@ -100,6 +123,7 @@ TEST(GoldenScripts, EveryFileInTestdataBelongsToAListedSet) {
     listed.insert((kSourceDir / set.script).lexically_normal());
     listed.insert(expectedRewritePath(set).lexically_normal());
     listed.insert(expectedConsolePath(set).lexically_normal());
+    listed.insert(expectedBriefingPath(set).lexically_normal());
   }
   std::error_code error;
   for (const fs::directory_entry& entry : fs::directory_iterator(kTestdata, error)) {

@@ -1,5 +1,8 @@
 #include "rules/rewrite_script.h"
 
+#include <utility>
+#include <vector>
+
 #include "engine/engine.h"
 #include "rules/rule_table.h"
 
@@ -10,6 +13,25 @@ bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console) {
   engine.rewriteLines();
   engine.appendSubroutines();
   return engine.finish();
+}
+
+RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console,
+                            const FeatureSwitches& switches) {
+  // All on, the standard table itself: nothing to build, nothing that could differ.
+  std::vector<RuleEntry> switched;
+  std::span<const RuleEntry> rules = lineRules();
+  if (!switches.allOn()) {
+    switched = lineRulesFor(switches);
+    rules = switched;
+  }
+  Engine engine(source, sink, console, rules, appendedSteps(), startStateFor(switches));
+  engine.rewriteLines();
+  engine.appendSubroutines();
+  RewriteReport report;
+  report.written = engine.finish();
+  report.switches = switches;
+  report.added = engine.state().added;
+  return report;
 }
 
 }  // namespace aplpatch

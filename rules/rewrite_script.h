@@ -2,11 +2,26 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
+#include "engine/rewrite_state.h"
+#include "rules/features.h"
 
 namespace aplpatch {
 
 // The whole rewrite with the standard rule table: every line, then the appended subroutines.
 // Returns false when a write to `sink` failed (the sink knows why).
 bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console);
+
+// What a rewrite with switches hands back: whether it was written, and the facts of the flight's
+// briefing (see rules/briefing.h).
+struct RewriteReport {
+  bool written = false;      // false when a write to the sink failed
+  FeatureSwitches switches;  // the switches the rewrite ran with
+  Additions added;           // what the rules added to this script
+};
+
+// The whole rewrite with only the features that `switches` leaves on; with every feature on it
+// writes the same bytes and console lines as the rewrite above.
+RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console,
+                            const FeatureSwitches& switches);
 
 }  // namespace aplpatch

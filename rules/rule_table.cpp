@@ -1,5 +1,10 @@
 #include "rules/rule_table.h"
 
+#include <array>
+#include <cstddef>
+#include <iterator>
+
+
 #include "rules/approach/autopilot_stub.h"
 #include "rules/approach/center_block.h"
 #include "rules/approach/centerx_subroutine.h"
@@ -48,107 +53,150 @@ namespace aplpatch {
 
 namespace {
 
+// A line rule and the feature it belongs to. A rule of no feature always runs. When its feature is
+// off, a rule is left out of the table, or, where the rules that stay rely on part of what it does
+// (the block it closes, the line it takes out of the pass, the watch it arms), replaced in its
+// place by a stand-in with the same trigger that does only that part.
+struct SwitchedRule {
+  RuleEntry rule;
+  std::optional<Feature> feature{};
+  RuleFunction standIn = nullptr;
+  const char* standInName = nullptr;
+};
+
+#define ALWAYS(function, ...) SwitchedRule{RULE(function, __VA_ARGS__)}
+#define SWITCHED(feature, function, ...) SwitchedRule{RULE(function, __VA_ARGS__), Feature::feature}
+#define SWITCHED_OR(feature, function, standIn, ...) \
+  SwitchedRule{RULE(function, __VA_ARGS__), Feature::feature, standIn, #standIn}
 #define FIELD(member) STATE_FIELD(member)
 
 // This table is the only place that states the order of the rules.
-constexpr RuleEntry kLineRules[] = {
-    RULE(dropWaitAfterBriefing, anyLineWhile(isSet(FIELD(skipNextWait)))),
-    RULE(dropBriefingCall, onTexts(kBriefingSoundKeys).andOnlyWhile(isSet(FIELD(crewless)))),
-    RULE(emptyBriefingCheck, onText(kBriefingCheckLabel).andOnlyWhile(isSet(FIELD(crewless)))),
-    RULE(captureCenterLine, anyLineWhile(isEqual(FIELD(centerCapture), CenterCapture::capturing))),
-    RULE(startCenterCapture, onText(kCenterLabelStart)),
-    RULE(keepDepartureKey, onText(kDepartureCall)),
-    RULE(armCenterReplay, onText(kWaitVorXLabel).andOnlyWhile(isAbove(FIELD(centerCount), 0))),
-    RULE(addWaitVorMissedEntry,
-        onText(kWaitVorLabelStart).orAnyLineWhile(isNot(FIELD(waitVorEntry), WaitVorEntry::none))),
-    RULE(writeCenterSubroutine,
-        onText(kWaitVorJump).andOnlyWhile(isEqual(FIELD(centerCapture), CenterCapture::armed))),
-    RULE(upcaseLine),
-    RULE(noteChecklistDeclaration, onText(kChecklistDeclaration)),
-    RULE(blankRunwayDescription, onText(kDescriptionKeyword)),
-    RULE(captureTargetAltitude,
-        onText(kTargetAltitudeTest).andOnlyWhile(isEmpty(&RewriteState::capturedValt))),
-    RULE(writePatchDescription, onPass(kPatchDescriptionPass)),
-    RULE(insertPatchNotice, onText(kGermanKeyHint, kEnglishKeyHint)
-                                .andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::welcome))),
-    RULE(insertReturnBeforeHoldfixC,
-        onText(kHoldfixCLabel).andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::holdingStart))),
-    RULE(insertReturnBeforeHoldfixBc,
-        onText(kHoldfixBcLabel).andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::holdingTurn))),
-    RULE(editPushbackBody, onText(kPushbackEnd, kPushbackWait)
-                               .andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::pushback))),
-    RULE(awaitGroundContact,
-        onText(kGroundWaitLoopEnd, kGroundKeyWait)
-            .andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::groundFrequencyWait))),
-    RULE(captureTopOfDescentLine, anyLineWhile(isEqual(FIELD(openBlock), OpenBlock::topOfDescent))),
-    RULE(openHoldingStart, onText(kHoldingStartCall)),
-    RULE(openHoldingTurn, onText(kHoldingTurnCall)),
-    RULE(openWelcomeNotice, onText(kWelcomeLabel)),
-    RULE(openPushbackBody, onText(kPushbackLabel)),
-    RULE(insertDeclarations,
-        onText(kDeclareKeyword).orAnyLineWhile(isEqual(FIELD(declarations), Declarations::inside))),
-    RULE(markDeparture, onText(kDepartureLabel)),
-    RULE(guardChecklists, onText(kChecklistLabel).andOnlyWhile(isSet(FIELD(hasChecklists)))),
-    RULE(startTopOfDescentCapture, onText(kTopOfDescentLabel)),
-    RULE(rebindExtraKeyToDescentRequest, onText(kExtraKeyCall)),
-    RULE(guardAltitudeAssignment, onText(kAltitudeAssignment)),
-    RULE(turnRadialIntoHeading, onText(kRadialSelfAssignment)),
-    RULE(guardAutopilotAltitude, onText(kAutopilotAltitudeAssignment)),
-    RULE(shortenEnglishHoldingText, onText(kEnglishHoldingText)),
-    RULE(shortenGermanHoldingText, onText(kGermanHoldingText)),
-    RULE(redirectTerminalJump, onText(kTerminalJump)),
-    RULE(openGroundFrequencyWait, onText(kGroundFrequencyLabel)),
-    RULE(openGearGuard, onText(kGearUpLabel)),
-    RULE(closeGearGuard, onText(kFlapsUpLabel)),
-    RULE(bindMissedApproachKey, onText(kTouchdownWait)),
-    RULE(guardSpeedLoopsWithMissedKey, onTexts(kSpeedLoops)),
-    RULE(guardTowerWaitFrequency, onText(kTowerWaitLabel, kFinalLabel, kTowerFrequencyWait)),
-    RULE(writeMissedApproachEntry, onText(kMissedApproachCall)),
-    RULE(guardTowerWaitContact, onText(kContactWait).andOnlyWhile(isSet(FIELD(inAppTowerWait)))),
-    RULE(captureSoundRoot, onText(kPlayStart).andOnlyWhile(isEmpty(&RewriteState::soundRoot))),
-    RULE(holdBeforeLineUp, onText(kLineUpLabel)),
-    RULE(redirectLineUpKey, onText(kLineUpCall)),
-    RULE(superviseTakeoff, onText(kTakeoffWait)),
-    RULE(skipCenterResponseWhenMissed, onText(kCenterResponseCall)),
-    RULE(skipApproachContactWhenMissed, onText(kApproachContactCall)),
-    RULE(insertSquawkChange, onText(kCenterResponseEnd).andOnlyWhile(isSet(FIELD(inCenterRespond)))),
-    RULE(noteCenterResponse, onText(kCenterResponseLabel)),
-    RULE(noteTransponderSetting, onText(kTransponderSetting)),
-    RULE(reworkGroundDistanceLoopBody,
-        onText(kGroundDistanceLoopEnd, kTimerRestart, kTimedBranch)
-            .andOnlyWhile(isNot(FIELD(groundDistanceLoop), GroundDistanceLoop::outside))),
-    RULE(openGroundDistanceLoop, onText(kGroundDistanceLoop)),
-    RULE(followAltitudeCheckCall, onText(kAltitudeCheckCall)),
-    RULE(removeSpeedCheckCall, onText(kSpeedCheckCall)),
-    RULE(detectMessageLanguage, onText(kEnglishTransponderText, kGermanTransponderText)),
-    RULE(superviseTaxiStart, onText(kCheckIfMovingLabel)),
-    RULE(resetTaxiTimerAroundPushback, onText(kPushbackCall)),
-    RULE(resetTaxiTimerBeforeTaxiSounds, onTexts(kPreTaxiSounds)),
-    RULE(followHeadingFix,
-        onText(kFixHdgLabel, kFixBcLabel, kHoldfixLabelStart, kAutopilotHeading, kCopilotTest)),
-    RULE(superviseRunwayAlignment,
-        onText(kRunwayAlignLabel, kTakeoffLabel, kHeadingWaits[0], kHeadingWaits[1])),
-    RULE(noteAutopilotSubroutine, onText(kAutopilotLabel)),
-    RULE(announceWind, onText(kWindCall)),
-    RULE(superviseVacateRunway, onText(kFinalStopLabel, kSeventhChecklist)),
-    RULE(shortcutToLocalizerWhenMissed, onText(kLocalizerFrequencyWait)),
-    RULE(followTrafficCall, onText(kTrafficCall)),
-    RULE(gatePlayCallVoices, onText(kPlayCallLabel, kPlayCallEnd, kVoiceTest)),
-    RULE(superviseHoldfixCLoop, onText(kHoldfixCLabel, kHoldfixCEntryCall, kHoldingWaitPhrase)),
-    RULE(superviseHoldfixBcLoop, onText(kHoldfixBcLabel, kHoldfixBcEntryCall, kHoldingWaitPhrase)),
-    RULE(requireWingsLevelForDeviation, onText(kDeviationTest)),
-    RULE(superviseGroundDistanceLoop, onText(kGroundDistanceWait)),
-    RULE(countCrying, onText(kCryingSound)),
-    RULE(guardApplause, onText(kApplauseSound)),
-    RULE(callBeforeSpeedWarning, onText(kSpeedWarningTest)),
-    RULE(countFifthChecklist, onText(kFifthChecklist)),
-    RULE(offerSpeedLimitAlternative, onText(kSpeedLimit)),
-    RULE(writeAltitudeCheckBody, onText(kAltitudeCheckLabel)),
-    RULE(addAltitudeCheckToRadialCheck,
-        onText(kRadialCheckCall, kAltitudeCheckName, kRadialWatchLoopEnd)
-            .andOnlyWhile(isEqual(FIELD(radialCheckWatch), RadialCheckWatch::armed))),
-    RULE(setFramePerformance, onText(kDefaultPerformance)),
+constexpr SwitchedRule kSwitchedLineRules[] = {
+    ALWAYS(dropWaitAfterBriefing, anyLineWhile(isSet(FIELD(skipNextWait)))),
+    ALWAYS(dropBriefingCall, onTexts(kBriefingSoundKeys).andOnlyWhile(isSet(FIELD(crewless)))),
+    ALWAYS(emptyBriefingCheck, onText(kBriefingCheckLabel).andOnlyWhile(isSet(FIELD(crewless)))),
+    SWITCHED(approachTracking, captureCenterLine,
+             anyLineWhile(isEqual(FIELD(centerCapture), CenterCapture::capturing))),
+    SWITCHED(approachTracking, startCenterCapture, onText(kCenterLabelStart)),
+    ALWAYS(keepDepartureKey, onText(kDepartureCall)),
+    SWITCHED(approachTracking, armCenterReplay,
+             onText(kWaitVorXLabel).andOnlyWhile(isAbove(FIELD(centerCount), 0))),
+    SWITCHED(approachTracking, addWaitVorMissedEntry,
+             onText(kWaitVorLabelStart)
+                 .orAnyLineWhile(isNot(FIELD(waitVorEntry), WaitVorEntry::none))),
+    SWITCHED(approachTracking, writeCenterSubroutine,
+             onText(kWaitVorJump)
+                 .andOnlyWhile(isEqual(FIELD(centerCapture), CenterCapture::armed))),
+    ALWAYS(upcaseLine),
+    ALWAYS(noteChecklistDeclaration, onText(kChecklistDeclaration)),
+    ALWAYS(blankRunwayDescription, onText(kDescriptionKeyword)),
+    ALWAYS(captureTargetAltitude,
+           onText(kTargetAltitudeTest).andOnlyWhile(isEmpty(&RewriteState::capturedValt))),
+    ALWAYS(writePatchDescription, onPass(kPatchDescriptionPass)),
+    ALWAYS(insertPatchNotice, onText(kGermanKeyHint, kEnglishKeyHint)
+                                  .andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::welcome))),
+    ALWAYS(insertReturnBeforeHoldfixC,
+           onText(kHoldfixCLabel).andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::holdingStart))),
+    ALWAYS(insertReturnBeforeHoldfixBc,
+           onText(kHoldfixBcLabel).andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::holdingTurn))),
+    SWITCHED(groundSupervision, editPushbackBody,
+             onText(kPushbackEnd, kPushbackWait)
+                 .andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::pushback))),
+    SWITCHED(groundSupervision, awaitGroundContact,
+             onText(kGroundWaitLoopEnd, kGroundKeyWait)
+                 .andOnlyWhile(isEqual(FIELD(openBlock), OpenBlock::groundFrequencyWait))),
+    SWITCHED(descentRequest, captureTopOfDescentLine,
+             anyLineWhile(isEqual(FIELD(openBlock), OpenBlock::topOfDescent))),
+    ALWAYS(openHoldingStart, onText(kHoldingStartCall)),
+    ALWAYS(openHoldingTurn, onText(kHoldingTurnCall)),
+    ALWAYS(openWelcomeNotice, onText(kWelcomeLabel)),
+    SWITCHED_OR(groundSupervision, openPushbackBody, endOpenBlockAtPushbackLabel,
+                onText(kPushbackLabel)),
+    ALWAYS(insertDeclarations,
+           onText(kDeclareKeyword)
+               .orAnyLineWhile(isEqual(FIELD(declarations), Declarations::inside))),
+    SWITCHED(descentRequest, markDeparture, onText(kDepartureLabel)),
+    ALWAYS(guardChecklists, onText(kChecklistLabel).andOnlyWhile(isSet(FIELD(hasChecklists)))),
+    SWITCHED_OR(descentRequest, startTopOfDescentCapture, endOpenBlockAtTopOfDescent,
+                onText(kTopOfDescentLabel)),
+    SWITCHED(descentRequest, rebindExtraKeyToDescentRequest, onText(kExtraKeyCall)),
+    SWITCHED_OR(descentRequest, guardAltitudeAssignment, passAltitudeAssignmentUnguarded,
+                onText(kAltitudeAssignment)),
+    SWITCHED(approachTracking, turnRadialIntoHeading, onText(kRadialSelfAssignment)),
+    SWITCHED(descentRequest, guardAutopilotAltitude, onText(kAutopilotAltitudeAssignment)),
+    SWITCHED(holdingSupervision, shortenEnglishHoldingText, onText(kEnglishHoldingText)),
+    SWITCHED(holdingSupervision, shortenGermanHoldingText, onText(kGermanHoldingText)),
+    ALWAYS(redirectTerminalJump, onText(kTerminalJump)),
+    SWITCHED_OR(groundSupervision, openGroundFrequencyWait, endOpenBlockAtGroundFrequencyLabel,
+                onText(kGroundFrequencyLabel)),
+    ALWAYS(openGearGuard, onText(kGearUpLabel)),
+    ALWAYS(closeGearGuard, onText(kFlapsUpLabel)),
+    SWITCHED(missedApproach, bindMissedApproachKey, onText(kTouchdownWait)),
+    SWITCHED(missedApproach, guardSpeedLoopsWithMissedKey, onTexts(kSpeedLoops)),
+    SWITCHED(missedApproach, guardTowerWaitFrequency,
+             onText(kTowerWaitLabel, kFinalLabel, kTowerFrequencyWait)),
+    SWITCHED(missedApproach, writeMissedApproachEntry, onText(kMissedApproachCall)),
+    SWITCHED(missedApproach, guardTowerWaitContact,
+             onText(kContactWait).andOnlyWhile(isSet(FIELD(inAppTowerWait)))),
+    ALWAYS(captureSoundRoot, onText(kPlayStart).andOnlyWhile(isEmpty(&RewriteState::soundRoot))),
+    SWITCHED(groundSupervision, holdBeforeLineUp, onText(kLineUpLabel)),
+    SWITCHED(groundSupervision, redirectLineUpKey, onText(kLineUpCall)),
+    SWITCHED(groundSupervision, superviseTakeoff, onText(kTakeoffWait)),
+    SWITCHED(missedApproach, skipCenterResponseWhenMissed, onText(kCenterResponseCall)),
+    SWITCHED(missedApproach, skipApproachContactWhenMissed, onText(kApproachContactCall)),
+    SWITCHED(transponderChanges, insertSquawkChange,
+             onText(kCenterResponseEnd).andOnlyWhile(isSet(FIELD(inCenterRespond)))),
+    SWITCHED(transponderChanges, noteCenterResponse, onText(kCenterResponseLabel)),
+    ALWAYS(noteTransponderSetting, onText(kTransponderSetting)),
+    SWITCHED(approachTracking, reworkGroundDistanceLoopBody,
+             onText(kGroundDistanceLoopEnd, kTimerRestart, kTimedBranch)
+                 .andOnlyWhile(isNot(FIELD(groundDistanceLoop), GroundDistanceLoop::outside))),
+    SWITCHED_OR(approachTracking, openGroundDistanceLoop, armRadialCheckWatch,
+                onText(kGroundDistanceLoop)),
+    SWITCHED(altitudeReminders, followAltitudeCheckCall, onText(kAltitudeCheckCall)),
+    SWITCHED(approachTracking, removeSpeedCheckCall, onText(kSpeedCheckCall)),
+    ALWAYS(detectMessageLanguage, onText(kEnglishTransponderText, kGermanTransponderText)),
+    SWITCHED(groundSupervision, superviseTaxiStart, onText(kCheckIfMovingLabel)),
+    SWITCHED(groundSupervision, resetTaxiTimerAroundPushback, onText(kPushbackCall)),
+    SWITCHED(groundSupervision, resetTaxiTimerBeforeTaxiSounds, onTexts(kPreTaxiSounds)),
+    SWITCHED(approachTracking, followHeadingFix,
+             onText(kFixHdgLabel, kFixBcLabel, kHoldfixLabelStart, kAutopilotHeading,
+                    kCopilotTest)),
+    SWITCHED(groundSupervision, superviseRunwayAlignment,
+             onText(kRunwayAlignLabel, kTakeoffLabel, kHeadingWaits[0], kHeadingWaits[1])),
+    ALWAYS(noteAutopilotSubroutine, onText(kAutopilotLabel)),
+    SWITCHED(windAnnouncements, announceWind, onText(kWindCall)),
+    SWITCHED(groundSupervision, superviseVacateRunway, onText(kFinalStopLabel, kSeventhChecklist)),
+    SWITCHED(missedApproach, shortcutToLocalizerWhenMissed, onText(kLocalizerFrequencyWait)),
+    SWITCHED(radioCalls, followTrafficCall, onText(kTrafficCall)),
+    SWITCHED(radioCalls, gatePlayCallVoices, onText(kPlayCallLabel, kPlayCallEnd, kVoiceTest)),
+    SWITCHED(holdingSupervision, superviseHoldfixCLoop,
+             onText(kHoldfixCLabel, kHoldfixCEntryCall, kHoldingWaitPhrase)),
+    SWITCHED(holdingSupervision, superviseHoldfixBcLoop,
+             onText(kHoldfixBcLabel, kHoldfixBcEntryCall, kHoldingWaitPhrase)),
+    SWITCHED(holdingSupervision, requireWingsLevelForDeviation, onText(kDeviationTest)),
+    SWITCHED(approachTracking, superviseGroundDistanceLoop, onText(kGroundDistanceWait)),
+    SWITCHED(groundSupervision, countCrying, onText(kCryingSound)),
+    SWITCHED(groundSupervision, guardApplause, onText(kApplauseSound)),
+    SWITCHED(groundSupervision, callBeforeSpeedWarning, onText(kSpeedWarningTest)),
+    ALWAYS(countFifthChecklist, onText(kFifthChecklist)),
+    SWITCHED(groundSupervision, offerSpeedLimitAlternative, onText(kSpeedLimit)),
+    SWITCHED(altitudeReminders, writeAltitudeCheckBody, onText(kAltitudeCheckLabel)),
+    SWITCHED(altitudeReminders, addAltitudeCheckToRadialCheck,
+             onText(kRadialCheckCall, kAltitudeCheckName, kRadialWatchLoopEnd)
+                 .andOnlyWhile(isEqual(FIELD(radialCheckWatch), RadialCheckWatch::armed))),
+    ALWAYS(setFramePerformance, onText(kDefaultPerformance)),
 };
+
+// The rules alone, in their order: the table that runs with every feature on.
+template <std::size_t N>
+constexpr std::array<RuleEntry, N> rulesOf(const SwitchedRule (&rows)[N]) {
+  std::array<RuleEntry, N> rules{};
+  for (std::size_t i = 0; i < N; ++i) rules[i] = rows[i].rule;
+  return rules;
+}
+
+constexpr auto kLineRules = rulesOf(kSwitchedLineRules);
 
 constexpr RuleEntry kAppendedSteps[] = {
     RULE(appendAutopilotStub),
@@ -165,6 +213,38 @@ std::span<const RuleEntry> lineRules() { return kLineRules; }
 
 std::span<const RuleEntry> appendedSteps() { return kAppendedSteps; }
 
+std::vector<RuleEntry> lineRulesFor(const FeatureSwitches& switches) {
+  std::vector<RuleEntry> rules;
+  rules.reserve(std::size(kSwitchedLineRules));
+  for (const SwitchedRule& row : kSwitchedLineRules) {
+    if (!row.feature || switches.isOn(*row.feature)) {
+      rules.push_back(row.rule);
+    } else if (row.standIn != nullptr) {
+      rules.push_back(RuleEntry{row.standInName, row.standIn, row.rule.trigger});
+    }
+  }
+  return rules;
+}
+
+std::optional<Feature> featureOfRule(std::string_view name) {
+  for (const SwitchedRule& row : kSwitchedLineRules) {
+    if (name == row.rule.name) return row.feature;
+  }
+  return std::nullopt;
+}
+
+RewriteState startStateFor(const FeatureSwitches& switches) {
+  RewriteState state;
+  state.withdrawClearances = switches.isOn(Feature::groundSupervision) &&
+                             switches.isOn(Feature::clearanceWithdrawal);
+  state.hintAtDescentRequest = switches.isOn(Feature::descentRequest);
+  state.forcedMissedApproach = switches.isOn(Feature::missedApproach);
+  return state;
+}
+
+#undef ALWAYS
+#undef SWITCHED
+#undef SWITCHED_OR
 #undef RULE
 #undef FIELD
 

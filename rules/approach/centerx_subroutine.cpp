@@ -74,6 +74,7 @@ void writeCenterSubroutine(Pass& pass) {
   pass.write("GOSUB AUTOPILOT\n");
 
   state.centerCapture = CenterCapture::idle;
+  ++state.added.centreReplays;
   line.assign("RETURN\n");
 }
 

@@ -29,7 +29,16 @@ void openGroundDistanceLoop(Pass& pass) {
   line.assign("GOSUB MODULES\n");
   RewriteState& state = pass.state();
   state.groundDistanceLoop = GroundDistanceLoop::inside;
+  ++state.added.supervisedApproachLoops;
   if (state.radialCheckWatch == RadialCheckWatch::notArmed) {
+    state.radialCheckWatch = RadialCheckWatch::armed;
+  }
+}
+
+void armRadialCheckWatch(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (contains(pass.line(), kGroundDistanceLoop) &&
+      state.radialCheckWatch == RadialCheckWatch::notArmed) {
     state.radialCheckWatch = RadialCheckWatch::armed;
   }
 }
@@ -43,7 +52,9 @@ void superviseGroundDistanceLoop(Pass& pass) {
   if (!contains(line, kGroundDistanceWait)) return;
   pass.write("VTIMER = ELAPSED_TIME + 30\n");
   pass.write(line);
-  if (contains(line, "< 6")) {
+  ++pass.state().added.supervisedApproachLoops;
+  // The decision jumps to the forced missed approach's entry, which exists only with that feature.
+  if (pass.state().forcedMissedApproach && contains(line, "< 6")) {
     // A forced missed approach that has touched down: still fast, it is flown again; slowed down,
     // the landing stands.
     pass.write("   WAIT 5\n"

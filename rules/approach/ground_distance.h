@@ -23,14 +23,17 @@ void reworkGroundDistanceLoopBody(Pass& pass);
 // the module subroutine the loop's first line, and arms the watch for an altitude check ahead of
 // the first radial check (once per run).
 void openGroundDistanceLoop(Pass& pass);
+// In its place without the approach tracking: the loop's line is unchanged, and it still arms the
+// watch for an altitude check ahead of the first radial check.
+void armRadialCheckWatch(Pass& pass);
 
 // Blanks every "GOSUB SPEED_CHECK" line of the script: the supervised loops run the speed check in
 // their timed branches instead.
 void removeSpeedCheckCall(Pass& pass);
 
 // At "WHILE GROUND_DISTANCE": a timer ahead of the loop, and at the top of its body the
-// missed-approach or landing decision (only for a loop on "< 6"), the timed speed and transponder
-// checks, and the module subroutine.
+// missed-approach or landing decision (only for a loop on "< 6", and only with the forced missed
+// approach), the timed speed and transponder checks, and the module subroutine.
 void superviseGroundDistanceLoop(Pass& pass);
 
 }  // namespace aplpatch

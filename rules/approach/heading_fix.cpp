@@ -68,6 +68,7 @@ void followHeadingFix(Pass& pass) {
       }
       if (contains(line, kAutopilotHeading)) {
         state = HeadingFix::outside;
+        ++pass.state().added.interceptTurns;
         rewriteInterceptTurn(pass);
         return;
       }

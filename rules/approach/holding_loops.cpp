@@ -150,6 +150,7 @@ bool replaceWaitLoop(Pass& pass, const HoldingSection& section) {
   if (phrase == std::string::npos) return true;
   writeHoldingLoop(pass, line, phrase + kHoldingWaitPhrase.size(), section.deviationTest);
   state.*section.inSection = false;
+  ++state.added.supervisedHoldingLoops;
   return pass.skipUntil(section.resumeAt);
 }
 

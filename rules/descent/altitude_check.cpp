@@ -11,6 +11,7 @@ void followAltitudeCheckCall(Pass& pass) {
   if (state.radialCheckWatch == RadialCheckWatch::armed) {
     state.radialCheckWatch = RadialCheckWatch::done;
   }
+  ++state.added.altitudeChecks;
   pass.write(line);
   pass.write("IF VSQUAWKCNG = 1 THEN\n"
              "  GOSUB TEST_XPNDR_EXT\n"
@@ -44,6 +45,7 @@ void addAltitudeCheckToRadialCheck(Pass& pass) {
   if (contains(line, kRadialCheckCall)) {
     pass.write("GOSUB CHECK_ALTITUDE\n");
     state.radialCheckWatch = RadialCheckWatch::done;
+    ++state.added.altitudeChecks;
   } else if (contains(line, kAltitudeCheckName) || contains(line, kRadialWatchLoopEnd)) {
     state.radialCheckWatch = RadialCheckWatch::done;
   }

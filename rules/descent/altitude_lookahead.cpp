@@ -8,7 +8,7 @@ namespace aplpatch {
 
 void guardAltitudeAssignment(Pass& pass) {
   std::string& line = pass.line();
-  if (!contains(line, kAltitudeAssignment) || contains(line, "IF VALT")) return;
+  if (!contains(line, kAltitudeAssignment) || contains(line, kAltitudeTest)) return;
 
   std::string& next = pass.scratch();
   const bool haveNext = pass.lookAhead(next);
@@ -24,6 +24,13 @@ void guardAltitudeAssignment(Pass& pass) {
     std::swap(line, next);
     pass.keepLineForNextPass();
   }
+  pass.endPass();
+}
+
+void passAltitudeAssignmentUnguarded(Pass& pass) {
+  const std::string& line = pass.line();
+  if (!contains(line, kAltitudeAssignment) || contains(line, kAltitudeTest)) return;
+  pass.write(line);
   pass.endPass();
 }
 

@@ -1,6 +1,7 @@
 #include "rules/descent/descent_request.h"
 
 #include "engine/line_text.h"
+#include "rules/key_binding.h"
 
 namespace aplpatch {
 
@@ -51,6 +52,7 @@ void startTopOfDescentCapture(Pass& pass) {
   if (!contains(line, kTopOfDescentLabel)) return;
   pass.state().openBlock = OpenBlock::topOfDescent;
   pass.state().todCaptured = 0;
+  ++pass.state().added.topOfDescentBlocks;
   pass.write(line);
   line.assign("IF VDESCREQ = 1 THEN\n");
 }
@@ -61,6 +63,11 @@ void rebindExtraKeyToDescentRequest(Pass& pass) {
   pass.print("changing x-key function...\n");
   line.resize(line.find("CHECK_XKEY"));
   line.append("REQ_DESCENT\n");
+  if (auto key = boundKeyCode(line)) noteKeyCode(pass.state().added.descentRequestKeys, *key);
+}
+
+void endOpenBlockAtTopOfDescent(Pass& pass) {
+  if (contains(pass.line(), kTopOfDescentLabel)) pass.state().openBlock = OpenBlock::none;
 }
 
 void guardAutopilotAltitude(Pass& pass) {

@@ -30,6 +30,9 @@ void markDeparture(Pass& pass);
 
 // "SET_TOD_ALT:" opens the top-of-descent block: its body runs only while no descent has happened.
 void startTopOfDescentCapture(Pass& pass);
+// In its place without the descent request: the label still closes whatever block is open, as
+// opening the top-of-descent block would, and the line is unchanged.
+void endOpenBlockAtTopOfDescent(Pass& pass);
 
 // The extra key's call of CHECK_XKEY becomes a call of REQ_DESCENT; the rest of the line is dropped.
 void rebindExtraKeyToDescentRequest(Pass& pass);

@@ -13,6 +13,7 @@ void writeLowAltitudeGuard(Pass& pass) {
       " IF PLANE_ALT - GROUND_ALTITUDE < 750\n"
       "  GOTO MISSED_APP2\n");
   line.assign(" ENDIF\n");
+  ++pass.state().added.forcedMissedApproachChecks;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/line_text.h"
+#include "rules/key_binding.h"
 
 namespace aplpatch {
 
@@ -27,6 +28,7 @@ void bindMissedApproachKey(Pass& pass) {
   RewriteState& state = pass.state();
   if (auto key = missedApproachKeyText(next)) {
     state.missedAppKey.assign(*key);
+    noteKeyCode(state.added.missedApproachKeys, *key);
     pass.write("ONKEY KV(");
     pass.write(state.missedAppKey);
     pass.write(") GOSUB MISSED_APP_KEY\n");

@@ -21,4 +21,8 @@ void openGroundFrequencyWait(Pass& pass) {
   }
 }
 
+void endOpenBlockAtGroundFrequencyLabel(Pass& pass) {
+  if (contains(pass.line(), kGroundFrequencyLabel)) pass.state().openBlock = OpenBlock::none;
+}
+
 }  // namespace aplpatch

@@ -17,5 +17,8 @@ void awaitGroundContact(Pass& pass);
 
 // The "WAITGROUNDFREQ:" label opens the ground-frequency wait; the label line itself is unchanged.
 void openGroundFrequencyWait(Pass& pass);
+// In its place without the ground supervision: the label still closes whatever block is open, as
+// opening the wait would, and the line is unchanged.
+void endOpenBlockAtGroundFrequencyLabel(Pass& pass);
 
 }  // namespace aplpatch

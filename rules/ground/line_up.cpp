@@ -2,6 +2,7 @@
 
 #include "engine/line_text.h"
 #include "rules/ground/supervision_text.h"
+#include "rules/key_binding.h"
 
 namespace aplpatch {
 
@@ -33,17 +34,31 @@ void holdBeforeLineUp(Pass& pass) {
       "   GOSUB CHECK_TAKEOFF_CLR\n"
       "   IF GROUND_DISTANCE(VLAT,VLON) > 0.01 THEN\n"
       "    GOSUB PLAYCALL\n");
-  writeSoundLine(pass, "    ", "Cancel\"\n");
-  pass.write(inMessageLanguage(
-      pass,
-      "PRINT\"YOU HAVE NOT GET YOUR LINE-UP CLEARANCE! THE ADVANTURE WILL BE ENDED...\"\n",
-      "PRINT\"SIE HATTEN KEINE LINE-UP-FREIGABE! DAS ADVENTURE WIRD BEENDEN...\"\n"));
-  pass.write(
-      "WAIT MESSAGE\n"
-      "GOTO ENDE\n"
-      "   ENDIF\n"
-      " ENDWHILE\n"
-      "ENDIF\n");
+  RewriteState& state = pass.state();
+  ++state.added.lineUpHolds;
+  if (state.withdrawClearances) {
+    ++state.added.clearanceWithdrawals;
+    writeSoundLine(pass, "    ", "Cancel\"\n");
+    pass.write(inMessageLanguage(
+        pass,
+        "PRINT\"YOU HAVE NOT GET YOUR LINE-UP CLEARANCE! THE ADVANTURE WILL BE ENDED...\"\n",
+        "PRINT\"SIE HATTEN KEINE LINE-UP-FREIGABE! DAS ADVENTURE WIRD BEENDEN...\"\n"));
+    pass.write(
+        "WAIT MESSAGE\n"
+        "GOTO ENDE\n"
+        "   ENDIF\n"
+        " ENDWHILE\n"
+        "ENDIF\n");
+  } else {
+    // Moving during the hold brings the stand-by call again, once for each further stretch moved.
+    writeSoundLine(pass, "    ", "StandBy\"\n");
+    pass.write(
+        "    VLAT = PLANE_LAT\n"
+        "    VLON = PLANE_LON\n"
+        "   ENDIF\n"
+        " ENDWHILE\n"
+        "ENDIF\n");
+  }
   line.assign("LINE_UP2:\n");
 }
 
@@ -54,6 +69,7 @@ void redirectLineUpKey(Pass& pass) {
   if (at == std::string::npos) return;
   line.resize(at + kLineUpCall.size());
   line.append("2\n");
+  if (auto key = boundKeyCode(line)) noteKeyCode(pass.state().added.lineUpKeys, *key);
 }
 
 }  // namespace aplpatch

@@ -11,7 +11,8 @@ inline constexpr std::string_view kLineUpLabel = "LINE_UP:";
 inline constexpr std::string_view kLineUpCall = "LINE_UP";
 
 // The "LINE_UP:" label gets a random hold with a stand-by call in front of the clearance, during
-// which moving the aircraft ends the adventure. The clearance itself moves to a second label,
+// which moving the aircraft ends the adventure (without clearance withdrawals it brings the
+// stand-by call again). The clearance itself moves to a second label,
 // "LINE_UP2:", which the key binding and the runway-alignment watch call directly.
 void holdBeforeLineUp(Pass& pass);
 

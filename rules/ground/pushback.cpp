@@ -29,6 +29,11 @@ void openPushbackBody(Pass& pass) {
   pass.write(line);
   line.assign(" VPUSHBACK = 1\n");
   pass.state().openBlock = OpenBlock::pushback;
+  ++pass.state().added.pushbackSupervisions;
+}
+
+void endOpenBlockAtPushbackLabel(Pass& pass) {
+  if (contains(pass.line(), kPushbackLabel)) pass.state().openBlock = OpenBlock::none;
 }
 
 void resetTaxiTimerAroundPushback(Pass& pass) {

@@ -18,6 +18,9 @@ void editPushbackBody(Pass& pass);
 
 // The "EXECUTE_PUSHPACK:" label: sets VPUSHBACK to 1 right after the label and opens the body.
 void openPushbackBody(Pass& pass);
+// In its place without the ground supervision: the label still closes whatever block is open, as
+// opening the pushback body would, and the line is unchanged.
+void endOpenBlockAtPushbackLabel(Pass& pass);
 
 // A call of the pushback subroutine restarts the taxi timer and miss counter before it and the timer
 // again after it.

@@ -18,16 +18,26 @@ void writeAlignmentSupervision(Pass& pass) {
       "      VMISSCNT = 1\n"
       "      GOSUB LINE_UP2\n"
       "      VTIMER2 = ELAPSED_TIME\n"
-      "    ELSE\n"
-      "     GOSUB PLAYCALL\n");
-  writeSoundLine(pass, "     ", "Cancel\"\n");
-  pass.write(inMessageLanguage(
-      pass, "     PRINT\"RUNWAY CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
-      "     PRINT\"RUNWAY FREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
-  pass.write(
-      "     WAIT MESSAGE\n"
-      "     GOTO ENDE\n"
-      "    ENDIF\n");
+      "    ELSE\n");
+  RewriteState& state = pass.state();
+  ++state.added.runwayAlignmentSupervisions;
+  if (state.withdrawClearances) {
+    ++state.added.clearanceWithdrawals;
+    writeSoundLine(pass, "     GOSUB PLAYCALL\n     ", "Cancel\"\n");
+    pass.write(inMessageLanguage(
+        pass, "     PRINT\"RUNWAY CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
+        "     PRINT\"RUNWAY FREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
+    pass.write(
+        "     WAIT MESSAGE\n"
+        "     GOTO ENDE\n"
+        "    ENDIF\n");
+  } else {
+    // Every further minute off the runway heading repeats the line-up clearance.
+    pass.write(
+        "      GOSUB LINE_UP2\n"
+        "      VTIMER2 = ELAPSED_TIME\n"
+        "    ENDIF\n");
+  }
 }
 
 }  // namespace

@@ -14,8 +14,9 @@ inline constexpr std::array<std::string_view, 2> kHeadingWaits = {"WHILE (NOT IN
                                                                  "WHILE NOT INRANGE360("};
 
 // After a "CHECK_RWY_ALIGN:" label, the first heading wait loop gets a supervision at the top of its
-// body: it calls LINE_UP2 again, then cancels the runway clearance and ends the adventure. A
-// "TAKEOFF:" label before such a loop ends the watch unsupervised.
+// body: it calls LINE_UP2 again, then cancels the runway clearance and ends the adventure (without
+// clearance withdrawals it calls LINE_UP2 every further minute instead). A "TAKEOFF:" label before
+// such a loop ends the watch unsupervised.
 void superviseRunwayAlignment(Pass& pass);
 
 }  // namespace aplpatch

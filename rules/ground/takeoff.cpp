@@ -38,14 +38,26 @@ void superviseTakeoff(Pass& pass) {
       "   VTIMER = ELAPSED_TIME\n"
       " ELSEIF (ELAPSED_TIME > VTIMER + 30) AND (VELOCITY_INDICATED < 25) AND (VMISSCNT = 2) THEN\n"
       "   GOSUB PLAYCALL\n");
-  writeSoundLine(pass, "   ", "Cancel\"\n");
-  pass.write(inMessageLanguage(
-      pass, "PRINT\"TAKEOFF CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
-      "PRINT\"STARTFREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
-  pass.write(
-      "WAIT MESSAGE\n"
-      "GOTO ENDE\n"
-      " ENDIF\n");
+  RewriteState& state = pass.state();
+  ++state.added.takeoffSupervisions;
+  if (state.withdrawClearances) {
+    ++state.added.clearanceWithdrawals;
+    writeSoundLine(pass, "   ", "Cancel\"\n");
+    pass.write(inMessageLanguage(
+        pass, "PRINT\"TAKEOFF CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
+        "PRINT\"STARTFREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
+    pass.write(
+        "WAIT MESSAGE\n"
+        "GOTO ENDE\n"
+        " ENDIF\n");
+  } else {
+    // The controller's warning again, every further 30 seconds without rolling.
+    writeSoundLine(pass, "   ", "CONTROLLERS\\VOICE1\\FC_N010\"\n");
+    pass.write(warningLine(pass));
+    pass.write(
+        "   VTIMER = ELAPSED_TIME\n"
+        " ENDIF\n");
+  }
   // At the end of the input the skip leaves the line buffer empty and the loop ends.
   pass.skipUntil("ENDWHILE");
 }

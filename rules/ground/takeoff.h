@@ -9,7 +9,8 @@ namespace aplpatch {
 inline constexpr std::string_view kTakeoffWait = "WHILE ON_GROUND\n";
 
 // A take-off wait loop ("WHILE ON_GROUND" alone on its line) gets a new body: it calls TAKEOFF again,
-// then warns the pilot, then cancels the clearance and ends the adventure. The loop's own body is
+// then warns the pilot, then cancels the clearance and ends the adventure (without clearance
+// withdrawals it warns again every further 30 seconds). The loop's own body is
 // dropped up to the first line holding "ENDWHILE", which goes on through the later rules as read.
 void superviseTakeoff(Pass& pass);
 

@@ -25,17 +25,28 @@ void superviseTaxiStart(Pass& pass) {
       "      VMISSCNT = 1\n"
       "      GOSUB TAXI_VIA\n"
       "      VTIMER2 = ELAPSED_TIME\n"
-      "    ELSE\n"
-      "     GOSUB PLAYCALL\n");
-  writeSoundLine(pass, "     ", "Cancel\"\n");
-  pass.write(inMessageLanguage(
-      pass, "     PRINT\"TAXI CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
-      "     PRINT\"TAXIFREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
-  pass.write(
-      "     WAIT MESSAGE\n"
-      "     GOTO ENDE\n"
-      "    ENDIF\n"
-      "  ENDIF\n");
+      "    ELSE\n");
+  RewriteState& state = pass.state();
+  ++state.added.taxiSupervisions;
+  if (state.withdrawClearances) {
+    ++state.added.clearanceWithdrawals;
+    writeSoundLine(pass, "     GOSUB PLAYCALL\n     ", "Cancel\"\n");
+    pass.write(inMessageLanguage(
+        pass, "     PRINT\"TAXI CLEARANCE CANCELED! THE ADVANTURE WILL BE ENDED...\"\n",
+        "     PRINT\"TAXIFREIGABE ZUR\xDC" "CKGENOMMEN! DAS ADVENTURE WIRD BEENDEN...\"\n"));
+    pass.write(
+        "     WAIT MESSAGE\n"
+        "     GOTO ENDE\n"
+        "    ENDIF\n"
+        "  ENDIF\n");
+  } else {
+    // Every further minute without moving repeats the taxi clearance.
+    pass.write(
+        "      GOSUB TAXI_VIA\n"
+        "      VTIMER2 = ELAPSED_TIME\n"
+        "    ENDIF\n"
+        "  ENDIF\n");
+  }
   line.assign("ENDWHILE\n");
 }
 

@@ -17,7 +17,7 @@ void redirectTerminalJump(Pass& pass);
 
 // The "CHECK_IF_MOOVING:" label gets a loop that waits until the aircraft has moved away from where
 // pushback ended: it calls TAXI_VIA once, and on a second timeout cancels the taxi clearance and
-// ends the adventure.
+// ends the adventure; without clearance withdrawals it calls TAXI_VIA again every further minute.
 void superviseTaxiStart(Pass& pass);
 
 // The pre-taxi sounds "B4TAXI0" and "B4TAXI3" restart the taxi timer and miss counter ahead of them,

@@ -54,7 +54,8 @@ void superviseVacateRunway(Pass& pass) {
   std::string& line = pass.line();
   const bool atLabel = contains(line, kFinalStopLabel);
   if (!atLabel && !startsWith(line, kSeventhChecklist)) return;
-  const RewriteState& state = pass.state();
+  RewriteState& state = pass.state();
+  ++state.added.vacateSupervisions;
 
   if (atLabel) pass.write(line);
   pass.write(kWatchTurnOff);

@@ -40,7 +40,7 @@ void insertPatchNotice(Pass& pass) {
     pass.print("insert patch message\n");
     pass.write("PRINT\"(Dieses Adventure ist gepatched von J. Morvensk)\"\n");
     pass.write("WAIT MESSAGE\n");
-    rewordGermanHint(line, pass.scratch());
+    if (state.hintAtDescentRequest) rewordGermanHint(line, pass.scratch());
     state.openBlock = OpenBlock::none;
   }
 
@@ -50,8 +50,10 @@ void insertPatchNotice(Pass& pass) {
     pass.print("insert patch message\n");
     pass.write("PRINT\"(This Adventure is patched by J. Morvensk)\"\n");
     pass.write("WAIT MESSAGE\n");
-    line.resize(hint);
-    line.append("FOR REQUESTING DESCENT!\"\n");
+    if (state.hintAtDescentRequest) {
+      line.resize(hint);
+      line.append("FOR REQUESTING DESCENT!\"\n");
+    }
     state.openBlock = OpenBlock::none;
   }
 }

@@ -22,6 +22,7 @@ void openWelcomeNotice(Pass& pass);
 // hint and rewords the hint; the block closes once a notice is written. A German hint is rebuilt
 // around its bracketed key, e.g. "(X)"; one without a bracketed key gets the notice and stays as it
 // is. An English hint keeps the text in front of the key list and says what the key does now.
+// Without the descent request the key keeps its old use, and the hint stays as it is.
 void insertPatchNotice(Pass& pass);
 
 }  // namespace aplpatch

@@ -6,6 +6,7 @@ namespace aplpatch {
 
 void followTrafficCall(Pass& pass) {
   if (!contains(pass.line(), kTrafficCall)) return;
+  ++pass.state().added.trafficInformation;
   pass.write(pass.line());
   pass.write("ENDIF\n");
   pass.write("GOSUB PLAYTRAFFIC\n");
@@ -21,6 +22,7 @@ void gatePlayCallVoices(Pass& pass) {
     if (contains(line, kPlayCallEnd)) {
       state.inPlayCall = false;
     } else if (contains(line, kVoiceTest)) {
+      ++state.added.gatedRadioCalls;
       pass.write(line);
       pass.write("VRANDOM2 = RANDOM * 100\n");
       pass.write("IF VRANDOM2 > 40 THEN\n");

@@ -24,6 +24,7 @@ void insertSquawkChange(Pass& pass) {
       "   ENDIF\n"
       "  ENDIF\n");
   state.inCenterRespond = false;
+  ++state.added.transponderChangePoints;
 }
 
 void noteCenterResponse(Pass& pass) {

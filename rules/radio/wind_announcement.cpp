@@ -32,6 +32,7 @@ void writeUpTo(Pass& pass, int speed) {
 
 void announceWind(Pass& pass) {
   if (!contains(pass.line(), kWindCall)) return;
+  ++pass.state().added.windAnnouncements;
   pass.write(pass.line());
   pass.write("GOSUB PLAY_WINDSPD\n");
   if (!pass.skipUntil("FC_N")) return;

@@ -1,0 +1,185 @@
+// Whole scripts rewritten with features switched off: what each switch removes, that what stays is
+// as sound as the full rewrite, and the texts that depend on a switch.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/line_text.h"
+#include "rules/rewrite_script.h"
+#include "testing/test_files.h"
+#include "testing/test_support.h"
+
+namespace aplpatch {
+namespace {
+
+const char* const kGoldenScripts[] = {
+    "examples/sample_flight.apl",        "testdata/crewless_flight.apl",
+    "testdata/departure_and_landing.apl", "testdata/flight_section.apl",
+    "testdata/holding_and_approach.apl",
+};
+
+FeatureSwitches without(Feature feature) {
+  FeatureSwitches switches;
+  switches.set(feature, false);
+  return switches;
+}
+
+// The whole rewrite of a golden script (LF line ends).
+std::string rewriteOf(const char* path, const FeatureSwitches& switches) {
+  const auto script = testing::readBytes(std::string(APLPATCH_SOURCE_DIR).append("/").append(path));
+  EXPECT_TRUE(script.has_value()) << path;
+  testing::MemorySource source(script.value_or(""));
+  testing::MemorySink sink;
+  testing::RecordingConsole console;
+  rewriteScript(source, sink, console, switches);
+  return testing::withoutCr(sink.bytes());
+}
+
+// Texts that only the rules of one feature write into the script's lines (the appended
+// subroutines, which stay, are cut off before they are looked for).
+const std::map<Feature, std::vector<std::string_view>> kInsertedTexts = {
+    {Feature::descentRequest,
+     {" VDESCREQ = 1", "GOSUB REQ_DESCENT", "IF VMAXALT = 500000 THEN", "REQUESTING DESCENT"}},
+    {Feature::transponderChanges, {"VSQUAWKNEU = INT(RANDOM * 10)"}},
+    {Feature::holdingSupervision, {"WHILE VMISSCNT != 3", "HOLDFIX_BC:\nVFIRSTCALL = 0"}},
+    {Feature::approachTracking,
+     {"GOSUB CENTERX", "VLASTHDG = PLANE_HEADING", "IF (VMAPPREASON = 1) AND ON_GROUND THEN"}},
+    {Feature::groundSupervision,
+     {"VPUSHBACK = 1", "LINE_UP2", "TEST1:", "IF VCRY <= 3 THEN", "WHILE (VCONTACTED = 0)"}},
+    {Feature::clearanceWithdrawal, {"GOTO ENDE", "Cancel\""}},
+    {Feature::missedApproach,
+     {"GOSUB MISSED_APP_KEY", "GOTO MISSED_APP2", "(VFLYMISSEDAPP = 1) THEN"}},
+    {Feature::altitudeReminders, {"GOSUB COMPUTE_VELOCITY_Y"}},
+    {Feature::windAnnouncements, {"GOSUB PLAY_WINDSPD", "IF WIND_SURF_VEL > 0 THEN"}},
+    {Feature::radioCalls, {"GOSUB PLAYTRAFFIC", "VRANDOM2 = RANDOM * 100"}},
+};
+
+TEST(SwitchedRewrite, EachSwitchRemovesWhatItsRulesWriteIntoTheGoldenScripts) {
+  for (const FeatureInfo& info : featureTable()) {
+    for (std::string_view text : kInsertedTexts.at(info.feature)) {
+      bool seenAllOn = false;
+      for (const char* path : kGoldenScripts) {
+        auto lines = [&](const FeatureSwitches& switches) {
+          const std::string whole = rewriteOf(path, switches);
+          return whole.substr(0, whole.rfind("REQ_DESCENT:\n"));
+        };
+        seenAllOn = seenAllOn || contains(lines({}), text);
+        EXPECT_FALSE(contains(lines(without(info.feature)), text)) << info.name << " off, " << path;
+      }
+      EXPECT_TRUE(seenAllOn) << text << " is in no golden rewrite: the check would prove nothing";
+    }
+  }
+}
+
+// What soundness needs of a script: labels defined, jump and call targets, block lines counted
+// (an IF with a statement after its THEN is no block).
+struct Structure {
+  std::map<std::string, int> labels;
+  std::set<std::string> targets;
+  int ifs = 0, whiles = 0;  // openings less closings
+
+  explicit Structure(const std::string& text) {
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      upcaseAscii(line);
+      std::string_view code(line);
+      code.remove_prefix(std::min(code.size(), code.find_first_not_of(' ')));
+      if (code.ends_with(':') && !contains(code, " ")) {
+        ++labels[std::string(code.substr(0, code.size() - 1))];
+      }
+      for (std::string_view jump : {"GOTO ", "GOSUB "}) {
+        if (const std::size_t at = code.find(jump); at != std::string_view::npos) {
+          const std::string_view target = code.substr(at + jump.size());
+          targets.emplace(target.substr(0, target.find(' ')));
+        }
+      }
+      ifs += (code.starts_with("IF ") && !contains(code, " THEN ")) - (code == "ENDIF");
+      whiles += code.starts_with("WHILE ") - (code == "ENDWHILE");
+    }
+  }
+};
+
+// What the switched rewrite breaks that the full rewrite does not: a target that only the full
+// rewrite defines, a label defined more often (and more than once), blocks it no longer pairs.
+std::string faultsAgainst(const Structure& full, const Structure& switched) {
+  std::string faults;
+  for (const std::string& target : switched.targets) {
+    if (!switched.labels.contains(target) && full.labels.contains(target)) {
+      faults.append(" jump to undefined ").append(target);
+    }
+  }
+  for (const auto& [label, count] : switched.labels) {
+    const auto inFull = full.labels.find(label);
+    if (count > std::max(1, inFull == full.labels.end() ? 0 : inFull->second)) {
+      faults.append(" more definitions of ").append(label);
+    }
+  }
+  if (full.ifs == 0 && switched.ifs != 0) faults.append(" IF/ENDIF unpaired");
+  if (full.whiles == 0 && switched.whiles != 0) faults.append(" WHILE/ENDWHILE unpaired");
+  return faults;
+}
+
+TEST(SwitchedRewrite, EveryFeatureOffAloneAndAllOffLeaveTheGoldenScriptsAsSoundAsTheFullRewrite) {
+  std::vector<FeatureSwitches> switchSets = {allFeaturesOff()};
+  for (const FeatureInfo& info : featureTable()) switchSets.push_back(without(info.feature));
+  for (const char* path : kGoldenScripts) {
+    const Structure full(rewriteOf(path, {}));
+    ASSERT_GT(full.labels.size(), 5u) << path << ": the check must see the structure";
+    for (const FeatureSwitches& switches : switchSets) {
+      EXPECT_EQ(faultsAgainst(full, Structure(rewriteOf(path, switches))), "")
+          << path << ", " << switches.switchedOff().size() << " off, the first "
+          << featureName(switches.switchedOff().front());
+    }
+  }
+}
+
+// The texts of rules that stay but depend on another switch, through the choices made before the
+// first line: each against lines that show both versions.
+struct Choice {
+  bool RewriteState::*field;
+  std::string_view lines;
+  std::string_view onlyWhenSet;
+  std::string_view onlyWhenClear;
+};
+
+const Choice kChoices[] = {
+    {&RewriteState::withdrawClearances, "CHECK_IF_MOOVING:\n", "GOTO ENDE",
+     "    ELSE\n      GOSUB TAXI_VIA\n"},
+    {&RewriteState::withdrawClearances,
+     "CHECK_RWY_ALIGN:\n WHILE NOT INRANGE360(PLANE_HEADING,245,255)\n", "GOTO ENDE",
+     "    ELSE\n      GOSUB LINE_UP2\n"},
+    {&RewriteState::withdrawClearances, "LINE_UP:\n", "GOTO ENDE",
+     "StandBy\"\n    VLAT = PLANE_LAT\n"},
+    {&RewriteState::withdrawClearances, "WHILE ON_GROUND\n WAIT 1\nENDWHILE\n", "GOTO ENDE",
+     "(VMISSCNT = 2) THEN\n   GOSUB PLAYCALL\n   CONTROLLERS\\VOICE1\\FC_N010\"\n"},
+    {&RewriteState::hintAtDescentRequest,
+     "WELCOME:\n PRINT\"Press X to see the keys available during this flight\"\n",
+     "FOR REQUESTING DESCENT",
+     "WAIT MESSAGE\n PRINT\"PRESS X TO SEE THE KEYS AVAILABLE DURING THIS FLIGHT\"\n"},
+    {&RewriteState::forcedMissedApproach, " WHILE GROUND_DISTANCE(VLAT,VLON) < 6\n",
+     "GOTO MISSED_APP2", "< 6\n   IF ELAPSED_TIME > VTIMER THEN\n"},
+};
+
+TEST(SwitchedRewrite, ChoicesMadeBeforeTheFirstLineChangeTheTextsThatDependOnThem) {
+  for (const Choice& choice : kChoices) {
+    for (bool set : {true, false}) {
+      RewriteState state;
+      state.*choice.field = set;
+      const std::string text =
+          testing::rewriteLinesOnly(choice.lines, testing::pastHeader(state)).text;
+      EXPECT_EQ(contains(text, choice.onlyWhenSet), set) << text;
+      EXPECT_EQ(contains(text, choice.onlyWhenClear), !set) << text;
+      EXPECT_EQ(Structure(text).ifs, 0) << text;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace aplpatch
