@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
 

@@ -13,7 +13,7 @@
 #include <set>
 #include <string>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 #include "driver/run_patch.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"

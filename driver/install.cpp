@@ -5,7 +5,7 @@
 
 #include "driver/patch_paths.h"
 #include "driver/program_search.h"
-#include "driver/temporary_file.h"
+#include "platform/temporary_file.h"
 
 namespace aplpatch {
 

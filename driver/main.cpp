@@ -1,8 +1,8 @@
 #include <exception>
 #include <memory>
 
-#include "driver/platform.h"
-#include "driver/program_main.h"
+#include "platform/platform.h"
+#include "platform/program_main.h"
 #include "driver/run_patch.h"
 
 namespace aplpatch {

@@ -2,11 +2,6 @@
 
 namespace aplpatch {
 
-std::string_view fileNameOf(std::string_view path, const PathStyle& style) {
-  std::size_t last = path.find_last_of(style.nameSeparators);
-  return last == std::string_view::npos ? path : path.substr(last + 1);
-}
-
 PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style) {
   PatchPaths paths;
   paths.script = script;

@@ -3,18 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path_style.h"
+
 namespace aplpatch {
-
-// How a platform spells paths.
-struct PathStyle {
-  char separator;                   // put between a folder and a name inside it
-  std::string_view nameSeparators;  // a path's file name is what follows the last of these
-};
-
-inline constexpr PathStyle kPosixPathStyle{'/', "\\/"};
-// Windows takes both slashes as separators, and a drive letter's colon ends a drive-relative
-// prefix ("C:F.APL"); left in a name, the colon would name an alternate data stream instead.
-inline constexpr PathStyle kWindowsPathStyle{'\\', "\\/:"};
 
 // The files one run works on, all derived from the script path exactly as the host passed it.
 struct PatchPaths {
@@ -30,8 +21,5 @@ struct PatchPaths {
 // Both slashes end the directory prefix on every platform, so that the backup folder lies beside the
 // script however its path is written; the file name honours every separator of `style`.
 PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style);
-
-// What follows the last name separator of `path` (the whole path when it has none).
-std::string_view fileNameOf(std::string_view path, const PathStyle& style);
 
 }  // namespace aplpatch

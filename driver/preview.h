@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
 

@@ -3,9 +3,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "driver/command_line.h"
+#include "platform/command_line.h"
 #include "driver/commands.h"
-#include "driver/temporary_file.h"
+#include "platform/temporary_file.h"
 
 namespace aplpatch {
 

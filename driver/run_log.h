@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "driver/patch_paths.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
 

@@ -16,7 +16,7 @@
 #include "driver/run_log.h"
 #include "driver/run_rewrite.h"
 #include "driver/script_start.h"
-#include "driver/temporary_file.h"
+#include "platform/temporary_file.h"
 
 namespace aplpatch {
 

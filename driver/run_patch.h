@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
 

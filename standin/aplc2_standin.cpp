@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
-#include "driver/program_main.h"
+#include "platform/platform.h"
+#include "platform/program_main.h"
 
 namespace aplpatch {
 

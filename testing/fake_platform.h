@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch::testing {
 

@@ -1,10 +1,10 @@
 // Paths, error texts and standard output on Windows.
 
-#include "driver/system_win32.h"
+#include "platform/system_win32.h"
 
 #include <windows.h>
 
-#include "driver/wide_text.h"
+#include "platform/wide_text.h"
 
 namespace aplpatch::win32 {
 

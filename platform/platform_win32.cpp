@@ -12,13 +12,13 @@
 #include <thread>
 #include <vector>
 
-#include "driver/platform.h"
-#include "driver/program_search.h"
-#include "driver/retry.h"
-#include "driver/signal_cleanup.h"
-#include "driver/system_win32.h"
-#include "driver/temporary_name.h"
-#include "driver/wide_text.h"
+#include "platform/platform.h"
+#include "platform/search_path.h"
+#include "platform/retry.h"
+#include "platform/signal_cleanup.h"
+#include "platform/system_win32.h"
+#include "platform/temporary_name.h"
+#include "platform/wide_text.h"
 
 namespace aplpatch {
 

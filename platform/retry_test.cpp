@@ -1,4 +1,4 @@
-#include "driver/retry.h"
+#include "platform/retry.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/status.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
 

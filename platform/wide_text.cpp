@@ -1,4 +1,4 @@
-#include "driver/wide_text.h"
+#include "platform/wide_text.h"
 
 #include <cstdint>
 

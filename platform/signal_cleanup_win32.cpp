@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "driver/signal_cleanup.h"
-#include "driver/system_win32.h"
+#include "platform/signal_cleanup.h"
+#include "platform/system_win32.h"
 
 namespace aplpatch::signal_cleanup {
 

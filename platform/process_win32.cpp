@@ -3,9 +3,9 @@
 
 #include <windows.h>
 
-#include "driver/command_line.h"
-#include "driver/wide_text.h"
-#include "driver/system_win32.h"
+#include "platform/command_line.h"
+#include "platform/wide_text.h"
+#include "platform/system_win32.h"
 
 namespace aplpatch::win32 {
 

@@ -4,7 +4,7 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include "driver/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 
 namespace aplpatch::signal_cleanup {
 

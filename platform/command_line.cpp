@@ -1,4 +1,4 @@
-#include "driver/command_line.h"
+#include "platform/command_line.h"
 
 namespace aplpatch {
 

@@ -1,4 +1,4 @@
-#include "driver/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 
 #include <atomic>
 

@@ -1,4 +1,4 @@
-#include "driver/temporary_file.h"
+#include "platform/temporary_file.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/status.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch::win32 {
 

@@ -18,10 +18,10 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/platform.h"
-#include "driver/program_search.h"
-#include "driver/signal_cleanup.h"
-#include "driver/temporary_name.h"
+#include "platform/platform.h"
+#include "platform/search_path.h"
+#include "platform/signal_cleanup.h"
+#include "platform/temporary_name.h"
 
 extern char** environ;
 

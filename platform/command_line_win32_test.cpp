@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/command_line.h"
-#include "driver/wide_text.h"
+#include "platform/command_line.h"
+#include "platform/wide_text.h"
 
 namespace aplpatch {
 namespace {

@@ -1,8 +1,8 @@
-#include "driver/temporary_file.h"
+#include "platform/temporary_file.h"
 
 #include <utility>
 
-#include "driver/signal_cleanup.h"
+#include "platform/signal_cleanup.h"
 
 namespace aplpatch {
 

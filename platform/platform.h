@@ -8,7 +8,7 @@
 #include "base/byte_stream.h"
 #include "base/console.h"
 #include "base/status.h"
-#include "driver/patch_paths.h"
+#include "platform/path_style.h"
 
 namespace aplpatch {
 

@@ -2,21 +2,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
-#include "driver/program_search.h"
+#include "platform/platform.h"
 #include "testing/test_files.h"
+#include "testing/test_support_posix.h"
 
 namespace aplpatch {
 namespace {
 
 using testing::readBytes;
+using testing::ScopedWorkingDirectory;
 using testing::ScratchFolder;
 using testing::writeBytes;
 
@@ -131,83 +131,30 @@ TEST_F(PosixPlatform, ReplacePutsTheNewFileInPlace) {
   EXPECT_EQ(readBytes(at("F.APL")), "rewritten");
 }
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (old_) ::setenv(name_, old_->c_str(), 1);
-    else ::unsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
-// Works in another folder for one test.
-class ScopedWorkingDirectory {
- public:
-  explicit ScopedWorkingDirectory(const std::filesystem::path& path) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(path);
-  }
-  ~ScopedWorkingDirectory() { std::filesystem::current_path(old_); }
-
- private:
-  std::filesystem::path old_;
-};
-
 void writeProgram(const std::string& path, const std::string& text, bool runnable = true) {
   writeBytes(path, text);
   ::chmod(path.c_str(), runnable ? 0755 : 0644);
 }
 
+// Starts the program file at its path in the scratch folder: finding it is the run's business.
 class PosixProgramRun : public PosixPlatform {
  protected:
-  void SetUp() override {
-    std::filesystem::create_directory(at("work"));
-    std::filesystem::create_directory(at("bin"));
-  }
-  ScopedVariable path{"PATH", folder / "bin"};
-
   ProgramRun run(const std::vector<std::string>& arguments = {"-e", "F.APL"}) {
-    ScopedWorkingDirectory inWork(at("work"));
-    std::optional<std::string> program = locateProgram(*platform, "aplc2.exe");
-    if (!program) return {Status::failure("not found"), 0, 0, {}};
-    return platform->runProgram(*program, arguments);
+    ScopedWorkingDirectory inFolder(folder.path());
+    return platform->runProgram(at("aplc2.exe"), arguments);
   }
 };
 
-TEST_F(PosixProgramRun, LooksInTheWorkingDirectoryBeforeTheSearchPath) {
-  writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nexit 22\n");
-  writeProgram(at("work/aplc2.exe"), "#!/bin/sh\nexit 11\n");
-  EXPECT_EQ(run().exitCode, 11);
-
-  // A file of that name that cannot be run is passed over.
-  writeProgram(at("work/aplc2.exe"), "#!/bin/sh\nexit 11\n", false);
-  EXPECT_EQ(run().exitCode, 22);
-}
-
-TEST_F(PosixProgramRun, SearchesEveryFolderOfThePathInOrder) {
-  std::filesystem::create_directory(at("bin2"));
-  writeProgram(at("bin2/aplc2.exe"), "#!/bin/sh\nexit 33\n");
-  ScopedVariable searchPath("PATH", "::" + at("missing") + ":" + at("bin") + ":" + at("bin2"));
-  EXPECT_EQ(run().exitCode, 33);
-}
-
 TEST_F(PosixProgramRun, PassesTheArgumentsUnchangedWithoutAShell) {
-  writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nprintf '[%s]\\n' \"$@\" > args.txt\n");
+  writeProgram(at("aplc2.exe"), "#!/bin/sh\nprintf '[%s]\\n' \"$@\" > args.txt\n");
   ProgramRun result = run({"-e", "C:\\my flights\\F&echo hi;\"x\" $HOME \xDC.APL"});
   ASSERT_TRUE(result.status.ok()) << result.status.reason();
-  EXPECT_EQ(readBytes(at("work/args.txt")), "[-e]\n[C:\\my flights\\F&echo hi;\"x\" $HOME \xDC.APL]\n");
+  EXPECT_EQ(readBytes(at("args.txt")), "[-e]\n[C:\\my flights\\F&echo hi;\"x\" $HOME \xDC.APL]\n");
 }
 
 TEST_F(PosixProgramRun, ReturnsTheProgramsExitStatus) {
   for (int code : {0, 1, 3, 255}) {
-    writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nexit " + std::to_string(code) + "\n");
+    writeProgram(at("aplc2.exe"), "#!/bin/sh\nexit " + std::to_string(code) + "\n");
     ProgramRun result = run();
     EXPECT_TRUE(result.status.ok());
     EXPECT_EQ(result.exitCode, code);
@@ -215,15 +162,15 @@ TEST_F(PosixProgramRun, ReturnsTheProgramsExitStatus) {
 }
 
 TEST_F(PosixProgramRun, TellsWhyAProgramDidNotRun) {
-  EXPECT_EQ(run().status.reason(), "not found");
+  EXPECT_EQ(run().status.reason(), "No such file or directory");
 
-  writeProgram(at("bin/aplc2.exe"), "this is no program\n");
+  writeProgram(at("aplc2.exe"), "this is no program\n");
   EXPECT_EQ(run().status.reason(), "Exec format error");
 }
 
 TEST_F(PosixProgramRun, TellsASignalApartFromAFailedStart) {
   for (auto [signal, name] : {std::pair{9, "SIGKILL"}, std::pair{11, "SIGSEGV"}}) {
-    writeProgram(at("bin/aplc2.exe"), "#!/bin/sh\nkill -" + std::to_string(signal) + " $$\n");
+    writeProgram(at("aplc2.exe"), "#!/bin/sh\nkill -" + std::to_string(signal) + " $$\n");
     ProgramRun result = run();
     EXPECT_TRUE(result.status.ok());
     EXPECT_EQ(result.signal, signal);

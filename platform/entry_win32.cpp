@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/program_main.h"
-#include "driver/wide_text.h"
+#include "platform/program_main.h"
+#include "platform/wide_text.h"
 
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> arguments;

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 #include "testing/test_files.h"
 #include "testing/test_support_win32.h"
 
