@@ -13,11 +13,12 @@ struct Command {
   std::string_view option;
   std::string_view argument;  // the name of its one argument, or empty when it takes none
   std::string_view description;
-  int (*run)(Platform& platform, const std::string& argument);  // null for the run itself
+  // Null for the run itself.
+  int (*run)(Platform& platform, ProgramConsole& console, const std::string& argument);
 };
 
-int showHelp(Platform& platform, const std::string&);
-int showVersion(Platform& platform, const std::string&);
+int showHelp(Platform& platform, ProgramConsole& console, const std::string&);
+int showVersion(Platform& platform, ProgramConsole& console, const std::string&);
 
 // Every command, in the order the help lists them.
 constexpr std::array kCommands = {
@@ -34,7 +35,7 @@ constexpr std::array kCommands = {
     Command{"--version", "", "show the name and version", showVersion},
 };
 
-int showHelp(Platform& platform, const std::string&) {
+int showHelp(Platform&, ProgramConsole& console, const std::string&) {
   std::string text = std::string(programNameAndVersion()) +
                      ": rewrites the adventure script that the flight-planning host\n"
                      "generated, then runs the adventure compiler aplc2.exe on it. Installed in the\n"
@@ -49,12 +50,12 @@ int showHelp(Platform& platform, const std::string&) {
       "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"
       "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as\n"
       "rewritten and SCRIPT.log, the record of the last run.\n";
-  platform.print(text);
+  console.print(text);
   return 0;
 }
 
-int showVersion(Platform& platform, const std::string&) {
-  platform.print(std::string(programNameAndVersion()) + "\n");
+int showVersion(Platform&, ProgramConsole& console, const std::string&) {
+  console.print(std::string(programNameAndVersion()) + "\n");
   return 0;
 }
 
@@ -62,7 +63,8 @@ int showVersion(Platform& platform, const std::string&) {
 
 std::string_view programNameAndVersion() { return "aplpatch " APLPATCH_VERSION; }
 
-std::optional<int> runOtherCommand(Platform& platform, const std::vector<std::string>& arguments) {
+std::optional<int> runOtherCommand(Platform& platform, ProgramConsole& console,
+                                   const std::vector<std::string>& arguments) {
   if (arguments.empty() || arguments.size() > 2) return std::nullopt;
   std::string_view option = arguments[0];
   // The usual short forms of asking for help; "/?" only where options are written so.
@@ -70,7 +72,7 @@ std::optional<int> runOtherCommand(Platform& platform, const std::vector<std::st
   for (const Command& command : kCommands) {
     if (command.run == nullptr || command.option != option) continue;
     if (arguments.size() != (command.argument.empty() ? 1u : 2u)) return std::nullopt;
-    return command.run(platform, arguments.size() == 2 ? arguments[1] : std::string());
+    return command.run(platform, console, arguments.size() == 2 ? arguments[1] : std::string());
   }
   return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/program_console.h"
 
 namespace aplpatch {
 
@@ -14,6 +15,7 @@ std::string_view programNameAndVersion();
 
 // Runs the command line when it asks for one of the commands besides a run (help, version, preview,
 // install, uninstall) and returns its exit status; nothing when it asks for none of them.
-std::optional<int> runOtherCommand(Platform& platform, const std::vector<std::string>& arguments);
+std::optional<int> runOtherCommand(Platform& platform, ProgramConsole& console,
+                                   const std::vector<std::string>& arguments);
 
 }  // namespace aplpatch

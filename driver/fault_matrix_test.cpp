@@ -63,7 +63,7 @@ bool compilerStarted(const FakePlatform& platform) {
 
 // The promises of one run that met the failure `fault`.
 void expectPromisesKept(const FakePlatform& platform, int status, std::string_view fault) {
-  const std::string& console = platform.console();
+  const std::string& console = platform.printed();
   SCOPED_TRACE(console);
   std::optional<std::string> now = platform.file("F.APL");
   ASSERT_TRUE(now) << "the script is missing";
@@ -106,7 +106,7 @@ TEST(FaultMatrix, AnyPlatformCallFailingOnceOrForGoodKeepsThePromises) {
       ASSERT_LT(nth, 200) << "the run never got past the failure";
       FakePlatform platform = preparedPlatform();
       platform.failAnyCall(nth, kFault, persistent);
-      int status = runPatch(platform, {"-e", "F.APL"});
+      int status = runPatch(platform, platform.console(), {"-e", "F.APL"});
       if (!platform.firstFailure()) {
         // The run has fewer calls than `nth`: it went through untouched.
         EXPECT_EQ(status, kCompilerExit);
@@ -134,18 +134,18 @@ TEST(FaultMatrix, AWriteThatStopsAfterAnyNumberOfBytesLeavesTheScriptAlone) {
     SCOPED_TRACE(::testing::Message() << "full after " << limit << " of " << size << " bytes");
     FakePlatform platform = preparedPlatform();
     platform.failWritesAfter(limit, "No space left on device");
-    int status = runPatch(platform, {"-e", "F.APL"});
+    int status = runPatch(platform, platform.console(), {"-e", "F.APL"});
     expectPromisesKept(platform, status, "No space left on device");
     EXPECT_EQ(status, -1);
     EXPECT_EQ(platform.file("F.APL"), script());
     EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
-    EXPECT_TRUE(contains(platform.console(),
+    EXPECT_TRUE(contains(platform.printed(),
                          "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"));
   }
   // Room for exactly the rewrite is enough.
   FakePlatform platform = preparedPlatform();
   platform.failWritesAfter(size, "No space left on device");
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), kCompilerExit);
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), kCompilerExit);
   EXPECT_EQ(platform.file("F.APL"), rewritten());
 }
 
@@ -153,8 +153,8 @@ TEST(FaultMatrix, SaysSoWhenTheUnfinishedNewScriptCannotBeRemoved) {
   FakePlatform platform = preparedPlatform();
   platform.failWritesAfter(100, "No space left on device");
   platform.failCall(Operation::kRemove, 1, "Permission denied", true);
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
-  EXPECT_TRUE(platform.console().ends_with(
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), -1);
+  EXPECT_TRUE(platform.printed().ends_with(
       "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"
       "Cannot remove the unfinished F.APL.tmp2: Permission denied.\n"
       "Cannot write the log apl/F.APL.log: No space left on device\n"));

@@ -300,7 +300,7 @@ TEST(HostileScript, AThousandCharacterHostPathKeepsItsBackupFolderBesideTheScrip
   ASSERT_EQ(script.size(), 1000u);
   testing::FakePlatform platform(kWindowsPathStyle);
   platform.addFile(script, "START:\r\nWAIT 2\r\n");
-  EXPECT_EQ(runPatch(platform, {"-e", script}), 0);
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", script}), 0);
   EXPECT_EQ(platform.file(script), testing::rewriteWhole("START:\r\nWAIT 2\r\n").bytes);
   EXPECT_TRUE(platform.hasFolder(folder + "apl"));
   EXPECT_EQ(platform.file(folder + "apl\\" + script.substr(folder.size())), "START:\r\nWAIT 2\r\n");

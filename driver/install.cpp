@@ -21,8 +21,8 @@ std::string originalPath(Platform& platform, const std::string& compiler) {
   return compiler.substr(0, compiler.size() - name.size()) + std::string(kOriginalName);
 }
 
-int refuse(Platform& platform, std::string_view command, const std::string& why) {
-  platform.print("Cannot " + std::string(command) + ": " + why + ". Nothing was changed.\n");
+int refuse(Console& console, std::string_view command, const std::string& why) {
+  console.print("Cannot " + std::string(command) + ": " + why + ". Nothing was changed.\n");
   return kNotDone;
 }
 
@@ -69,46 +69,46 @@ MarkerSearch searchForMarker(Platform& platform, const std::string& path) {
   return {file.file->status(), false};
 }
 
-int installProgram(Platform& platform, const std::string& compiler) {
+int installProgram(Platform& platform, ProgramConsole& console, const std::string& compiler) {
   constexpr std::string_view kCommand = "install";
   MarkerSearch search = searchForMarker(platform, compiler);
-  if (!search.status.ok()) return refuse(platform, kCommand, "cannot read " + compiler + ": " + search.status.reason());
-  if (search.found) return refuse(platform, kCommand, compiler + " is aplpatch already");
+  if (!search.status.ok()) return refuse(console, kCommand, "cannot read " + compiler + ": " + search.status.reason());
+  if (search.found) return refuse(console, kCommand, compiler + " is aplpatch already");
   const std::string original = originalPath(platform, compiler);
-  if (platform.exists(original)) return refuse(platform, kCommand, original + " exists already");
+  if (platform.exists(original)) return refuse(console, kCommand, original + " exists already");
   const std::string self = platform.runningProgramPath();
-  if (self.empty()) return refuse(platform, kCommand, "the system does not say where this program's file is");
+  if (self.empty()) return refuse(console, kCommand, "the system does not say where this program's file is");
 
   Status moved = platform.moveFile(compiler, original);
   if (!moved.ok())
-    return refuse(platform, kCommand, "cannot rename " + compiler + " to " + original + ": " + moved.reason());
+    return refuse(console, kCommand, "cannot rename " + compiler + " to " + original + ": " + moved.reason());
   Status copied = copyProgram(platform, self, compiler, original);
   if (!copied.ok()) {
     Status back = platform.moveFile(original, compiler);
-    if (back.ok()) return refuse(platform, kCommand, copied.reason());
-    platform.print("Cannot install: " + copied.reason() + ". Cannot rename " + original + " back to " + compiler +
+    if (back.ok()) return refuse(console, kCommand, copied.reason());
+    console.print("Cannot install: " + copied.reason() + ". Cannot rename " + original + " back to " + compiler +
                    ": " + back.reason() + ". Rename it yourself.\n");
     return kNotDone;
   }
-  platform.print("Installed: " + compiler + " renamed to " + original + ", aplpatch copied to " + compiler +
+  console.print("Installed: " + compiler + " renamed to " + original + ", aplpatch copied to " + compiler +
                  ".\n");
   return 0;
 }
 
-int uninstallProgram(Platform& platform, const std::string& compiler) {
+int uninstallProgram(Platform& platform, ProgramConsole& console, const std::string& compiler) {
   constexpr std::string_view kCommand = "uninstall";
   MarkerSearch search = searchForMarker(platform, compiler);
   if (!search.status.ok())
-    return refuse(platform, kCommand, "cannot read " + compiler + ": " + search.status.reason());
-  if (!search.found) return refuse(platform, kCommand, compiler + " is not aplpatch");
+    return refuse(console, kCommand, "cannot read " + compiler + ": " + search.status.reason());
+  if (!search.found) return refuse(console, kCommand, compiler + " is not aplpatch");
   const std::string original = originalPath(platform, compiler);
-  if (!platform.exists(original)) return refuse(platform, kCommand, original + " does not exist");
+  if (!platform.exists(original)) return refuse(console, kCommand, original + " does not exist");
 
   Status replaced = platform.replaceFile(original, compiler);
   if (!replaced.ok())
-    return refuse(platform, kCommand,
+    return refuse(console, kCommand,
                   "cannot put " + original + " in the place of " + compiler + ": " + replaced.reason());
-  platform.print("Uninstalled: aplpatch removed from " + compiler + ", " + original + " renamed back to " +
+  console.print("Uninstalled: aplpatch removed from " + compiler + ", " + original + " renamed back to " +
                  compiler + ".\n");
   return 0;
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "platform/program_console.h"
 
 namespace aplpatch {
 
@@ -22,10 +23,10 @@ MarkerSearch searchForMarker(Platform& platform, const std::string& path);
 // aplc2.exe in its folder and copies this program's file to `compiler`. Refuses, changing nothing,
 // when `compiler` cannot be read or is this program already, or when aplc2.exe exists there; a step
 // that fails is undone. Says what it did; returns 0, or 1 when nothing was installed.
-int installProgram(Platform& platform, const std::string& compiler);
+int installProgram(Platform& platform, ProgramConsole& console, const std::string& compiler);
 
 // Undoes installProgram(): when `compiler` is this program and aplc2.exe exists in its folder,
 // aplc2.exe takes the place of `compiler` in one step. Returns 0, or 1 when nothing was changed.
-int uninstallProgram(Platform& platform, const std::string& compiler);
+int uninstallProgram(Platform& platform, ProgramConsole& console, const std::string& compiler);
 
 }  // namespace aplpatch

@@ -38,8 +38,8 @@ TEST(InstallSteps, PutsEverythingBackWhenAStepFails) {
     FakePlatform platform = compilerFolder();
     const std::map<std::string, std::string> before = platform.files();
     platform.failCall(c.operation, 1, "Disk full");
-    EXPECT_EQ(installProgram(platform, "/tr/TR.EXE"), 1);
-    EXPECT_EQ(platform.console(), c.message);
+    EXPECT_EQ(installProgram(platform, platform.console(), "/tr/TR.EXE"), 1);
+    EXPECT_EQ(platform.printed(), c.message);
     EXPECT_EQ(platform.files(), before);
   }
 }
@@ -48,8 +48,8 @@ TEST(InstallSteps, SaysWhatToDoWhenTheCompilerCannotBePutBack) {
   FakePlatform platform = compilerFolder();
   platform.failCall(Operation::kCreateForWrite, 1, "Disk full");
   platform.failCall(Operation::kMove, 2, "Permission denied");
-  EXPECT_EQ(installProgram(platform, "/tr/TR.EXE"), 1);
-  EXPECT_EQ(platform.console(),
+  EXPECT_EQ(installProgram(platform, platform.console(), "/tr/TR.EXE"), 1);
+  EXPECT_EQ(platform.printed(),
             "Cannot install: cannot create /tr/TR.EXE: Disk full. Cannot rename /tr/aplc2.exe back to /tr/TR.EXE: "
             "Permission denied. Rename it yourself.\n");
   EXPECT_EQ(platform.file("/tr/aplc2.exe"), "the adventure compiler");

@@ -15,11 +15,11 @@ constexpr int kPreviewFailed = 1;
 // The rules' messages, sent to standard error so that standard output holds only the script.
 class ErrorConsole : public Console {
  public:
-  explicit ErrorConsole(Platform& platform) : platform_(platform) {}
-  void print(std::string_view text) override { platform_.printError(text); }
+  explicit ErrorConsole(ProgramConsole& console) : console_(console) {}
+  void print(std::string_view text) override { console_.printError(text); }
 
  private:
-  Platform& platform_;
+  ProgramConsole& console_;
 };
 
 bool copyAll(ByteSource& from, ByteSink& to) {
@@ -32,27 +32,27 @@ bool copyAll(ByteSource& from, ByteSink& to) {
 
 }  // namespace
 
-int previewScript(Platform& platform, const std::string& script) {
+int previewScript(Platform& platform, ProgramConsole& console, const std::string& script) {
   Opened<ReadFile> opened = platform.openForRead(script);
   if (!opened.status.ok()) {
-    platform.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
+    console.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
     return kPreviewFailed;
   }
   ScriptStart start(std::move(opened.file));
-  ErrorConsole console(platform);
+  ErrorConsole messages(console);
   bool written;
   if (start.isAlreadyPatched()) {
-    console.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
-    written = copyAll(start, platform.standardOutput());
+    messages.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
+    written = copyAll(start, console.standardOutput());
   } else {
-    written = rewriteForRun(start, platform.standardOutput(), console);
+    written = rewriteForRun(start, console.standardOutput(), messages);
   }
   if (!start.status().ok()) {
-    platform.printError("Cannot read " + script + ": " + start.status().reason() + "\n");
+    console.printError("Cannot read " + script + ": " + start.status().reason() + "\n");
     return kPreviewFailed;
   }
   if (!written) {
-    platform.printError("Cannot write the preview to standard output.\n");
+    console.printError("Cannot write the preview to standard output.\n");
     return kPreviewFailed;
   }
   return 0;

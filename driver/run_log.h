@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "driver/patch_paths.h"
+#include "base/console.h"
 #include "platform/platform.h"
 
 namespace aplpatch {
@@ -26,6 +27,6 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
 
 // Writes `text` as the log in the backup folder, in full or not at all, replacing the last run's.
 // A failure is reported on the console and changes nothing else.
-void writeRunLog(Platform& platform, const PatchPaths& paths, std::string_view text);
+void writeRunLog(Platform& platform, Console& console, const PatchPaths& paths, std::string_view text);
 
 }  // namespace aplpatch

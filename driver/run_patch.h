@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/program_console.h"
 
 namespace aplpatch {
 
@@ -13,6 +14,6 @@ namespace aplpatch {
 // exit status: the compiler's own, or -1 when the command line is wrong or the run stopped early.
 // Whenever it returns, the script is either untouched or completely rewritten. The commands besides
 // a run (help, version, preview, install, uninstall) are run from here too.
-int runPatch(Platform& platform, const std::vector<std::string>& arguments);
+int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments);
 
 }  // namespace aplpatch

@@ -2,11 +2,9 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/byte_stream.h"
-#include "base/console.h"
 #include "base/status.h"
 #include "platform/path_style.h"
 
@@ -58,10 +56,13 @@ struct ProgramRun {
   std::string signalName;  // "SIGSEGV", with `signal`
 };
 
-// Everything a run does to the world outside the engine. Paths are UTF-8; they are passed to the
-// system exactly as given, relative to the working directory.
-class Platform : public Console {
+// Everything a program does to the files, folders and programs of the system; the console is apart
+// (program_console.h). Paths are UTF-8; they are passed to the system exactly as given, relative to
+// the working directory.
+class Platform {
  public:
+  virtual ~Platform() = default;
+
   virtual PathStyle pathStyle() const = 0;
 
   // Creates the folder; one that already exists is fine.
@@ -83,10 +84,6 @@ class Platform : public Console {
   // and waits for it to end.
   virtual ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) = 0;
 
-  // Console: print() comes from Console; flushConsole() makes sure everything printed so far has
-  // reached standard output, ahead of whatever a started program prints.
-  virtual void flushConsole() = 0;
-
   // Finding programs, this program's own file, and what the commands besides a run need.
 
   // The path of this program's file as the system reports it (not as it was called); empty when
@@ -104,10 +101,6 @@ class Platform : public Console {
   virtual Status copyPermissions(const std::string& from, const std::string& to) = 0;
   // The local date and time, as "2026-03-01T14:05:09".
   virtual std::string localTime() = 0;
-  // Standard output for data: bytes written exactly as given, without line-end translation.
-  virtual ByteSink& standardOutput() = 0;
-  // A message on standard error, written the way print() writes to standard output.
-  virtual void printError(std::string_view text) = 0;
 };
 
 // The platform this program was built for.

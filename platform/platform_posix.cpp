@@ -1,4 +1,4 @@
-// The platform layer on POSIX systems: plain file descriptors, posix_spawn and stdio for the console.
+// The platform layer on POSIX systems: plain file descriptors and posix_spawn.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -8,17 +8,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <random>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/posix_io.h"
 #include "platform/search_path.h"
 #include "platform/signal_cleanup.h"
 #include "platform/temporary_name.h"
@@ -32,32 +31,6 @@ namespace {
 Status errnoStatus(int error) { return Status::failure(std::strerror(error)); }
 
 Status lastError() { return errnoStatus(errno); }
-
-// Reads until `size` bytes or the end of the file; 0 with errno set on a read error.
-ssize_t readSome(int fd, char* buffer, std::size_t size) {
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, size);
-    if (n >= 0 || errno != EINTR) return n;
-  }
-}
-
-// Writes all bytes, however many calls that takes. Returns false with errno set on failure.
-bool writeAll(int fd, const char* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) {
-      errno = EIO;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 // Opens `path` for reading. O_NONBLOCK keeps a FIFO without a writer from holding the run up; only a
 // regular file is kept, and it is then read the usual, blocking way.
@@ -116,7 +89,7 @@ class PosixReadFile : public ReadFile {
 
   std::size_t read(char* buffer, std::size_t size) override {
     if (!status_.ok()) return 0;
-    ssize_t n = readSome(fd_, buffer, size);
+    ssize_t n = posix::readSome(fd_, buffer, size);
     if (n < 0) {
       status_ = lastError();
       return 0;
@@ -150,7 +123,7 @@ class PosixWriteFile : public WriteFile {
       status_ = errnoStatus(EBADF);
       return false;
     }
-    if (writeAll(fd_, data, size)) return true;
+    if (posix::writeAll(fd_, data, size)) return true;
     status_ = lastError();
     return false;
   }
@@ -173,16 +146,6 @@ class PosixWriteFile : public WriteFile {
  private:
   int fd_;
   Status status_ = Status::success();
-};
-
-// Standard output as a sink of bytes, for data that is not messages.
-class StandardOutputSink : public ByteSink {
- public:
-  bool write(const char* data, std::size_t size) override {
-    // Messages printed through stdio go first.
-    std::fflush(stdout);
-    return writeAll(STDOUT_FILENO, data, size);
-  }
 };
 
 class PosixPlatform : public Platform {
@@ -280,10 +243,6 @@ class PosixPlatform : public Platform {
     return {Status::success(), 0, signal, signalName(signal)};
   }
 
-  void print(std::string_view text) override { std::fwrite(text.data(), 1, text.size(), stdout); }
-
-  void flushConsole() override { std::fflush(stdout); }
-
   std::string runningProgramPath() override {
     std::string path(256, '\0');
     for (;;) {
@@ -340,16 +299,9 @@ class PosixPlatform : public Platform {
     return text;
   }
 
-  ByteSink& standardOutput() override { return standardOutput_; }
-
-  void printError(std::string_view text) override {
-    std::fflush(stdout);
-    std::fwrite(text.data(), 1, text.size(), stderr);
-  }
 
  private:
   std::mt19937_64 random_;
-  StandardOutputSink standardOutput_;
 };
 
 }  // namespace

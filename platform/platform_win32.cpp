@@ -217,11 +217,6 @@ class Win32Platform : public Platform {
     return win32::runProgram(path, arguments);
   }
 
-  void print(std::string_view text) override { win32::writeToStandardOutput(text); }
-
-  // print() keeps nothing back.
-  void flushConsole() override {}
-
   std::string runningProgramPath() override {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -274,29 +269,7 @@ class Win32Platform : public Platform {
     return text;
   }
 
-  ByteSink& standardOutput() override { return standardOutput_; }
-
-  void printError(std::string_view text) override { win32::writeToStandardError(text); }
-
  private:
-  // Standard output for data: raw bytes to whatever it is, never closed by us.
-  class StandardOutputSink : public ByteSink {
-   public:
-    bool write(const char* data, std::size_t size) override {
-      HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-      if (out == nullptr || out == INVALID_HANDLE_VALUE) return false;
-      while (size > 0) {
-        DWORD written = 0;
-        DWORD chunk = static_cast<DWORD>(size < kLargestTransfer ? size : kLargestTransfer);
-        if (!::WriteFile(out, data, chunk, &written, nullptr) || written == 0) return false;
-        data += written;
-        size -= written;
-      }
-      return true;
-    }
-  };
-
-  StandardOutputSink standardOutput_;
   std::mt19937_64 random_;
 };
 

@@ -1,4 +1,4 @@
-// Paths, error texts and standard output on Windows.
+// Paths and error texts on Windows.
 
 #include "platform/system_win32.h"
 
@@ -21,28 +21,6 @@ std::wstring fullPath(const std::wstring& path) {
   if (length == 0 || length >= size) return path;
   full.resize(length);
   return full;
-}
-
-bool writeAll(HANDLE out, const char* data, std::size_t size) {
-  while (size > 0) {
-    DWORD written = 0;
-    DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
-    if (!::WriteFile(out, data, chunk, &written, nullptr) || written == 0) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
-}
-
-std::string encode(const std::wstring& text, UINT codePage) {
-  if (text.empty()) return {};
-  int size = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                 nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0)
-    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                        nullptr, nullptr);
-  return bytes;
 }
 
 }  // namespace
@@ -78,46 +56,5 @@ bool isHeldByAnotherProgram(unsigned long code) {
   // that is being deleted or scanned at that moment gives "access denied".
   return code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION || code == ERROR_ACCESS_DENIED;
 }
-
-namespace {
-
-void writeMessage(DWORD which, std::string_view text) {
-  HANDLE out = GetStdHandle(which);
-  if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
-
-  std::string withCrLf;
-  withCrLf.reserve(text.size() + 8);
-  for (char c : text) {
-    if (c == '\n') withCrLf += '\r';
-    withCrLf += c;
-  }
-  std::wstring wide = toWide(withCrLf);
-
-  DWORD mode = 0;
-  if (GetConsoleMode(out, &mode)) {
-    const wchar_t* data = wide.data();
-    std::size_t left = wide.size();
-    while (left > 0) {
-      DWORD written = 0;
-      DWORD chunk = left > 8192 ? 8192 : static_cast<DWORD>(left);
-      if (!WriteConsoleW(out, data, chunk, &written, nullptr) || written == 0) return;
-      data += written;
-      left -= written;
-    }
-    return;
-  }
-  // Redirected: in the code page in which the console shows a file, so that the path reads as the
-  // user passed it when the file is typed there. Without a console nothing shows the output to a
-  // user directly; UTF-8 keeps every letter.
-  UINT codePage = GetConsoleOutputCP();
-  std::string bytes = encode(wide, codePage != 0 ? codePage : CP_UTF8);
-  writeAll(out, bytes.data(), bytes.size());
-}
-
-}  // namespace
-
-void writeToStandardOutput(std::string_view text) { writeMessage(STD_OUTPUT_HANDLE, text); }
-
-void writeToStandardError(std::string_view text) { writeMessage(STD_ERROR_HANDLE, text); }
 
 }  // namespace aplpatch::win32

@@ -3,7 +3,6 @@
 // The pieces of the Windows platform layer that platform_win32.cpp puts together. Windows only.
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "base/status.h"
@@ -26,12 +25,5 @@ bool isHeldByAnotherProgram(unsigned long code);
 
 // Runs the program file at `path` and waits for it.
 ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments);
-
-// Writes `text` (UTF-8, "\n" for a line end) to standard output: as wide text to a console, which
-// then shows every letter; otherwise with CR LF line ends in the console's code page, or in UTF-8
-// when the process has no console. A failed write is lost (the console may have gone away).
-void writeToStandardOutput(std::string_view text);
-// The same for standard error.
-void writeToStandardError(std::string_view text);
 
 }  // namespace aplpatch::win32
