@@ -35,6 +35,7 @@ aplpatch_include_probe(PlatformSeesItselfAndBase aplpatch_platform SEES platform
 aplpatch_include_probe(EngineSeesItselfAndBase aplpatch_engine SEES engine/engine.h base/console.h)
 aplpatch_include_probe(DriverSeesEveryLayerBelow aplpatch_driver SEES
   driver/run_patch.h rules/rewrite_script.h engine/engine.h platform/platform.h base/status.h)
+aplpatch_include_probe(CommandsSeeTheRun aplpatch_commands SEES commands/commands.h driver/run_patch.h)
 
 # The platform knows nothing of the run, the engine or the rules.
 aplpatch_include_probe(PlatformMissesEngine aplpatch_platform MISSES engine/engine.h)
@@ -45,3 +46,5 @@ aplpatch_include_probe(EngineMissesRules aplpatch_engine MISSES rules/rewrite_sc
 aplpatch_include_probe(EngineMissesPlatform aplpatch_engine MISSES platform/platform.h)
 aplpatch_include_probe(RulesMissPlatform aplpatch_rules MISSES platform/platform.h)
 aplpatch_include_probe(RulesMissDriver aplpatch_rules MISSES driver/run_patch.h)
+# The run knows nothing of the commands around it.
+aplpatch_include_probe(DriverMissesCommands aplpatch_driver MISSES commands/commands.h)

@@ -3,8 +3,8 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "driver/program_version.h"
 #include "platform/command_line.h"
-#include "driver/commands.h"
 #include "platform/temporary_file.h"
 
 namespace aplpatch {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "driver/backup_copy.h"
-#include "driver/commands.h"
 #include "driver/console_recorder.h"
 #include "driver/patch_paths.h"
 #include "driver/program_search.h"
@@ -194,7 +193,6 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
 }  // namespace
 
 int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments) {
-  if (std::optional<int> status = runOtherCommand(platform, console, arguments)) return *status;
   if (arguments.size() != 2 || arguments[0] != "-e") {
     console.print("Program for only use with TALKRADAR.\n");
     return kFailed;

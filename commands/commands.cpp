@@ -1,9 +1,13 @@
-#include "driver/commands.h"
+#include "commands/commands.h"
 
 #include <array>
+#include <optional>
+#include <string_view>
 
-#include "driver/install.h"
-#include "driver/preview.h"
+#include "commands/install.h"
+#include "commands/preview.h"
+#include "driver/program_version.h"
+#include "driver/run_patch.h"
 
 namespace aplpatch {
 
@@ -59,10 +63,7 @@ int showVersion(Platform&, ProgramConsole& console, const std::string&) {
   return 0;
 }
 
-}  // namespace
-
-std::string_view programNameAndVersion() { return "aplpatch " APLPATCH_VERSION; }
-
+// The exit status of the command that `arguments` ask for; nothing when they ask for none.
 std::optional<int> runOtherCommand(Platform& platform, ProgramConsole& console,
                                    const std::vector<std::string>& arguments) {
   if (arguments.empty() || arguments.size() > 2) return std::nullopt;
@@ -75,6 +76,13 @@ std::optional<int> runOtherCommand(Platform& platform, ProgramConsole& console,
     return command.run(platform, console, arguments.size() == 2 ? arguments[1] : std::string());
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+int runCommandLine(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments) {
+  if (std::optional<int> status = runOtherCommand(platform, console, arguments)) return *status;
+  return runPatch(platform, console, arguments);
 }
 
 }  // namespace aplpatch

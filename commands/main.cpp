@@ -1,7 +1,7 @@
 #include <exception>
 #include <memory>
 
-#include "driver/run_patch.h"
+#include "commands/commands.h"
 #include "platform/platform.h"
 #include "platform/program_console.h"
 #include "platform/program_main.h"
@@ -12,7 +12,7 @@ int programMain(const std::vector<std::string>& arguments) {
   std::unique_ptr<Platform> platform = makeSystemPlatform();
   std::unique_ptr<ProgramConsole> console = makeSystemConsole();
   try {
-    return runPatch(*platform, *console, arguments);
+    return runCommandLine(*platform, *console, arguments);
   } catch (const std::exception& error) {
     // Caught here so that unwinding removes a partial new script.
     console->print(std::string("Program aborted. ") + error.what() + "\n");

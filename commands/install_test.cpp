@@ -1,4 +1,4 @@
-#include "driver/install.h"
+#include "commands/install.h"
 
 #include <gtest/gtest.h>
 

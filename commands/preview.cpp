@@ -1,4 +1,4 @@
-#include "driver/preview.h"
+#include "commands/preview.h"
 
 #include <memory>
 #include <utility>
