@@ -1,10 +1,10 @@
 #include "commands/install.h"
 
 #include <algorithm>
-#include <utility>
 
-#include "driver/patch_paths.h"
-#include "driver/program_search.h"
+#include "driver/compiler_name.h"
+#include "platform/byte_copy.h"
+#include "platform/path_style.h"
 #include "platform/temporary_file.h"
 
 namespace aplpatch {
@@ -12,13 +12,11 @@ namespace aplpatch {
 namespace {
 
 constexpr int kNotDone = 1;
-constexpr std::string_view kOriginalName = "aplc2.exe";
 
-
-// aplc2.exe in the folder of `compiler`.
+// The real compiler's name in the folder of `compiler`.
 std::string originalPath(Platform& platform, const std::string& compiler) {
   std::string_view name = fileNameOf(compiler, platform.pathStyle());
-  return compiler.substr(0, compiler.size() - name.size()) + std::string(kOriginalName);
+  return compiler.substr(0, compiler.size() - name.size()) + std::string(kCompilerName);
 }
 
 int refuse(Console& console, std::string_view command, const std::string& why) {
@@ -37,10 +35,7 @@ Status copyProgram(Platform& platform, const std::string& from, const std::strin
   TemporaryFile copy(platform, to);
   Status status = copy.create();
   if (!status.ok()) return because("cannot create " + to, status);
-  char buffer[64 * 1024];
-  for (std::size_t n; (n = source.file->read(buffer, sizeof buffer)) > 0;) {
-    if (!copy.sink().write(buffer, n)) break;
-  }
+  copyAll(*source.file, copy.sink());
   if (!source.file->status().ok()) return because("cannot read " + from, source.file->status());
   status = copy.finish();
   if (status.ok()) status = platform.copyPermissions(like, copy.path());

@@ -5,6 +5,7 @@
 
 #include "driver/run_rewrite.h"
 #include "driver/script_start.h"
+#include "platform/byte_copy.h"
 
 namespace aplpatch {
 
@@ -21,14 +22,6 @@ class ErrorConsole : public Console {
  private:
   ProgramConsole& console_;
 };
-
-bool copyAll(ByteSource& from, ByteSink& to) {
-  char buffer[64 * 1024];
-  for (std::size_t n; (n = from.read(buffer, sizeof buffer)) > 0;) {
-    if (!to.write(buffer, n)) return false;
-  }
-  return true;
-}
 
 }  // namespace
 

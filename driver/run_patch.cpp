@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "driver/backup_copy.h"
+#include "driver/compiler_name.h"
 #include "driver/console_recorder.h"
 #include "driver/patch_paths.h"
 #include "driver/program_search.h"
@@ -22,7 +23,6 @@ namespace aplpatch {
 namespace {
 
 constexpr int kFailed = -1;
-constexpr const char* kCompiler = "aplc2.exe";
 
 // Prints one line made of `parts`.
 void say(Console& console, std::initializer_list<std::string_view> parts) {
@@ -66,11 +66,11 @@ std::unique_ptr<ReadFile> openScript(Platform& platform, Console& console, const
 // nowhere to be found.
 std::optional<std::string> locateCompiler(Platform& platform, Console& console, const PatchPaths& paths,
                                           RunRecord& record) {
-  std::optional<std::string> compiler = locateProgram(platform, kCompiler);
+  std::optional<std::string> compiler = locateProgram(platform, kCompilerName);
   if (!compiler) {
-    say(console, {"Cannot find ", kCompiler, " in the working folder, beside aplpatch or on PATH. ", paths.script,
+    say(console, {"Cannot find ", kCompilerName, " in the working folder, beside aplpatch or on PATH. ", paths.script,
                    " is left as it was."});
-    record.outcome = "aborted: " + std::string(kCompiler) + " not found";
+    record.outcome = "aborted: " + std::string(kCompilerName) + " not found";
   }
   return compiler;
 }
@@ -130,7 +130,7 @@ int runCompiler(Platform& platform, ProgramConsole& console, const std::string& 
   }
   if (run.signal != 0) {
     // The shell's way of telling a signal from an exit status.
-    say(console, {kCompiler, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
+    say(console, {kCompilerName, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
     record.compiler = "ended by signal " + std::to_string(run.signal) + " (" + run.signalName + ")";
     return 128 + run.signal;
   }

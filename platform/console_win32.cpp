@@ -8,22 +8,12 @@
 #include <string_view>
 
 #include "platform/program_console.h"
+#include "platform/system_win32.h"
 #include "platform/wide_text.h"
 
 namespace aplpatch {
 
 namespace {
-
-bool writeAll(HANDLE out, const char* data, std::size_t size) {
-  while (size > 0) {
-    DWORD written = 0;
-    DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
-    if (!::WriteFile(out, data, chunk, &written, nullptr) || written == 0) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
-}
 
 std::string encode(const std::wstring& text, UINT codePage) {
   if (text.empty()) return {};
@@ -69,7 +59,7 @@ void writeMessage(DWORD which, std::string_view text) {
   // user directly; UTF-8 keeps every letter.
   UINT codePage = GetConsoleOutputCP();
   std::string bytes = encode(wide, codePage != 0 ? codePage : CP_UTF8);
-  writeAll(out, bytes.data(), bytes.size());
+  win32::writeAll(out, bytes.data(), bytes.size());
 }
 
 // Standard output for data: raw bytes to whatever it is, never closed by us.
@@ -78,14 +68,7 @@ class StandardOutputSink : public ByteSink {
   bool write(const char* data, std::size_t size) override {
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     if (out == nullptr || out == INVALID_HANDLE_VALUE) return false;
-    while (size > 0) {
-      DWORD written = 0;
-      DWORD chunk = static_cast<DWORD>(size < (1u << 30) ? size : (1u << 30));
-      if (!::WriteFile(out, data, chunk, &written, nullptr) || written == 0) return false;
-      data += written;
-      size -= written;
-    }
-    return true;
+    return win32::writeAll(out, data, size) == 0;
   }
 };
 

@@ -25,11 +25,9 @@ namespace aplpatch {
 namespace {
 
 using win32::errorStatus;
+using win32::kLargestTransfer;
 using win32::lastErrorStatus;
 using win32::systemPath;
-
-// ReadFile and WriteFile take at most this many bytes per call.
-constexpr std::size_t kLargestTransfer = 1u << 30;
 
 // A file that another program holds is tried again for about two seconds before the replace fails.
 constexpr int kReplaceAttempts = 20;
@@ -97,21 +95,10 @@ class Win32WriteFile : public WriteFile {
       status_ = errorStatus(ERROR_INVALID_HANDLE);
       return false;
     }
-    while (size > 0) {
-      DWORD written = 0;
-      DWORD chunk = static_cast<DWORD>(size < kLargestTransfer ? size : kLargestTransfer);
-      if (!::WriteFile(handle_.get(), data, chunk, &written, nullptr)) {
-        status_ = lastErrorStatus();
-        return false;
-      }
-      if (written == 0) {
-        status_ = errorStatus(ERROR_WRITE_FAULT);
-        return false;
-      }
-      data += written;
-      size -= written;
-    }
-    return true;
+    unsigned long error = win32::writeAll(handle_.get(), data, size);
+    if (error == 0) return true;
+    status_ = errorStatus(error);
+    return false;
   }
 
   Status status() const override { return status_; }

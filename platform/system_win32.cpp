@@ -35,6 +35,18 @@ std::wstring systemPath(const std::string& path) {
   return L"\\\\?\\" + full;
 }
 
+unsigned long writeAll(void* handle, const char* data, std::size_t size) {
+  while (size > 0) {
+    DWORD written = 0;
+    DWORD chunk = static_cast<DWORD>(size < kLargestTransfer ? size : kLargestTransfer);
+    if (!::WriteFile(handle, data, chunk, &written, nullptr)) return GetLastError();
+    if (written == 0) return ERROR_WRITE_FAULT;
+    data += written;
+    size -= written;
+  }
+  return 0;
+}
+
 Status errorStatus(unsigned long code) {
   wchar_t* buffer = nullptr;
   DWORD length = FormatMessageW(

@@ -2,6 +2,7 @@
 
 // The pieces of the Windows platform layer that platform_win32.cpp puts together. Windows only.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@ namespace aplpatch::win32 {
 // `path` (UTF-8) as the wide path to hand to the Windows API. A path too long for the classic
 // limit of 260 characters is made absolute and given the "\\?\" prefix that lifts the limit.
 std::wstring systemPath(const std::string& path);
+
+// ReadFile and WriteFile take at most this many bytes per call.
+inline constexpr std::size_t kLargestTransfer = std::size_t{1} << 30;
+
+// Writes all `size` bytes to the file, pipe or device `handle` (a HANDLE), however many calls of
+// WriteFile that takes. Returns 0, or the Windows error that stopped it: ERROR_WRITE_FAULT when a
+// call wrote nothing.
+unsigned long writeAll(void* handle, const char* data, std::size_t size);
 
 // A failure with the system's words for the Windows error `code` and the code itself:
 // "The system cannot find the file specified (error 2)".
