@@ -5,7 +5,7 @@ namespace aplpatch {
 PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style) {
   PatchPaths paths;
   paths.script = script;
-  paths.newScript = paths.script + ".new";
+  paths.newScriptInMessages = paths.script + ".new";
 
   std::size_t lastSlash = script.find_last_of("\\/");
   if (lastSlash != std::string_view::npos) paths.dirPrefix = script.substr(0, lastSlash + 1);

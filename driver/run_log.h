@@ -13,10 +13,10 @@ namespace aplpatch {
 // What a run came to, as its log states it.
 struct RunRecord {
   std::string outcome = "aborted";  // "rewritten", "already patched" or "aborted: " and why
-  std::string compiler = "not run";
+  std::string compiler = "not run";  // "exit status 3", "not run" or "could not be started: " and why
   // Whether the script could be opened. A script that could not be leaves nothing behind, not even
   // a log: the path may not name a pilot's folder at all.
-  bool scriptOpened = false;  // "exit status 3", "not run" or "could not be started: " and why
+  bool scriptOpened = false;
 };
 
 // The log of one run: when it ran, its command line (the arguments after the program name), every

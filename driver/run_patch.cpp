@@ -93,7 +93,7 @@ bool rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<Read
   console.print("inserting missing RETURNS ...\n");
   Status created = newScript.create(input->permissions());
   if (!created.ok()) {
-    abortRun(console, "Cannot create " + paths.newScript, created, paths, newScript, record);
+    abortRun(console, "Cannot create " + paths.newScriptInMessages, created, paths, newScript, record);
     return false;
   }
   backupStatus = backup.create(input->permissions());
@@ -110,7 +110,7 @@ bool rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<Read
     return false;
   }
   if (!finished.ok()) {
-    abortRun(console, "Cannot write " + paths.newScript, finished, paths, newScript, record);
+    abortRun(console, "Cannot write " + paths.newScriptInMessages, finished, paths, newScript, record);
     return false;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
@@ -175,15 +175,15 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
   if (!rewriteInto(console, paths, std::move(input), newScript, backup, backupStatus, record)) return kFailed;
   console.print("analysis done\n");
 
-  say(console, {"saving new generated APL file ", paths.newScript, " ..."});
+  say(console, {"saving new generated APL file ", paths.newScriptInMessages, " ..."});
   Status replaced = newScript.commitAs(paths.script);
   if (!replaced.ok())
-    return abortRun(console, "Cannot replace " + paths.script + " with " + paths.newScript, replaced, paths,
+    return abortRun(console, "Cannot replace " + paths.script + " with " + paths.newScriptInMessages, replaced, paths,
                     newScript, record);
 
   if (backupStatus.ok()) backupStatus = backup.commitAs(paths.backupNewScript);
   if (!backupStatus.ok())
-    reportBackupFailure(console, "cannot copy " + paths.newScript + " to " + paths.backupNewScript,
+    reportBackupFailure(console, "cannot copy " + paths.newScriptInMessages + " to " + paths.backupNewScript,
                         backupStatus);
 
   record.outcome = "rewritten";

@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/signal_cleanup.h"
 #include "testing/test_files.h"
 #include "testing/test_support_posix.h"
 
@@ -129,6 +133,41 @@ TEST_F(PosixPlatform, ReplacePutsTheNewFileInPlace) {
 
   EXPECT_EQ(platform->replaceFile(at("F.APL.new"), at("F.APL")).reason(), "No such file or directory");
   EXPECT_EQ(readBytes(at("F.APL")), "rewritten");
+}
+
+TEST_F(PosixPlatform, MoveGivesANewNameButNeverTakesTheTargetsPlace) {
+  writeBytes(at("TR.EXE"), "compiler");
+  ASSERT_TRUE(platform->moveFile(at("TR.EXE"), at("aplc2.exe")).ok());
+  EXPECT_EQ(readBytes(at("aplc2.exe")), "compiler");
+  EXPECT_FALSE(std::filesystem::exists(at("TR.EXE")));
+
+  writeBytes(at("TR.EXE"), "aplpatch");
+  EXPECT_EQ(platform->moveFile(at("TR.EXE"), at("aplc2.exe")).reason(), "File exists");
+  EXPECT_EQ(readBytes(at("aplc2.exe")), "compiler");
+  EXPECT_EQ(readBytes(at("TR.EXE")), "aplpatch");
+  EXPECT_EQ(platform->moveFile(at("missing"), at("other")).reason(), "No such file or directory");
+}
+
+TEST_F(PosixPlatform, AnInterruptWaitsUntilANewTemporaryIsOnTheListAndThenRemovesIt) {
+  const std::string temporary = at("F.APL.tmp");
+  const std::string reached = at("reached");
+  pid_t child = ::fork();
+  if (child == 0) {
+    signal_cleanup::install();
+    {
+      signal_cleanup::Deferral deferral;
+      ::kill(::getpid(), SIGTERM);
+      ::close(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600));
+      signal_cleanup::guard(temporary.c_str());
+      ::close(::open(reached.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600));
+    }
+    ::_exit(0);  // never reached: the interrupt ends the program when the deferral does
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_TRUE(std::filesystem::exists(reached)) << "the interrupt did not wait";
+  EXPECT_FALSE(std::filesystem::exists(temporary)) << "the temporary was left behind";
 }
 
 void writeProgram(const std::string& path, const std::string& text, bool runnable = true) {

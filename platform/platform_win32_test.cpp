@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/system_win32.h"
 #include "testing/test_files.h"
 #include "testing/test_support_win32.h"
 
@@ -116,6 +117,19 @@ TEST_F(WindowsPlatform, ReplacePutsTheNewFileInPlace) {
   EXPECT_EQ(readBytes(path(kWideName)), "rewritten");
 }
 
+TEST_F(WindowsPlatform, MoveGivesANewNameButNeverTakesTheTargetsPlace) {
+  writeBytes(path(L"TR.EXE"), "compiler");
+  ASSERT_TRUE(platform->moveFile(at(L"TR.EXE"), at(L"aplc2.exe")).ok());
+  EXPECT_EQ(readBytes(path(L"aplc2.exe")), "compiler");
+  EXPECT_FALSE(fs::exists(path(L"TR.EXE")));
+
+  writeBytes(path(L"TR.EXE"), "aplpatch");
+  std::string refused = platform->moveFile(at(L"TR.EXE"), at(L"aplc2.exe")).reason();
+  EXPECT_TRUE(endsWith(refused, "(error 183)")) << refused;
+  EXPECT_EQ(readBytes(path(L"aplc2.exe")), "compiler");
+  EXPECT_EQ(readBytes(path(L"TR.EXE")), "aplpatch");
+}
+
 // Opens `path` the way an editor or a virus scanner may: sharing nothing, so that it cannot be
 // replaced while it is open.
 HANDLE holdFile(const fs::path& path) {
@@ -180,6 +194,34 @@ TEST_F(WindowsPlatform, WorksOnPathsLongerThanTheClassicLimit) {
   beside.file.reset();
   EXPECT_TRUE(platform->removeFile(beside.path).ok());
   EXPECT_TRUE(platform->removeFile(script).ok());
+}
+
+TEST_F(WindowsPlatform, AShortPathUnderADeepWorkingFolderIsMeasuredInFull) {
+  // A working folder of 230 characters, still within the classic limit, and a name of 34 inside it.
+  fs::path deep = folder.path() / std::wstring(229 - folder.path().wstring().size(), L'd');
+  ASSERT_EQ(deep.wstring().size(), 230u);
+  fs::create_directory(deep);
+  const std::string name = std::string(30, 'f') + ".APL";
+  {
+    testing::ScopedWorkingDirectory inFolder(folder.path());
+    EXPECT_EQ(win32::systemPath(name), std::wstring(name.begin(), name.end()));
+  }
+  testing::ScopedWorkingDirectory inDeep(deep);
+  std::wstring full = fs::current_path().wstring() + L"\\" + std::wstring(name.begin(), name.end());
+  ASSERT_GT(full.size(), 260u);
+  EXPECT_EQ(win32::systemPath(name), L"\\\\?\\" + full);
+
+  Opened<WriteFile> out = platform->createForWrite(name + ".new");
+  ASSERT_TRUE(out.status.ok()) << out.status.reason();
+  ASSERT_TRUE(out.file->write("rewritten", 9));
+  ASSERT_TRUE(out.file->close().ok());
+  ASSERT_TRUE(platform->replaceFile(name + ".new", name).ok());
+  Opened<ReadFile> in = platform->openForRead(name);
+  ASSERT_TRUE(in.status.ok()) << in.status.reason();
+  char buffer[32];
+  EXPECT_EQ(std::string(buffer, in.file->read(buffer, sizeof buffer)), "rewritten");
+  in.file.reset();
+  EXPECT_TRUE(platform->removeFile(name).ok());
 }
 
 }  // namespace

@@ -12,6 +12,10 @@ namespace {
 
 constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
 
+// How many deferrals are alive, and the signal mask from before the first of them.
+int deferrals = 0;
+sigset_t maskBeforeDeferral;
+
 void removeFile(const char* path) { ::unlink(path); }
 
 void onInterrupt(int signal) {
@@ -34,6 +38,19 @@ void install() {
     ::sigfillset(&action.sa_mask);
     ::sigaction(signal, &action, nullptr);
   }
+}
+
+Deferral::Deferral() {
+  if (deferrals++ > 0) return;
+  sigset_t interrupts;
+  ::sigemptyset(&interrupts);
+  for (int signal : kInterrupts) ::sigaddset(&interrupts, signal);
+  ::sigprocmask(SIG_BLOCK, &interrupts, &maskBeforeDeferral);
+}
+
+Deferral::~Deferral() {
+  // A signal that came meanwhile is delivered as soon as it is unblocked.
+  if (--deferrals == 0) ::sigprocmask(SIG_SETMASK, &maskBeforeDeferral, nullptr);
 }
 
 }  // namespace aplpatch::signal_cleanup

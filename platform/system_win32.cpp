@@ -27,9 +27,11 @@ std::wstring fullPath(const std::wstring& path) {
 
 std::wstring systemPath(const std::string& path) {
   std::wstring wide = toWide(path);
-  if (wide.size() < kLongPath || wide.starts_with(L"\\\\?\\")) return wide;
-  // A prefixed path is taken literally, so it must be absolute and use backslashes only.
+  if (wide.starts_with(L"\\\\?\\")) return wide;
+  // The limit holds for the full path: a short relative path under a deep working folder passes it.
   std::wstring full = fullPath(wide);
+  if (wide.size() < kLongPath && full.size() < kLongPath) return wide;
+  // A prefixed path is taken literally, so it must be absolute and use backslashes only.
   if (full.starts_with(L"\\\\?\\") || full.starts_with(L"\\\\.\\")) return full;
   if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;

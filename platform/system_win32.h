@@ -11,8 +11,9 @@
 
 namespace aplpatch::win32 {
 
-// `path` (UTF-8) as the wide path to hand to the Windows API. A path too long for the classic
-// limit of 260 characters is made absolute and given the "\\?\" prefix that lifts the limit.
+// `path` (UTF-8) as the wide path to hand to the Windows API. A path whose full form (relative to
+// the working folder) is too long for the classic limit of 260 characters is made absolute and
+// given the "\\?\" prefix that lifts the limit; any other path is handed over as given.
 std::wstring systemPath(const std::string& path);
 
 // ReadFile and WriteFile take at most this many bytes per call.

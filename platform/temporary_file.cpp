@@ -24,6 +24,7 @@ Status TemporaryFile::discard() {
 }
 
 Status TemporaryFile::create(unsigned permissions) {
+  signal_cleanup::Deferral interruptsWait;
   CreatedTemporary created = platform_.createTemporaryBeside(target_, permissions);
   if (!created.status.ok()) return created.status;
   file_ = std::move(created.file);
