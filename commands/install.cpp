@@ -103,6 +103,8 @@ int uninstallProgram(Platform& platform, ProgramConsole& console, const std::str
   if (!replaced.ok())
     return refuse(console, kCommand,
                   "cannot put " + original + " in the place of " + compiler + ": " + replaced.reason());
+  // Done whether or not the rename can be made sure of on the disk.
+  platform.syncFolderOf(compiler);
   console.print("Uninstalled: aplpatch removed from " + compiler + ", " + original + " renamed back to " +
                  compiler + ".\n");
   return 0;

@@ -80,6 +80,10 @@ class Platform {
   // Puts the file `from` in the place of `to` in one step: `to` is either the old file or the new
   // one, never missing. On failure both are left as they were.
   virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
+  // Returns once the folder that holds `path` is on the disk as it stands, so that a power cut after
+  // a rename into place leaves the new file there. Changes nothing: a failure (some file systems
+  // cannot sync a folder) only says that the rename may not be on the disk yet.
+  virtual Status syncFolderOf(const std::string& path) = 0;
   // Starts the program file at `path` directly with `arguments` (no command interpreter in between)
   // and waits for it to end.
   virtual ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) = 0;

@@ -53,6 +53,14 @@ int openRegularFile(const std::string& path, Status& status, struct stat& info) 
   return -1;
 }
 
+// The folder that holds `path`: what comes before its last slash ("/" at the root), or the working
+// folder. Only the slash separates here; a backslash is a letter of a name.
+std::string folderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 // The name of a signal as the shell prints it, for the common ones.
 std::string signalName(int signal) {
   static constexpr struct {
@@ -212,6 +220,15 @@ class PosixPlatform : public Platform {
 
   Status replaceFile(const std::string& from, const std::string& to) override {
     return ::rename(from.c_str(), to.c_str()) == 0 ? Status::success() : lastError();
+  }
+
+  // A rename is on the disk once its folder is: the folder is opened read-only and synced.
+  Status syncFolderOf(const std::string& path) override {
+    int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return lastError();
+    Status status = ::fsync(fd) == 0 ? Status::success() : lastError();
+    ::close(fd);
+    return status;
   }
 
   ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) override {

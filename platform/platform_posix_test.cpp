@@ -135,6 +135,20 @@ TEST_F(PosixPlatform, ReplacePutsTheNewFileInPlace) {
   EXPECT_EQ(readBytes(at("F.APL")), "rewritten");
 }
 
+TEST_F(PosixPlatform, SyncsTheFolderThatHoldsAPath) {
+  writeBytes(at("F.APL"), "script");
+  std::filesystem::create_directory(at("apl"));
+  EXPECT_TRUE(platform->syncFolderOf(at("F.APL")).ok());
+  EXPECT_TRUE(platform->syncFolderOf(at("apl/F.APL.new")).ok());
+  EXPECT_TRUE(platform->syncFolderOf("/F.APL").ok());
+  {
+    ScopedWorkingDirectory inFolder(folder.path());
+    EXPECT_TRUE(platform->syncFolderOf("F.APL").ok());
+  }
+  EXPECT_EQ(platform->syncFolderOf(at("missing/F.APL")).reason(), "No such file or directory");
+  EXPECT_EQ(platform->syncFolderOf(at("F.APL/x")).reason(), "Not a directory");
+}
+
 TEST_F(PosixPlatform, MoveGivesANewNameButNeverTakesTheTargetsPlace) {
   writeBytes(at("TR.EXE"), "compiler");
   ASSERT_TRUE(platform->moveFile(at("TR.EXE"), at("aplc2.exe")).ok());

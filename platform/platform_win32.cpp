@@ -200,6 +200,10 @@ class Win32Platform : public Platform {
     return error == 0 ? Status::success() : errorStatus(error);
   }
 
+  // MoveFileExW is called with MOVEFILE_WRITE_THROUGH (replaceFile(), moveFile()): it returns only
+  // once the rename is on the disk, folder included.
+  Status syncFolderOf(const std::string&) override { return Status::success(); }
+
   ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) override {
     return win32::runProgram(path, arguments);
   }

@@ -45,13 +45,14 @@ Status TemporaryFile::finish() {
 
 Status TemporaryFile::commitAs(const std::string& target) {
   Status status = platform_.replaceFile(path_, target);
-  if (status.ok()) {
-    committed_ = true;
-    // Released only now: an interrupt just before the rename still removes the file. One just after
-    // finds its name gone and changes nothing.
-    signal_cleanup::release(signalSlot_);
-    signalSlot_ = -1;
-  }
+  if (!status.ok()) return status;
+  committed_ = true;
+  // Released only now: an interrupt just before the rename still removes the file. One just after
+  // finds its name gone and changes nothing.
+  signal_cleanup::release(signalSlot_);
+  signalSlot_ = -1;
+  // The file is in place whether or not its folder can be synced: a failure there changes nothing.
+  platform_.syncFolderOf(target);
   return status;
 }
 

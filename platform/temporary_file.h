@@ -29,8 +29,9 @@ class TemporaryFile {
   // Writes everything to the disk and closes the file; the first failure of a write, the flush or
   // the close is returned.
   Status finish();
-  // Puts the finished file in the place of `target` in one step and keeps it. On failure the file
-  // stays, to be removed by discard() or the destructor.
+  // Puts the finished file in the place of `target` in one step, keeps it and syncs the folder, so
+  // that the rename survives a power cut. On failure the file stays, to be removed by discard() or
+  // the destructor; a folder that cannot be synced is no failure.
   Status commitAs(const std::string& target);
   // Closes and removes the file now, so that the caller can report a file that could not be removed.
   // Success when there is nothing left to remove.

@@ -126,6 +126,7 @@ std::optional<std::string> FakePlatform::injectedFailure(Operation operation) {
   else if (anyCallInjection_ && hits(*anyCallInjection_, allCalls_))
     failure = anyCallInjection_->reason;
   if (failure && !firstFailure_) firstFailure_ = operation;
+  if (failure) failedOperations_.insert(operation);
   return failure;
 }
 

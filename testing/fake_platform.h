@@ -26,6 +26,7 @@ enum class Operation {
   kClose,
   kRemove,
   kReplace,
+  kSyncFolder,
   kRunProgram,
   kMove,
   kCopyPermissions,
@@ -105,6 +106,8 @@ class FakePlatform : public Platform {
   void failAnyCall(int nth, std::string reason, bool persistent = false);
   // Whether an injected failure has happened, and the operation that failed first.
   std::optional<Operation> firstFailure() const { return firstFailure_; }
+  // Every operation that an injected failure has hit.
+  const std::set<Operation>& failedOperations() const { return failedOperations_; }
   // Makes every read return at most `bytes` bytes, so that a script takes many reads.
   void setReadChunk(std::size_t bytes) { readChunk_ = bytes; }
   // Makes the writes to a file fail once it holds `bytes` bytes: the write that crosses the limit
@@ -135,6 +138,9 @@ class FakePlatform : public Platform {
   CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override;
   Status removeFile(const std::string& path) override;
   Status replaceFile(const std::string& from, const std::string& to) override;
+  Status syncFolderOf(const std::string& path) override {
+    return record("sync folder of " + path, Operation::kSyncFolder);
+  }
   ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override;
   std::string runningProgramPath() override { return runningProgramPath_; }
   std::vector<std::string> searchPathFolders() override { return searchPathFolders_; }
@@ -172,6 +178,7 @@ class FakePlatform : public Platform {
   std::optional<Injection> anyCallInjection_;
   int allCalls_ = 0;
   std::optional<Operation> firstFailure_;
+  std::set<Operation> failedOperations_;
   std::size_t readChunk_ = static_cast<std::size_t>(-1);
   std::optional<std::size_t> writeLimit_;
   std::string writeLimitReason_;
