@@ -82,11 +82,11 @@ int installProgram(Platform& platform, ProgramConsole& console, const std::strin
     Status back = platform.moveFile(original, compiler);
     if (back.ok()) return refuse(console, kCommand, copied.reason());
     console.print("Cannot install: " + copied.reason() + ". Cannot rename " + original + " back to " + compiler +
-                   ": " + back.reason() + ". Rename it yourself.\n");
+                  ": " + back.reason() + ". Rename it yourself.\n");
     return kNotDone;
   }
   console.print("Installed: " + compiler + " renamed to " + original + ", aplpatch copied to " + compiler +
-                 ".\n");
+                ".\n");
   return 0;
 }
 
@@ -106,7 +106,7 @@ int uninstallProgram(Platform& platform, ProgramConsole& console, const std::str
   // Done whether or not the rename can be made sure of on the disk.
   platform.syncFolderOf(compiler);
   console.print("Uninstalled: aplpatch removed from " + compiler + ", " + original + " renamed back to " +
-                 compiler + ".\n");
+                compiler + ".\n");
   return 0;
 }
 

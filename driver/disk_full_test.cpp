@@ -13,9 +13,9 @@
 #include <set>
 #include <string>
 
+#include "driver/run_patch.h"
 #include "platform/platform.h"
 #include "platform/program_console.h"
-#include "driver/run_patch.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 

@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "testing/fake_platform.h"
 #include "driver/run_patch.h"
+#include "testing/fake_platform.h"
 #include "testing/test_support.h"
 
 namespace aplpatch {

@@ -21,10 +21,10 @@
 #include <thread>
 #include <vector>
 
-#include "testing/fake_platform.h"
 #include "driver/run_patch.h"
 #include "engine/engine.h"
 #include "rules/rewrite_script.h"
+#include "testing/fake_platform.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/patch_paths.h"
 #include "base/console.h"
+#include "driver/patch_paths.h"
 #include "platform/platform.h"
 
 namespace aplpatch {

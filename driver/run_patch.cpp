@@ -68,8 +68,8 @@ std::optional<std::string> locateCompiler(Platform& platform, Console& console, 
                                           RunRecord& record) {
   std::optional<std::string> compiler = locateProgram(platform, kCompilerName);
   if (!compiler) {
-    say(console, {"Cannot find ", kCompilerName, " in the working folder, beside aplpatch or on PATH. ", paths.script,
-                   " is left as it was."});
+    say(console, {"Cannot find ", kCompilerName, " in the working folder, beside aplpatch or on PATH. ",
+                  paths.script, " is left as it was."});
     record.outcome = "aborted: " + std::string(kCompilerName) + " not found";
   }
   return compiler;
@@ -178,13 +178,13 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
   say(console, {"saving new generated APL file ", paths.newScriptInMessages, " ..."});
   Status replaced = newScript.commitAs(paths.script);
   if (!replaced.ok())
-    return abortRun(console, "Cannot replace " + paths.script + " with " + paths.newScriptInMessages, replaced, paths,
-                    newScript, record);
+    return abortRun(console, "Cannot replace " + paths.script + " with " + paths.newScriptInMessages, replaced,
+                    paths, newScript, record);
 
   if (backupStatus.ok()) backupStatus = backup.commitAs(paths.backupNewScript);
   if (!backupStatus.ok())
     reportBackupFailure(console, "cannot copy " + paths.newScriptInMessages + " to " + paths.backupNewScript,
-                        backupStatus);
+                       backupStatus);
 
   record.outcome = "rewritten";
   return runCompiler(platform, console, *compiler, paths.script, record);

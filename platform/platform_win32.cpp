@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/search_path.h"
 #include "platform/retry.h"
+#include "platform/search_path.h"
 #include "platform/signal_cleanup.h"
 #include "platform/system_win32.h"
 #include "platform/temporary_name.h"

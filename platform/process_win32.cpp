@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include "platform/command_line.h"
-#include "platform/wide_text.h"
 #include "platform/system_win32.h"
+#include "platform/wide_text.h"
 
 namespace aplpatch::win32 {
 
