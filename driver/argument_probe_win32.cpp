@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
-#include "driver/program_main.h"
-#include "driver/wide_text.h"
+#include "platform/platform.h"
+#include "platform/program_main.h"
+#include "platform/wide_text.h"
 
 namespace aplpatch {
 

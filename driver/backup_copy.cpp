@@ -1,6 +1,6 @@
 #include "driver/backup_copy.h"
 
-#include <vector>
+#include "platform/byte_copy.h"
 
 namespace aplpatch {
 
@@ -8,10 +8,7 @@ Status writeBackup(Platform& platform, ReadFile& source, const std::string& targ
   TemporaryFile copy(platform, target);
   Status status = copy.create(permissions);
   if (!status.ok()) return status;
-  std::vector<char> buffer(64 * 1024);
-  for (std::size_t n; (n = source.read(buffer.data(), buffer.size())) > 0;) {
-    if (!copy.sink().write(buffer.data(), n)) break;
-  }
+  copyAll(source, copy.sink());
   status = source.status();
   Status finished = copy.finish();
   if (!status.ok()) return status;

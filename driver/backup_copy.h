@@ -3,8 +3,8 @@
 #include <string>
 
 #include "base/status.h"
-#include "driver/platform.h"
-#include "driver/temporary_file.h"
+#include "platform/platform.h"
+#include "platform/temporary_file.h"
 
 namespace aplpatch {
 

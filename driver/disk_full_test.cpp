@@ -13,8 +13,9 @@
 #include <set>
 #include <string>
 
-#include "driver/platform.h"
 #include "driver/run_patch.h"
+#include "platform/platform.h"
+#include "platform/program_console.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -43,7 +44,8 @@ Finished patchWithFileSizeLimit(const ScratchFolder& folder, rlim_t limit, const
       ::_exit(126);
     }
     std::unique_ptr<Platform> platform = makeSystemPlatform();
-    int status = runPatch(*platform, {"-e", "F.APL"});
+    std::unique_ptr<ProgramConsole> console = makeSystemConsole();
+    int status = runPatch(*platform, *console, {"-e", "F.APL"});
     std::fflush(stdout);
     ::_exit(status & 0xFF);
   }

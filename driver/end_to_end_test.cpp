@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/install.h"
+#include "commands/install.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 

@@ -1,22 +1,24 @@
 // Every platform call of a run made to fail in turn, once and from then on, and writes that stop
 // after any number of bytes. Whatever fails, the run keeps its promises: the script is either as
 // generated or completely rewritten, an unfinished new script is removed (or the console says that
-// it could not be), a backup is whole or not there, the exit status is the compiler's when it ran and -1 otherwise, and the console
-// names the failure.
+// it could not be), a backup is whole or not there, the exit status is the compiler's when it ran
+// and -1 otherwise, and the console names the failure. A folder that cannot be synced is no
+// failure: it changes nothing else.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "testing/fake_platform.h"
 #include "driver/run_patch.h"
+#include "testing/fake_platform.h"
 #include "testing/test_support.h"
 
 namespace aplpatch {
@@ -55,6 +57,29 @@ FakePlatform preparedPlatform() {
   return platform;
 }
 
+// What a run with nothing failing does, to compare with.
+struct CleanRun {
+  int status;
+  std::string console;
+  std::map<std::string, std::string> files;
+  std::vector<std::string> log;
+};
+
+const CleanRun& cleanRun() {
+  static const CleanRun run = [] {
+    FakePlatform platform = preparedPlatform();
+    int status = runPatch(platform, platform.console(), {"-e", "F.APL"});
+    return CleanRun{status, platform.printed(), platform.files(), platform.log()};
+  }();
+  return run;
+}
+
+bool isFolderSync(std::string_view entry) { return entry.starts_with("sync folder of "); }
+
+bool onlyFolderSyncsFailed(const FakePlatform& platform) {
+  return platform.failedOperations() == std::set<Operation>{Operation::kSyncFolder};
+}
+
 bool compilerStarted(const FakePlatform& platform) {
   return std::any_of(platform.log().begin(), platform.log().end(), [](const std::string& entry) {
     return entry.rfind("run aplc2.exe", 0) == 0 && !entry.ends_with("[failed]");
@@ -63,8 +88,14 @@ bool compilerStarted(const FakePlatform& platform) {
 
 // The promises of one run that met the failure `fault`.
 void expectPromisesKept(const FakePlatform& platform, int status, std::string_view fault) {
-  const std::string& console = platform.console();
+  const std::string& console = platform.printed();
   SCOPED_TRACE(console);
+  if (onlyFolderSyncsFailed(platform)) {
+    EXPECT_EQ(status, cleanRun().status);
+    EXPECT_EQ(console, cleanRun().console);
+    EXPECT_TRUE(platform.files() == cleanRun().files) << "the files differ from a clean run's";
+    return;
+  }
   std::optional<std::string> now = platform.file("F.APL");
   ASSERT_TRUE(now) << "the script is missing";
   const bool isRewritten = *now == rewritten();
@@ -106,7 +137,7 @@ TEST(FaultMatrix, AnyPlatformCallFailingOnceOrForGoodKeepsThePromises) {
       ASSERT_LT(nth, 200) << "the run never got past the failure";
       FakePlatform platform = preparedPlatform();
       platform.failAnyCall(nth, kFault, persistent);
-      int status = runPatch(platform, {"-e", "F.APL"});
+      int status = runPatch(platform, platform.console(), {"-e", "F.APL"});
       if (!platform.firstFailure()) {
         // The run has fewer calls than `nth`: it went through untouched.
         EXPECT_EQ(status, kCompilerExit);
@@ -121,7 +152,7 @@ TEST(FaultMatrix, AnyPlatformCallFailingOnceOrForGoodKeepsThePromises) {
     EXPECT_EQ(failed, (std::set<Operation>{Operation::kMakeFolder, Operation::kOpenForRead, Operation::kRead,
                                            Operation::kRewind, Operation::kCreateForWrite, Operation::kWrite,
                                            Operation::kFlushToDisk, Operation::kClose, Operation::kReplace,
-                                           Operation::kRunProgram}));
+                                           Operation::kSyncFolder, Operation::kRunProgram}));
     // Only a cleanup that fails as well leaves a temporary file behind.
     EXPECT_EQ(leftBehind, persistent);
   }
@@ -134,18 +165,18 @@ TEST(FaultMatrix, AWriteThatStopsAfterAnyNumberOfBytesLeavesTheScriptAlone) {
     SCOPED_TRACE(::testing::Message() << "full after " << limit << " of " << size << " bytes");
     FakePlatform platform = preparedPlatform();
     platform.failWritesAfter(limit, "No space left on device");
-    int status = runPatch(platform, {"-e", "F.APL"});
+    int status = runPatch(platform, platform.console(), {"-e", "F.APL"});
     expectPromisesKept(platform, status, "No space left on device");
     EXPECT_EQ(status, -1);
     EXPECT_EQ(platform.file("F.APL"), script());
     EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
-    EXPECT_TRUE(contains(platform.console(),
+    EXPECT_TRUE(contains(platform.printed(),
                          "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"));
   }
   // Room for exactly the rewrite is enough.
   FakePlatform platform = preparedPlatform();
   platform.failWritesAfter(size, "No space left on device");
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), kCompilerExit);
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), kCompilerExit);
   EXPECT_EQ(platform.file("F.APL"), rewritten());
 }
 
@@ -153,8 +184,8 @@ TEST(FaultMatrix, SaysSoWhenTheUnfinishedNewScriptCannotBeRemoved) {
   FakePlatform platform = preparedPlatform();
   platform.failWritesAfter(100, "No space left on device");
   platform.failCall(Operation::kRemove, 1, "Permission denied", true);
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
-  EXPECT_TRUE(platform.console().ends_with(
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), -1);
+  EXPECT_TRUE(platform.printed().ends_with(
       "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"
       "Cannot remove the unfinished F.APL.tmp2: Permission denied.\n"
       "Cannot write the log apl/F.APL.log: No space left on device\n"));
@@ -162,6 +193,29 @@ TEST(FaultMatrix, SaysSoWhenTheUnfinishedNewScriptCannotBeRemoved) {
   EXPECT_EQ(platform.file("F.APL.tmp2"), rewritten().substr(0, 100));
   // Removing is tried once, not again when the run ends.
   EXPECT_EQ(std::count(platform.log().begin(), platform.log().end(), "remove F.APL.tmp2 [failed]"), 1);
+}
+
+TEST(FaultMatrix, AFolderThatCannotBeSyncedChangesNothingElse) {
+  const std::vector<std::string>& clean = cleanRun().log;
+  // The backup, the script, the rewrite's backup and the log are each renamed into place.
+  ASSERT_EQ(std::count_if(clean.begin(), clean.end(), [](const std::string& entry) { return isFolderSync(entry); }),
+            4);
+  for (bool persistent : {false, true}) {
+    for (int nth = 1; nth <= 4; ++nth) {
+      SCOPED_TRACE(::testing::Message() << "sync " << nth << (persistent ? " and every later one" : ""));
+      FakePlatform platform = preparedPlatform();
+      platform.failCall(Operation::kSyncFolder, nth, "Invalid argument", persistent);
+      EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), cleanRun().status);
+      EXPECT_EQ(platform.printed(), cleanRun().console);
+      EXPECT_TRUE(platform.files() == cleanRun().files) << "the files differ from a clean run's";
+      // The same operations in the same order: nothing is tried again or left out.
+      std::vector<std::string> log = platform.log();
+      for (std::string& entry : log) {
+        if (isFolderSync(entry) && entry.ends_with(" [failed]")) entry.resize(entry.size() - 9);
+      }
+      EXPECT_EQ(log, clean);
+    }
+  }
 }
 
 }  // namespace

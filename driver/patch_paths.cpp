@@ -2,15 +2,10 @@
 
 namespace aplpatch {
 
-std::string_view fileNameOf(std::string_view path, const PathStyle& style) {
-  std::size_t last = path.find_last_of(style.nameSeparators);
-  return last == std::string_view::npos ? path : path.substr(last + 1);
-}
-
 PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style) {
   PatchPaths paths;
   paths.script = script;
-  paths.newScript = paths.script + ".new";
+  paths.newScriptInMessages = paths.script + ".new";
 
   std::size_t lastSlash = script.find_last_of("\\/");
   if (lastSlash != std::string_view::npos) paths.dirPrefix = script.substr(0, lastSlash + 1);

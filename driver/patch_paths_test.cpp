@@ -19,7 +19,7 @@ void expectPaths(const PathStyle& style, const std::vector<PathCase>& cases) {
     SCOPED_TRACE(c.script);
     PatchPaths paths = derivePatchPaths(c.script, style);
     EXPECT_EQ(paths.script, c.script);
-    EXPECT_EQ(paths.newScript, std::string(c.script) + ".new");
+    EXPECT_EQ(paths.newScriptInMessages, std::string(c.script) + ".new");
     EXPECT_EQ(paths.dirPrefix, c.dirPrefix);
     EXPECT_EQ(paths.backupFolder, std::string(c.dirPrefix) + "apl");
     EXPECT_EQ(paths.backupScript, c.backupScript);
@@ -62,7 +62,7 @@ TEST(PatchPaths, LongPathsAreKeptWhole) {
   std::string folder(600, 'd');
   std::string script = folder + "\\" + std::string(700, 'f') + ".APL";
   PatchPaths paths = derivePatchPaths(script, kWindowsPathStyle);
-  EXPECT_EQ(paths.newScript.size(), script.size() + 4);
+  EXPECT_EQ(paths.newScriptInMessages.size(), script.size() + 4);
   EXPECT_EQ(paths.backupScript, folder + "\\apl\\" + std::string(700, 'f') + ".APL");
 }
 

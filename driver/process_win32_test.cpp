@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
 #include "driver/program_search.h"
+#include "platform/platform.h"
 #include "testing/test_files.h"
 #include "testing/test_support_win32.h"
 

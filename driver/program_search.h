@@ -5,16 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "driver/patch_paths.h"
-#include "driver/platform.h"
+#include "platform/path_style.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
-
-// The folders of a Windows search path: separated by ';', double quotes around (parts of) a folder
-// dropped, and a ';' between them kept in the folder. Empty folders are left out.
-std::vector<std::string> windowsSearchFolders(std::string_view searchPath);
-// The folders of a POSIX search path: separated by ':', empty folders left out.
-std::vector<std::string> posixSearchFolders(std::string_view searchPath);
 
 // The path of `name` inside `folder`, with one separator between them.
 std::string pathInFolder(std::string_view folder, std::string_view name, const PathStyle& style);

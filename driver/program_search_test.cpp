@@ -12,24 +12,6 @@ namespace {
 
 using Folders = std::vector<std::string>;
 
-TEST(ProgramSearch, SplitsTheSearchPathAsEachSystemWritesIt) {
-  const std::vector<std::pair<const char*, Folders>> windows = {
-      {"", {}},
-      {"C:\\bin;D:\\tools\\;C:/unix/", {"C:\\bin", "D:\\tools\\", "C:/unix/"}},
-      {";;C:\\bin;;", {"C:\\bin"}},
-      {"\"C:\\Program Files\\TR\";C:\\y", {"C:\\Program Files\\TR", "C:\\y"}},
-      {"\"C:\\odd;name\";C:\\y", {"C:\\odd;name", "C:\\y"}},
-      {"C:\\my \"part\" folder", {"C:\\my part folder"}},
-      {"\"\";\\\\server\\share", {"\\\\server\\share"}},
-  };
-  for (const auto& [searchPath, folders] : windows) {
-    SCOPED_TRACE(searchPath);
-    EXPECT_EQ(windowsSearchFolders(searchPath), folders);
-  }
-  EXPECT_EQ(posixSearchFolders("/usr/bin::/my bin;x:"), (Folders{"/usr/bin", "/my bin;x"}));
-  EXPECT_EQ(posixSearchFolders(""), Folders{});
-}
-
 TEST(ProgramSearch, TriesTheWorkingFolderThenTheProgramsFolderThenThePath) {
   EXPECT_EQ(programCandidates("aplc2.exe", "C:\\TR\\aplpatch.exe", {"C:\\bin", "D:\\tools\\", "E:/x"},
                               kWindowsPathStyle),

@@ -3,9 +3,9 @@
 #include <initializer_list>
 #include <string_view>
 
-#include "driver/command_line.h"
-#include "driver/commands.h"
-#include "driver/temporary_file.h"
+#include "driver/program_version.h"
+#include "platform/command_line.h"
+#include "platform/temporary_file.h"
 
 namespace aplpatch {
 
@@ -38,7 +38,7 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   return text;
 }
 
-void writeRunLog(Platform& platform, const PatchPaths& paths, std::string_view text) {
+void writeRunLog(Platform& platform, Console& console, const PatchPaths& paths, std::string_view text) {
   // The folder is there after any backup; a run that made none still gets its log.
   Status status = platform.makeFolder(paths.backupFolder);
   TemporaryFile log(platform, paths.log);
@@ -48,7 +48,7 @@ void writeRunLog(Platform& platform, const PatchPaths& paths, std::string_view t
     status = log.finish();
   }
   if (status.ok()) status = log.commitAs(paths.log);
-  if (!status.ok()) platform.print("Cannot write the log " + paths.log + ": " + status.reason() + "\n");
+  if (!status.ok()) console.print("Cannot write the log " + paths.log + ": " + status.reason() + "\n");
 }
 
 }  // namespace aplpatch

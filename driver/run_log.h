@@ -4,18 +4,19 @@
 #include <string_view>
 #include <vector>
 
+#include "base/console.h"
 #include "driver/patch_paths.h"
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
 
 // What a run came to, as its log states it.
 struct RunRecord {
   std::string outcome = "aborted";  // "rewritten", "already patched" or "aborted: " and why
-  std::string compiler = "not run";
+  std::string compiler = "not run";  // "exit status 3", "not run" or "could not be started: " and why
   // Whether the script could be opened. A script that could not be leaves nothing behind, not even
   // a log: the path may not name a pilot's folder at all.
-  bool scriptOpened = false;  // "exit status 3", "not run" or "could not be started: " and why
+  bool scriptOpened = false;
 };
 
 // The log of one run: when it ran, its command line (the arguments after the program name), every
@@ -26,6 +27,6 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
 
 // Writes `text` as the log in the backup folder, in full or not at all, replacing the last run's.
 // A failure is reported on the console and changes nothing else.
-void writeRunLog(Platform& platform, const PatchPaths& paths, std::string_view text);
+void writeRunLog(Platform& platform, Console& console, const PatchPaths& paths, std::string_view text);
 
 }  // namespace aplpatch

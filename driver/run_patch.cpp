@@ -9,53 +9,53 @@
 #include <vector>
 
 #include "driver/backup_copy.h"
-#include "driver/commands.h"
+#include "driver/compiler_name.h"
 #include "driver/console_recorder.h"
 #include "driver/patch_paths.h"
 #include "driver/program_search.h"
 #include "driver/run_log.h"
 #include "driver/run_rewrite.h"
 #include "driver/script_start.h"
-#include "driver/temporary_file.h"
+#include "platform/temporary_file.h"
 
 namespace aplpatch {
 
 namespace {
 
 constexpr int kFailed = -1;
-constexpr const char* kCompiler = "aplc2.exe";
 
 // Prints one line made of `parts`.
-void say(Platform& platform, std::initializer_list<std::string_view> parts) {
+void say(Console& console, std::initializer_list<std::string_view> parts) {
   std::string text;
   for (std::string_view part : parts) text += part;
   text += '\n';
-  platform.print(text);
+  console.print(text);
 }
 
-void reportBackupFailure(Platform& platform, const std::string& what, const Status& status) {
-  say(platform, {"backup failed: ", what, ": ", status.reason()});
+void reportBackupFailure(Console& console, const std::string& what, const Status& status) {
+  say(console, {"backup failed: ", what, ": ", status.reason()});
 }
 
 // The end of a run that leaves the script as it was. The unfinished new script is removed at once,
 // so that the message can tell when it could not be.
-int abortRun(Platform& platform, std::string_view what, const Status& status, const PatchPaths& paths,
+int abortRun(Console& console, std::string_view what, const Status& status, const PatchPaths& paths,
              TemporaryFile& newScript, RunRecord& record) {
-  say(platform,
+  say(console,
       {"Program aborted. ", what, ": ", status.reason(), ". ", paths.script, " is left as it was."});
   record.outcome = "aborted: " + std::string(what) + ": " + status.reason();
   Status removed = newScript.discard();
   if (!removed.ok())
-    say(platform, {"Cannot remove the unfinished ", newScript.path(), ": ", removed.reason(), "."});
+    say(console, {"Cannot remove the unfinished ", newScript.path(), ": ", removed.reason(), "."});
   return kFailed;
 }
 
 // Opens the script and makes sure that it is a regular file, before anything is created. Returns
 // null, after one line that names the file and the reason, when it cannot be used.
-std::unique_ptr<ReadFile> openScript(Platform& platform, const PatchPaths& paths, RunRecord& record) {
+std::unique_ptr<ReadFile> openScript(Platform& platform, Console& console, const PatchPaths& paths,
+                                     RunRecord& record) {
   Opened<ReadFile> input = platform.openForRead(paths.script);
   if (!input.status.ok()) {
-    say(platform, {"Cannot open ", paths.script, ": ", input.status.reason(), "."});
+    say(console, {"Cannot open ", paths.script, ": ", input.status.reason(), "."});
     record.outcome = "aborted: cannot open " + paths.script + ": " + input.status.reason();
   }
   record.scriptOpened = input.file != nullptr;
@@ -64,71 +64,73 @@ std::unique_ptr<ReadFile> openScript(Platform& platform, const PatchPaths& paths
 
 // Where the compiler is, found before anything is changed; nothing, after saying so, when it is
 // nowhere to be found.
-std::optional<std::string> locateCompiler(Platform& platform, const PatchPaths& paths, RunRecord& record) {
-  std::optional<std::string> compiler = locateProgram(platform, kCompiler);
+std::optional<std::string> locateCompiler(Platform& platform, Console& console, const PatchPaths& paths,
+                                          RunRecord& record) {
+  std::optional<std::string> compiler = locateProgram(platform, kCompilerName);
   if (!compiler) {
-    say(platform, {"Cannot find ", kCompiler, " in the working folder, beside aplpatch or on PATH. ", paths.script,
-                   " is left as it was."});
-    record.outcome = "aborted: " + std::string(kCompiler) + " not found";
+    say(console, {"Cannot find ", kCompilerName, " in the working folder, beside aplpatch or on PATH. ",
+                  paths.script, " is left as it was."});
+    record.outcome = "aborted: " + std::string(kCompilerName) + " not found";
   }
   return compiler;
 }
 
 // Copies the script into the backup folder; a failure is reported and the run goes on. Returns
 // whether the script could be set back to its start for the rewrite.
-Status backUpScript(Platform& platform, const PatchPaths& paths, ReadFile& script) {
+Status backUpScript(Platform& platform, Console& console, const PatchPaths& paths, ReadFile& script) {
   Status made = platform.makeFolder(paths.backupFolder);
-  if (!made.ok()) reportBackupFailure(platform, "cannot create folder " + paths.backupFolder, made);
+  if (!made.ok()) reportBackupFailure(console, "cannot create folder " + paths.backupFolder, made);
   Status copied = writeBackup(platform, script, paths.backupScript, script.permissions());
   if (!copied.ok())
-    reportBackupFailure(platform, "cannot copy " + paths.script + " to " + paths.backupScript, copied);
+    reportBackupFailure(console, "cannot copy " + paths.script + " to " + paths.backupScript, copied);
   return script.rewind();
 }
 
 // Rewrites the script into `newScript`, and into `backup` as far as that goes. Returns false, after
 // reporting why and removing it, when the new script is not complete on the disk.
-bool rewriteInto(Platform& platform, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
+bool rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
                  TemporaryFile& newScript, TemporaryFile& backup, Status& backupStatus, RunRecord& record) {
-  platform.print("inserting missing RETURNS ...\n");
+  console.print("inserting missing RETURNS ...\n");
   Status created = newScript.create(input->permissions());
   if (!created.ok()) {
-    abortRun(platform, "Cannot create " + paths.newScript, created, paths, newScript, record);
+    abortRun(console, "Cannot create " + paths.newScriptInMessages, created, paths, newScript, record);
     return false;
   }
   backupStatus = backup.create(input->permissions());
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
-  bool written = rewriteForRun(*input, output, platform);
+  bool written = rewriteForRun(*input, output, console);
   Status read = input->status();
   input.reset();
   Status finished = newScript.finish();
   if (!written && finished.ok()) finished = Status::failure("the data could not all be written");
 
   if (!read.ok()) {
-    abortRun(platform, "Cannot read " + paths.script, read, paths, newScript, record);
+    abortRun(console, "Cannot read " + paths.script, read, paths, newScript, record);
     return false;
   }
   if (!finished.ok()) {
-    abortRun(platform, "Cannot write " + paths.newScript, finished, paths, newScript, record);
+    abortRun(console, "Cannot write " + paths.newScriptInMessages, finished, paths, newScript, record);
     return false;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
   return true;
 }
 
-int runCompiler(Platform& platform, const std::string& compiler, const std::string& script, RunRecord& record) {
-  platform.print("running original ADV generator...\n");
+int runCompiler(Platform& platform, ProgramConsole& console, const std::string& compiler,
+                const std::string& script, RunRecord& record) {
+  console.print("running original ADV generator...\n");
   // The compiler writes to the same console: everything of ours must be out before it starts.
-  platform.flushConsole();
+  console.flush();
   ProgramRun run = platform.runProgram(compiler, {"-e", script});
   if (!run.status.ok()) {
-    say(platform, {"Cannot run ", compiler, ": ", run.status.reason()});
+    say(console, {"Cannot run ", compiler, ": ", run.status.reason()});
     record.compiler = "could not be started: " + run.status.reason();
     return kFailed;
   }
   if (run.signal != 0) {
     // The shell's way of telling a signal from an exit status.
-    say(platform, {kCompiler, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
+    say(console, {kCompilerName, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
     record.compiler = "ended by signal " + std::to_string(run.signal) + " (" + run.signalName + ")";
     return 128 + run.signal;
   }
@@ -137,72 +139,73 @@ int runCompiler(Platform& platform, const std::string& compiler, const std::stri
 }
 
 // A script that a run has patched already goes to the compiler as it is, its backups untouched.
-int handOnUnchanged(Platform& platform, const PatchPaths& paths, const std::string& compiler,
-                    std::unique_ptr<ReadFile> input, RunRecord& record) {
+int handOnUnchanged(Platform& platform, ProgramConsole& console, const PatchPaths& paths,
+                    const std::string& compiler, std::unique_ptr<ReadFile> input, RunRecord& record) {
   input.reset();
-  say(platform, {paths.script, " is already patched: handed to the compiler unchanged."});
+  say(console, {paths.script, " is already patched: handed to the compiler unchanged."});
   record.outcome = "already patched";
-  return runCompiler(platform, compiler, paths.script, record);
+  return runCompiler(platform, console, compiler, paths.script, record);
 }
 
-int patchScript(Platform& platform, const PatchPaths& paths, RunRecord& record) {
-  platform.print("TALKRADAR patch started...\n");
-  say(platform, {"saving old generated APL file ", paths.script, " ..."});
+int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& paths, RunRecord& record) {
+  console.print("TALKRADAR patch started...\n");
+  say(console, {"saving old generated APL file ", paths.script, " ..."});
 
-  std::unique_ptr<ReadFile> opened = openScript(platform, paths, record);
+  std::unique_ptr<ReadFile> opened = openScript(platform, console, paths, record);
   if (opened == nullptr) {
-    platform.print("Program aborted. For use with TALKRADAR only.\n");
+    console.print("Program aborted. For use with TALKRADAR only.\n");
     return kFailed;
   }
 
-  std::optional<std::string> compiler = locateCompiler(platform, paths, record);
+  std::optional<std::string> compiler = locateCompiler(platform, console, paths, record);
   if (!compiler) return kFailed;
   auto input = std::make_unique<ScriptStart>(std::move(opened));
-  if (input->isAlreadyPatched()) return handOnUnchanged(platform, paths, *compiler, std::move(input), record);
+  if (input->isAlreadyPatched())
+    return handOnUnchanged(platform, console, paths, *compiler, std::move(input), record);
 
   TemporaryFile newScript(platform, paths.script);
-  Status rewound = backUpScript(platform, paths, *input);
+  Status rewound = backUpScript(platform, console, paths, *input);
   if (!rewound.ok())
-    return abortRun(platform, "Cannot read " + paths.script, rewound, paths, newScript, record);
+    return abortRun(console, "Cannot read " + paths.script, rewound, paths, newScript, record);
 
   // The copy of the rewrite for the backup folder is written alongside and kept only once the
   // rewrite has taken the script's place.
   TemporaryFile backup(platform, paths.backupNewScript);
   Status backupStatus = Status::success();
-  if (!rewriteInto(platform, paths, std::move(input), newScript, backup, backupStatus, record)) return kFailed;
-  platform.print("analysis done\n");
+  if (!rewriteInto(console, paths, std::move(input), newScript, backup, backupStatus, record)) return kFailed;
+  console.print("analysis done\n");
 
-  say(platform, {"saving new generated APL file ", paths.newScript, " ..."});
+  say(console, {"saving new generated APL file ", paths.newScriptInMessages, " ..."});
   Status replaced = newScript.commitAs(paths.script);
   if (!replaced.ok())
-    return abortRun(platform, "Cannot replace " + paths.script + " with " + paths.newScript, replaced, paths,
-                    newScript, record);
+    return abortRun(console, "Cannot replace " + paths.script + " with " + paths.newScriptInMessages, replaced,
+                    paths, newScript, record);
 
   if (backupStatus.ok()) backupStatus = backup.commitAs(paths.backupNewScript);
   if (!backupStatus.ok())
-    reportBackupFailure(platform, "cannot copy " + paths.newScript + " to " + paths.backupNewScript,
-                        backupStatus);
+    reportBackupFailure(console, "cannot copy " + paths.newScriptInMessages + " to " + paths.backupNewScript,
+                       backupStatus);
 
   record.outcome = "rewritten";
-  return runCompiler(platform, *compiler, paths.script, record);
+  return runCompiler(platform, console, *compiler, paths.script, record);
 }
 
 }  // namespace
 
-int runPatch(Platform& platform, const std::vector<std::string>& arguments) {
-  if (std::optional<int> status = runOtherCommand(platform, arguments)) return *status;
+int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments) {
   if (arguments.size() != 2 || arguments[0] != "-e") {
-    platform.print("Program for only use with TALKRADAR.\n");
+    console.print("Program for only use with TALKRADAR.\n");
     return kFailed;
   }
   const PatchPaths paths = derivePatchPaths(arguments[1], platform.pathStyle());
   const std::string startedAt = platform.localTime();
 
   // Every console line of the run goes into its log as well.
-  ConsoleRecorder recorder(platform);
+  ConsoleRecorder recorder(console);
   RunRecord record;
-  int status = patchScript(recorder, paths, record);
-  if (record.scriptOpened) writeRunLog(platform, paths, runLogText(startedAt, arguments, recorder.printed(), record));
+  int status = patchScript(platform, recorder, paths, record);
+  if (record.scriptOpened)
+    writeRunLog(platform, console, paths, runLogText(startedAt, arguments, recorder.printed(), record));
   return status;
 }
 

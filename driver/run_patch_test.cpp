@@ -27,7 +27,7 @@ template <typename Prepare>
 int runOn(FakePlatform& platform, const std::string& script, Prepare prepare) {
   platform.addFile(script, kScript);
   prepare(platform);
-  return runPatch(platform, {"-e", script});
+  return runPatch(platform, platform.console(), {"-e", script});
 }
 
 int runOn(FakePlatform& platform, const std::string& script) {
@@ -54,6 +54,7 @@ TEST(RunPatch, WorksThroughTheBackupRewriteReplaceAndCompilerInOrder) {
                                 "flush apl/F.APL.tmp1 to disk",
                                 "close apl/F.APL.tmp1",
                                 "replace apl/F.APL with apl/F.APL.tmp1",
+                                "sync folder of apl/F.APL",
                                 "rewind F.APL",
                                 "print: inserting missing RETURNS ...",
                                 "create F.APL.tmp2",
@@ -68,7 +69,9 @@ TEST(RunPatch, WorksThroughTheBackupRewriteReplaceAndCompilerInOrder) {
                                 "print: analysis done",
                                 "print: saving new generated APL file F.APL.new ...",
                                 "replace F.APL with F.APL.tmp2",
+                                "sync folder of F.APL",
                                 "replace apl/F.APL.new with apl/F.APL.new.tmp3",
+                                "sync folder of apl/F.APL.new",
                                 "print: running original ADV generator...",
                                 "flush console",
                                 "run aplc2.exe -e F.APL",
@@ -88,6 +91,7 @@ TEST(RunPatch, PutsTheBackupBesideAScriptInAnotherFolder) {
                                 "flush C:\\FLY\\apl\\F.APL.tmp1 to disk",
                                 "close C:\\FLY\\apl\\F.APL.tmp1",
                                 "replace C:\\FLY\\apl\\F.APL with C:\\FLY\\apl\\F.APL.tmp1",
+                                "sync folder of C:\\FLY\\apl\\F.APL",
                                 "rewind C:\\FLY\\F.APL",
                                 "print: inserting missing RETURNS ...",
                                 "create C:\\FLY\\F.APL.tmp2",
@@ -102,7 +106,9 @@ TEST(RunPatch, PutsTheBackupBesideAScriptInAnotherFolder) {
                                 "print: analysis done",
                                 "print: saving new generated APL file C:\\FLY\\F.APL.new ...",
                                 "replace C:\\FLY\\F.APL with C:\\FLY\\F.APL.tmp2",
+                                "sync folder of C:\\FLY\\F.APL",
                                 "replace C:\\FLY\\apl\\F.APL.new with C:\\FLY\\apl\\F.APL.new.tmp3",
+                                "sync folder of C:\\FLY\\apl\\F.APL.new",
                                 "print: running original ADV generator...",
                                 "flush console",
                                 "run aplc2.exe -e C:\\FLY\\F.APL",
@@ -145,7 +151,7 @@ TEST(RunPatch, RejectsAWrongCommandLineWithoutTouchingAnything) {
     SCOPED_TRACE(::testing::PrintToString(arguments));
     FakePlatform platform;
     platform.addFile("F.APL", kScript);
-    EXPECT_EQ(runPatch(platform, arguments), -1);
+    EXPECT_EQ(runPatch(platform, platform.console(), arguments), -1);
     EXPECT_EQ(platform.log(), std::vector<std::string>{"print: Program for only use with TALKRADAR."});
     EXPECT_EQ(platform.files().size(), 1u);
     EXPECT_EQ(platform.file("F.APL"), kScript);
@@ -154,7 +160,7 @@ TEST(RunPatch, RejectsAWrongCommandLineWithoutTouchingAnything) {
 
 TEST(RunPatch, StopsBeforeCreatingAnythingWhenTheScriptDoesNotExist) {
   FakePlatform platform;
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), -1);
   EXPECT_EQ(platform.log(), (std::vector<std::string>{
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file F.APL ...",
@@ -246,7 +252,7 @@ TEST(RunPatch, LeavesTheScriptWholeWhicheverStepFails) {
     int status = runOn(platform, "F.APL",
                        [&](FakePlatform& fake) { fake.failCall(c.operation, c.nth, "Permission denied"); });
     EXPECT_EQ(status, c.status);
-    EXPECT_EQ(platform.console(), std::string("TALKRADAR patch started...\n"
+    EXPECT_EQ(platform.printed(), std::string("TALKRADAR patch started...\n"
                                               "saving old generated APL file F.APL ...\n") +
                                       c.messages);
     EXPECT_EQ(platform.file("F.APL"), c.scriptRewritten ? rewritten : std::string(kScript));
@@ -268,7 +274,7 @@ TEST(RunPatch, RemovesANewScriptThatWasWrittenOnlyInPart) {
     fake.failWritesAfter(10, "No space left on device");
   });
   EXPECT_EQ(status, -1);
-  EXPECT_EQ(platform.console(),
+  EXPECT_EQ(platform.printed(),
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
             "backup failed: cannot copy F.APL to apl/F.APL: No space left on device\n"
@@ -289,7 +295,7 @@ TEST(RunPatch, GoesOnWhenNoBackupCanBeWritten) {
     fake.failCall(Operation::kReplace, 2, "Read-only file system");
   });
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(platform.console(),
+  EXPECT_EQ(platform.printed(),
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
             "backup failed: cannot create folder apl: Read-only file system\n"
@@ -322,15 +328,15 @@ TEST(RunPatch, EndsTheScriptAtTheFirstCtrlZAndSaysWhatWasLeftOut) {
     platform.addFile("F.APL", c.script);
     // Small reads, so that the rest is counted over several.
     platform.setReadChunk(3);
-    ASSERT_EQ(runPatch(platform, {"-e", "F.APL"}), 0);
+    ASSERT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), 0);
     testing::Rewritten expected = testing::rewriteWhole(c.script.substr(0, c.kept));
     EXPECT_EQ(platform.file("F.APL"), expected.bytes);
     EXPECT_EQ(platform.file("apl/F.APL"), c.script);
-    EXPECT_TRUE(platform.console().ends_with(expected.console + c.message +
+    EXPECT_TRUE(platform.printed().ends_with(expected.console + c.message +
                                              "analysis done\n"
                                              "saving new generated APL file F.APL.new ...\n"
                                              "running original ADV generator...\n"))
-        << platform.console();
+        << platform.printed();
   }
 }
 
@@ -340,10 +346,10 @@ TEST(RunPatch, AReadErrorAfterACtrlZIsStillAReadError) {
   platform.setReadChunk(4);
   // The backup takes five reads, the rewrite finds the Ctrl-Z in its third.
   platform.failCall(Operation::kRead, 9, "Input/output error");
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), -1);
-  EXPECT_TRUE(platform.console().ends_with(
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), -1);
+  EXPECT_TRUE(platform.printed().ends_with(
       "Program aborted. Cannot read F.APL: Input/output error. F.APL is left as it was.\n"))
-      << platform.console();
+      << platform.printed();
   EXPECT_EQ(platform.file("F.APL"), "start:\r\n\x1A" "ende:\r\n");
 }
 
@@ -351,14 +357,14 @@ TEST(RunPatch, ReportsACompilerEndedBySignalWithTheShellsStatus) {
   FakePlatform platform;
   platform.setEndedBySignal(11, "SIGSEGV");
   EXPECT_EQ(runOn(platform, "F.APL"), 139);
-  EXPECT_TRUE(platform.console().ends_with("running original ADV generator...\n"
+  EXPECT_TRUE(platform.printed().ends_with("running original ADV generator...\n"
                                            "aplc2.exe ended by signal 11 (SIGSEGV).\n"));
 }
 
 TEST(RunPatch, GivesTheNewScriptAndBothBackupsTheScriptsPermissions) {
   FakePlatform platform;
   platform.addFile("F.APL", kScript, 0600);
-  ASSERT_EQ(runPatch(platform, {"-e", "F.APL"}), 0);
+  ASSERT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), 0);
   for (const char* path : {"F.APL", "apl/F.APL", "apl/F.APL.new"}) {
     EXPECT_EQ(platform.permissions(path), 0600u) << path;
   }
@@ -381,8 +387,8 @@ TEST(RunPatch, HandsAnAlreadyPatchedScriptToTheCompilerUnchanged) {
   platform.addFile("F.APL", patched);
   platform.addFile("apl/F.APL", "the host's original");
   platform.addFile("apl/F.APL.new", "its first rewrite");
-  EXPECT_EQ(runPatch(platform, {"-e", "F.APL"}), 3);
-  EXPECT_EQ(platform.console(),
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), 3);
+  EXPECT_EQ(platform.printed(),
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
             "F.APL is already patched: handed to the compiler unchanged.\n"
@@ -422,7 +428,7 @@ TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBefo
       continue;
     }
     EXPECT_EQ(status, -1);
-    EXPECT_EQ(platform.console(),
+    EXPECT_EQ(platform.printed(),
               "TALKRADAR patch started...\n"
               "saving old generated APL file F.APL ...\n"
               "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. F.APL is left as it was.\n");
@@ -465,7 +471,7 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     SCOPED_TRACE("an already patched script");
     FakePlatform platform;
     platform.addFile(script, rewrittenScript());
-    EXPECT_EQ(runPatch(platform, {"-e", script}), 0);
+    EXPECT_EQ(runPatch(platform, platform.console(), {"-e", script}), 0);
     EXPECT_EQ(platform.file(log), expectedLog("my flights\\F.APL is already patched: handed to the compiler "
                                               "unchanged.\nrunning original ADV generator...\n",
                                               "already patched", "exit status 0"));
@@ -498,7 +504,7 @@ TEST(RunPatch, ALogThatCannotBeWrittenChangesNothingElse) {
     // new script, the backup of the new script, the log.
     EXPECT_EQ(runOn(platform, "F.APL", [&](FakePlatform& fake) { fake.failCall(operation, 4, "Disk full"); }), 3);
     EXPECT_EQ(platform.file("F.APL"), rewrittenScript());
-    EXPECT_TRUE(platform.console().ends_with("running original ADV generator...\n"
+    EXPECT_TRUE(platform.printed().ends_with("running original ADV generator...\n"
                                              "Cannot write the log apl/F.APL.log: Disk full\n"));
     EXPECT_FALSE(platform.file("apl/F.APL.log"));
   }

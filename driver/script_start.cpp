@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "rules/header/patch_description.h"
+
 namespace aplpatch {
 
 namespace {

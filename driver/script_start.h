@@ -5,12 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
 
 namespace aplpatch {
-
-// The line that the rewrite writes near the top of every script it patches.
-inline constexpr std::string_view kPatchDescriptionLine = "DESCRIPTION \"PATCHED BY JM\"";
 
 // A script whose first lines have been read ahead to see whether it is patched already. Reading it
 // gives the lines read ahead and then the rest of the script, so the rewrite sees every byte.

@@ -22,7 +22,7 @@ echo "== Working folder: $work"
 echo "== Running: aplpatch -e FLIGHT.APL   (aplc2.exe is the stand-in from $build/standin)"
 echo
 status=0
-(cd "$work" && PATH="$build/standin:$PATH" "$build/driver/aplpatch" -e FLIGHT.APL) || status=$?
+(cd "$work" && PATH="$build/standin:$PATH" "$build/commands/aplpatch" -e FLIGHT.APL) || status=$?
 echo
 echo "== Exit status: $status"
 echo

@@ -15,8 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/platform.h"
-#include "driver/program_main.h"
+#include "platform/platform.h"
+#include "platform/program_console.h"
+#include "platform/program_main.h"
 
 namespace aplpatch {
 
@@ -59,20 +60,21 @@ void recordSize(Platform& platform, std::size_t size) {
 
 int programMain(const std::vector<std::string>& arguments) {
   std::unique_ptr<Platform> platform = makeSystemPlatform();
-  platform->print("aplc2.exe stand-in: not the adventure compiler, compiles nothing\n");
+  std::unique_ptr<ProgramConsole> console = makeSystemConsole();
+  console->print("aplc2.exe stand-in: not the adventure compiler, compiles nothing\n");
   std::string shown = "arguments:";
   for (const std::string& argument : arguments) shown += " [" + argument + "]";
-  platform->print(shown + "\n");
+  console->print(shown + "\n");
   appendToLog(*platform, arguments);
 
   std::optional<std::string> script;
   if (arguments.size() == 2) script = readWhole(*platform, arguments[1]);
   if (!script) {
-    platform->print("script not found: " + (arguments.size() == 2 ? arguments[1] : "(none given)") + "\n");
+    console->print("script not found: " + (arguments.size() == 2 ? arguments[1] : "(none given)") + "\n");
     return 1;
   }
   recordSize(*platform, script->size());
-  platform->print("script " + arguments[1] + ": " + std::to_string(script->size()) + " bytes\n");
+  console->print("script " + arguments[1] + ": " + std::to_string(script->size()) + " bytes\n");
 
   const char* status = std::getenv("APLC2_STANDIN_EXIT");
   return status != nullptr ? std::atoi(status) : 0;

@@ -13,7 +13,7 @@ class FakeReadFile : public ReadFile {
  public:
   FakeReadFile(FakePlatform& platform, std::string path, std::string bytes, unsigned permissions)
       : platform_(platform), path_(std::move(path)), bytes_(std::move(bytes)), permissions_(permissions) {}
-  ~FakeReadFile() override { platform_.log_.push_back("close " + path_); }
+  ~FakeReadFile() override { platform_.log_->push_back("close " + path_); }
 
   std::size_t read(char* buffer, std::size_t size) override {
     if (!status_.ok()) return 0;
@@ -48,19 +48,19 @@ class FakeWriteFile : public WriteFile {
  public:
   FakeWriteFile(FakePlatform& platform, std::string path) : platform_(platform), path_(std::move(path)) {}
   ~FakeWriteFile() override {
-    if (!closed_) platform_.log_.push_back("close " + path_ + " unchecked");
+    if (!closed_) platform_.log_->push_back("close " + path_ + " unchecked");
   }
 
   bool write(const char* data, std::size_t size) override {
     if (!status_.ok()) return false;
     // Consecutive writes to one file make one log line.
     std::string entry = "write " + path_;
-    if (platform_.log_.empty() || platform_.log_.back() != entry) platform_.log_.push_back(entry);
+    if (platform_.log_->empty() || platform_.log_->back() != entry) platform_.log_->push_back(entry);
     std::optional<std::string> failure = platform_.injectedFailure(Operation::kWrite);
     if (!failure) failure = platform_.appendToFile(path_, std::string_view(data, size));
     if (failure) {
       status_ = Status::failure(*failure);
-      platform_.log_.back() += " [failed]";
+      platform_.log_->back() += " [failed]";
     }
     return status_.ok();
   }
@@ -126,13 +126,14 @@ std::optional<std::string> FakePlatform::injectedFailure(Operation operation) {
   else if (anyCallInjection_ && hits(*anyCallInjection_, allCalls_))
     failure = anyCallInjection_->reason;
   if (failure && !firstFailure_) firstFailure_ = operation;
+  if (failure) failedOperations_.insert(operation);
   return failure;
 }
 
 Status FakePlatform::record(std::string entry, Operation operation) {
   std::optional<std::string> failure = injectedFailure(operation);
   if (failure) entry += " [failed]";
-  log_.push_back(std::move(entry));
+  log_->push_back(std::move(entry));
   return failure ? Status::failure(*failure) : Status::success();
 }
 
@@ -155,7 +156,7 @@ Status FakePlatform::makeFolder(const std::string& path) {
 Opened<ReadFile> FakePlatform::openForRead(const std::string& path) {
   Status status = record("open " + path + " for reading", Operation::kOpenForRead);
   if (status.ok() && files_.count(path) == 0) {
-    log_.back() += " [failed]";
+    log_->back() += " [failed]";
     status = Status::failure(kMissing);
   }
   if (!status.ok()) return {nullptr, status};
@@ -192,7 +193,7 @@ Status FakePlatform::replaceFile(const std::string& from, const std::string& to)
   if (!status.ok()) return status;
   auto source = files_.find(from);
   if (source == files_.end()) {
-    log_.back() += " [failed]";
+    log_->back() += " [failed]";
     return Status::failure(kMissing);
   }
   std::string bytes = std::move(source->second);
@@ -214,16 +215,21 @@ ProgramRun FakePlatform::runProgram(const std::string& name, const std::vector<s
   return {status, exitCode_, signal_, signalName_};
 }
 
-void FakePlatform::logOutput(std::string_view prefix, std::string_view text) {
+void FakeConsole::logOutput(std::string_view prefix, std::string_view text) {
   std::string entry(prefix);
   entry.append(text);
   if (!entry.empty() && entry.back() == '\n') entry.pop_back();
-  log_.push_back(std::move(entry));
+  log_->push_back(std::move(entry));
 }
 
-void FakePlatform::print(std::string_view text) {
-  console_.append(text);
+void FakeConsole::print(std::string_view text) {
+  printed_.append(text);
   logOutput("print: ", text);
+}
+
+void FakeConsole::printError(std::string_view text) {
+  errorOutput_.append(text);
+  logOutput("error: ", text);
 }
 
 bool FakePlatform::exists(const std::string& path) {
@@ -235,7 +241,7 @@ Status FakePlatform::moveFile(const std::string& from, const std::string& to) {
   if (!status.ok()) return status;
   auto source = files_.find(from);
   if (source == files_.end() || exists(to)) {
-    log_.back() += " [failed]";
+    log_->back() += " [failed]";
     return Status::failure(source == files_.end() ? kMissing : "File exists");
   }
   std::string bytes = std::move(source->second);
@@ -246,11 +252,6 @@ Status FakePlatform::moveFile(const std::string& from, const std::string& to) {
 
 Status FakePlatform::copyPermissions(const std::string& from, const std::string& to) {
   return record("copy permissions of " + from + " to " + to, Operation::kCopyPermissions);
-}
-
-void FakePlatform::printError(std::string_view text) {
-  errorOutput_.append(text);
-  logOutput("error: ", text);
 }
 
 }  // namespace aplpatch::testing

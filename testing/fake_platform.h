@@ -2,13 +2,15 @@
 
 #include <cstddef>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "driver/platform.h"
+#include "platform/platform.h"
+#include "platform/program_console.h"
 
 namespace aplpatch::testing {
 
@@ -24,9 +26,48 @@ enum class Operation {
   kClose,
   kRemove,
   kReplace,
+  kSyncFolder,
   kRunProgram,
   kMove,
   kCopyPermissions,
+};
+
+// The entries of a fake platform's log, shared with its console.
+using FakeLog = std::vector<std::string>;
+
+// The console of a fake platform: its messages and what it flushes go into the platform's log, in
+// order with the operations.
+class FakeConsole : public ProgramConsole {
+ public:
+  explicit FakeConsole(std::shared_ptr<FakeLog> log) : log_(std::move(log)) {}
+
+  void print(std::string_view text) override;
+  void flush() override { log_->push_back("flush console"); }
+  void printError(std::string_view text) override;
+  ByteSink& standardOutput() override { return standardOutput_; }
+
+  // The messages run together, exactly as printed.
+  const std::string& printed() const { return printed_; }
+  // What was written to standard output as data, and to standard error.
+  const std::string& standardOutputBytes() const { return standardOutput_.bytes; }
+  const std::string& errorOutput() const { return errorOutput_; }
+
+ private:
+  struct StringSink : ByteSink {
+    bool write(const char* data, std::size_t size) override {
+      bytes.append(data, size);
+      return true;
+    }
+    std::string bytes;
+  };
+
+  // Logs what went to standard output or standard error as one entry, without its final newline.
+  void logOutput(std::string_view prefix, std::string_view text);
+
+  std::shared_ptr<FakeLog> log_;
+  std::string printed_;
+  std::string errorOutput_;
+  StringSink standardOutput_;
 };
 
 // An in-memory platform that records what a run does, one log line per operation and per console
@@ -34,6 +75,16 @@ enum class Operation {
 class FakePlatform : public Platform {
  public:
   explicit FakePlatform(PathStyle style = kPosixPathStyle) : style_(style) {}
+  // Copies would share one log.
+  FakePlatform(const FakePlatform&) = delete;
+  FakePlatform& operator=(const FakePlatform&) = delete;
+  FakePlatform(FakePlatform&&) = default;
+  FakePlatform& operator=(FakePlatform&&) = default;
+
+  // The console whose messages the log records with the operations.
+  FakeConsole& console() { return console_; }
+  // The console messages run together, exactly as printed.
+  const std::string& printed() const { return console_.printed(); }
 
   void addFile(const std::string& path, std::string bytes, unsigned permissions = 0644) {
     files_[path] = std::move(bytes);
@@ -55,6 +106,8 @@ class FakePlatform : public Platform {
   void failAnyCall(int nth, std::string reason, bool persistent = false);
   // Whether an injected failure has happened, and the operation that failed first.
   std::optional<Operation> firstFailure() const { return firstFailure_; }
+  // Every operation that an injected failure has hit.
+  const std::set<Operation>& failedOperations() const { return failedOperations_; }
   // Makes every read return at most `bytes` bytes, so that a script takes many reads.
   void setReadChunk(std::size_t bytes) { readChunk_ = bytes; }
   // Makes the writes to a file fail once it holds `bytes` bytes: the write that crosses the limit
@@ -71,15 +124,9 @@ class FakePlatform : public Platform {
   void setPrograms(std::set<std::string> paths) { programs_ = std::move(paths); }
   void setRunningProgramPath(std::string path) { runningProgramPath_ = std::move(path); }
   void setSearchPathFolders(std::vector<std::string> folders) { searchPathFolders_ = std::move(folders); }
-  // What was written to standard output as data, and to standard error.
-  const std::string& standardOutputBytes() const { return standardOutput_.bytes; }
-  const std::string& errorOutput() const { return errorOutput_; }
-
   // Every operation and console message in order: "copy F.APL to apl/F.APL", "print: analysis
   // done", with " [failed]" after an operation that failed.
-  const std::vector<std::string>& log() const { return log_; }
-  // The console messages run together, exactly as printed.
-  const std::string& console() const { return console_; }
+  const std::vector<std::string>& log() const { return *log_; }
   // The files as they were when a program was started.
   const std::map<std::string, std::string>& filesWhenRun() const { return filesWhenRun_; }
 
@@ -91,9 +138,10 @@ class FakePlatform : public Platform {
   CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override;
   Status removeFile(const std::string& path) override;
   Status replaceFile(const std::string& from, const std::string& to) override;
+  Status syncFolderOf(const std::string& path) override {
+    return record("sync folder of " + path, Operation::kSyncFolder);
+  }
   ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override;
-  void print(std::string_view text) override;
-  void flushConsole() override { log_.push_back("flush console"); }
   std::string runningProgramPath() override { return runningProgramPath_; }
   std::vector<std::string> searchPathFolders() override { return searchPathFolders_; }
   bool isProgramFile(const std::string& path) override { return programs_.count(path) > 0; }
@@ -102,22 +150,10 @@ class FakePlatform : public Platform {
   Status copyPermissions(const std::string& from, const std::string& to) override;
   // Always the same moment, so that a test can state the whole log of a run.
   std::string localTime() override { return "2026-03-01T14:05:09"; }
-  ByteSink& standardOutput() override { return standardOutput_; }
-  void printError(std::string_view text) override;
 
  private:
-  // Logs what went to standard output or standard error as one entry, without its final newline.
-  void logOutput(std::string_view prefix, std::string_view text);
   friend class FakeReadFile;
   friend class FakeWriteFile;
-
-  struct StringSink : ByteSink {
-    bool write(const char* data, std::size_t size) override {
-      bytes.append(data, size);
-      return true;
-    }
-    std::string bytes;
-  };
 
   struct Injection {
     int nth;
@@ -142,20 +178,19 @@ class FakePlatform : public Platform {
   std::optional<Injection> anyCallInjection_;
   int allCalls_ = 0;
   std::optional<Operation> firstFailure_;
+  std::set<Operation> failedOperations_;
   std::size_t readChunk_ = static_cast<std::size_t>(-1);
   std::optional<std::size_t> writeLimit_;
   std::string writeLimitReason_;
   int exitCode_ = 0;
   int signal_ = 0;
   std::string signalName_;
-  std::vector<std::string> log_;
-  std::string console_;
+  std::shared_ptr<FakeLog> log_ = std::make_shared<FakeLog>();
+  FakeConsole console_{log_};
   std::map<std::string, std::string> filesWhenRun_;
   std::set<std::string> programs_ = {"aplc2.exe"};
   std::string runningProgramPath_ = "/opt/aplpatch/aplpatch";
   std::vector<std::string> searchPathFolders_ = {"/usr/bin"};
-  StringSink standardOutput_;
-  std::string errorOutput_;
 };
 
 }  // namespace aplpatch::testing

@@ -3,7 +3,9 @@
 namespace aplpatch {
 
 void writePatchDescription(Pass& pass) {
-  if (pass.number() == kPatchDescriptionPass) pass.write("DESCRIPTION \"PATCHED BY JM\"\n");
+  if (pass.number() != kPatchDescriptionPass) return;
+  pass.write(kPatchDescriptionLine);
+  pass.write("\n");
 }
 
 }  // namespace aplpatch

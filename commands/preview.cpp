@@ -1,0 +1,54 @@
+#include "commands/preview.h"
+
+#include <memory>
+#include <utility>
+
+#include "driver/run_rewrite.h"
+#include "driver/script_start.h"
+#include "platform/byte_copy.h"
+
+namespace aplpatch {
+
+namespace {
+
+constexpr int kPreviewFailed = 1;
+
+// The rules' messages, sent to standard error so that standard output holds only the script.
+class ErrorConsole : public Console {
+ public:
+  explicit ErrorConsole(ProgramConsole& console) : console_(console) {}
+  void print(std::string_view text) override { console_.printError(text); }
+
+ private:
+  ProgramConsole& console_;
+};
+
+}  // namespace
+
+int previewScript(Platform& platform, ProgramConsole& console, const std::string& script) {
+  Opened<ReadFile> opened = platform.openForRead(script);
+  if (!opened.status.ok()) {
+    console.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
+    return kPreviewFailed;
+  }
+  ScriptStart start(std::move(opened.file));
+  ErrorConsole messages(console);
+  bool written;
+  if (start.isAlreadyPatched()) {
+    messages.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
+    written = copyAll(start, console.standardOutput());
+  } else {
+    written = rewriteForRun(start, console.standardOutput(), messages);
+  }
+  if (!start.status().ok()) {
+    console.printError("Cannot read " + script + ": " + start.status().reason() + "\n");
+    return kPreviewFailed;
+  }
+  if (!written) {
+    console.printError("Cannot write the preview to standard output.\n");
+    return kPreviewFailed;
+  }
+  return 0;
+}
+
+}  // namespace aplpatch

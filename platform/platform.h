@@ -1,0 +1,113 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/byte_stream.h"
+#include "base/status.h"
+#include "platform/path_style.h"
+
+namespace aplpatch {
+
+// A file open for reading. read() returns 0 at the end of the file and after a read error; status()
+// tells the two apart. The destructor closes the file.
+class ReadFile : public ByteSource {
+ public:
+  // Success until a read fails; then the system's reason.
+  virtual Status status() const = 0;
+  // The file's permission bits as POSIX spells them (0644); 0666 where the system keeps none.
+  virtual unsigned permissions() const = 0;
+  // Goes back to the first byte, so that the file can be read once more.
+  virtual Status rewind() = 0;
+};
+
+// A file open for writing. write() takes all bytes or returns false; status() then holds the reason
+// and every later write fails too. The destructor closes the file without reporting anything: call
+// close() to learn whether the data really arrived.
+class WriteFile : public ByteSink {
+ public:
+  // Success until a write fails; then the system's reason.
+  virtual Status status() const = 0;
+  // Returns once everything written so far is on the disk.
+  virtual Status flushToDisk() = 0;
+  // Closes the file. Some systems report a failed write only here.
+  virtual Status close() = 0;
+};
+
+template <typename File>
+struct Opened {
+  std::unique_ptr<File> file;  // null when `status` is a failure
+  Status status = Status::success();
+};
+
+// A file created under a name of its own, beside the file it is meant to replace.
+struct CreatedTemporary {
+  std::unique_ptr<WriteFile> file;  // null when `status` is a failure
+  std::string path;                 // the name it was given
+  Status status = Status::success();
+};
+
+struct ProgramRun {
+  // A failure when the program could not be started.
+  Status status = Status::success();
+  int exitCode = 0;  // the program's exit status when it ended normally
+  int signal = 0;    // when not 0, the signal that ended the program (POSIX only)
+  std::string signalName;  // "SIGSEGV", with `signal`
+};
+
+// Everything a program does to the files, folders and programs of the system; the console is apart
+// (program_console.h). Paths are UTF-8; they are passed to the system exactly as given, relative to
+// the working directory.
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  virtual PathStyle pathStyle() const = 0;
+
+  // Creates the folder; one that already exists is fine.
+  virtual Status makeFolder(const std::string& path) = 0;
+  // Opens a regular file for reading without waiting on it: a FIFO, device, socket or folder is
+  // refused with the reason "not a regular file".
+  virtual Opened<ReadFile> openForRead(const std::string& path) = 0;
+  // Creates the file, or empties one that exists.
+  virtual Opened<WriteFile> createForWrite(const std::string& path) = 0;
+  // Creates a new, empty file with a unique name in the folder of `target` (never opening, following
+  // or emptying anything that is already there) and with the permission bits `permissions`
+  // whatever the umask. Windows keeps no bits: the file is a plain one, never read-only.
+  virtual CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) = 0;
+  virtual Status removeFile(const std::string& path) = 0;
+  // Puts the file `from` in the place of `to` in one step: `to` is either the old file or the new
+  // one, never missing. On failure both are left as they were.
+  virtual Status replaceFile(const std::string& from, const std::string& to) = 0;
+  // Returns once the folder that holds `path` is on the disk as it stands, so that a power cut after
+  // a rename into place leaves the new file there. Changes nothing: a failure (some file systems
+  // cannot sync a folder) only says that the rename may not be on the disk yet.
+  virtual Status syncFolderOf(const std::string& path) = 0;
+  // Starts the program file at `path` directly with `arguments` (no command interpreter in between)
+  // and waits for it to end.
+  virtual ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) = 0;
+
+  // Finding programs, this program's own file, and what the commands besides a run need.
+
+  // The path of this program's file as the system reports it (not as it was called); empty when
+  // the system cannot tell.
+  virtual std::string runningProgramPath() = 0;
+  // The folders of the search path (PATH) in order, empty entries left out.
+  virtual std::vector<std::string> searchPathFolders() = 0;
+  // Whether `path` is a file that can be started as a program; a folder is not.
+  virtual bool isProgramFile(const std::string& path) = 0;
+  // Whether a file or folder is at `path`.
+  virtual bool exists(const std::string& path) = 0;
+  // Gives the file `from` the name `to`. Fails, leaving both as they were, when `to` exists.
+  virtual Status moveFile(const std::string& from, const std::string& to) = 0;
+  // Gives the file `to` the access permissions of the file `from`, where the system has them.
+  virtual Status copyPermissions(const std::string& from, const std::string& to) = 0;
+  // The local date and time, as "2026-03-01T14:05:09".
+  virtual std::string localTime() = 0;
+};
+
+// The platform this program was built for.
+std::unique_ptr<Platform> makeSystemPlatform();
+
+}  // namespace aplpatch

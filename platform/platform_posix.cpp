@@ -1,0 +1,328 @@
+// The platform layer on POSIX systems: plain file descriptors and posix_spawn.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/posix_io.h"
+#include "platform/search_path.h"
+#include "platform/signal_cleanup.h"
+#include "platform/temporary_name.h"
+
+extern char** environ;
+
+namespace aplpatch {
+
+namespace {
+
+Status errnoStatus(int error) { return Status::failure(std::strerror(error)); }
+
+Status lastError() { return errnoStatus(errno); }
+
+// Opens `path` for reading. O_NONBLOCK keeps a FIFO without a writer from holding the run up; only a
+// regular file is kept, and it is then read the usual, blocking way.
+int openRegularFile(const std::string& path, Status& status, struct stat& info) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    status = lastError();
+    return -1;
+  }
+  if (::fstat(fd, &info) != 0) {
+    status = lastError();
+  } else if (!S_ISREG(info.st_mode)) {
+    status = Status::failure("not a regular file");
+  } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    status = lastError();
+  } else {
+    return fd;
+  }
+  ::close(fd);
+  return -1;
+}
+
+// The folder that holds `path`: what comes before its last slash ("/" at the root), or the working
+// folder. Only the slash separates here; a backslash is a letter of a name.
+std::string folderOf(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The name of a signal as the shell prints it, for the common ones.
+std::string signalName(int signal) {
+  static constexpr struct {
+    int number;
+    const char* name;
+  } kNames[] = {
+      {SIGHUP, "SIGHUP"},   {SIGINT, "SIGINT"},   {SIGQUIT, "SIGQUIT"}, {SIGILL, "SIGILL"},
+      {SIGTRAP, "SIGTRAP"}, {SIGABRT, "SIGABRT"}, {SIGBUS, "SIGBUS"},   {SIGFPE, "SIGFPE"},
+      {SIGKILL, "SIGKILL"}, {SIGUSR1, "SIGUSR1"}, {SIGSEGV, "SIGSEGV"}, {SIGUSR2, "SIGUSR2"},
+      {SIGPIPE, "SIGPIPE"}, {SIGALRM, "SIGALRM"}, {SIGTERM, "SIGTERM"}, {SIGXCPU, "SIGXCPU"},
+      {SIGXFSZ, "SIGXFSZ"}, {SIGSYS, "SIGSYS"},
+  };
+  for (const auto& entry : kNames) {
+    if (entry.number == signal) return entry.name;
+  }
+  return "unknown signal";
+}
+
+// Gives each of standard input, output and error that was closed at start /dev/null, so that no
+// file the program opens later can take its number and receive console output.
+void occupyClosedStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open() takes the lowest free number, which is `fd` while the lower ones are open.
+    int opened = ::open("/dev/null", O_RDWR);
+    if (opened >= 0 && opened != fd) ::close(opened);
+  }
+}
+
+class PosixReadFile : public ReadFile {
+ public:
+  PosixReadFile(int fd, unsigned permissions) : fd_(fd), permissions_(permissions) {}
+  ~PosixReadFile() override { ::close(fd_); }
+
+  std::size_t read(char* buffer, std::size_t size) override {
+    if (!status_.ok()) return 0;
+    ssize_t n = posix::readSome(fd_, buffer, size);
+    if (n < 0) {
+      status_ = lastError();
+      return 0;
+    }
+    return static_cast<std::size_t>(n);
+  }
+
+  Status status() const override { return status_; }
+  unsigned permissions() const override { return permissions_; }
+  Status rewind() override {
+    if (!status_.ok()) return status_;
+    return ::lseek(fd_, 0, SEEK_SET) == 0 ? Status::success() : lastError();
+  }
+
+ private:
+  int fd_;
+  unsigned permissions_;
+  Status status_ = Status::success();
+};
+
+class PosixWriteFile : public WriteFile {
+ public:
+  explicit PosixWriteFile(int fd) : fd_(fd) {}
+  ~PosixWriteFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  bool write(const char* data, std::size_t size) override {
+    if (!status_.ok()) return false;
+    if (fd_ < 0) {
+      status_ = errnoStatus(EBADF);
+      return false;
+    }
+    if (posix::writeAll(fd_, data, size)) return true;
+    status_ = lastError();
+    return false;
+  }
+
+  Status status() const override { return status_; }
+
+  Status flushToDisk() override {
+    if (fd_ < 0) return errnoStatus(EBADF);
+    return ::fsync(fd_) == 0 ? Status::success() : lastError();
+  }
+
+  Status close() override {
+    if (fd_ < 0) return errnoStatus(EBADF);
+    // The descriptor is gone after close() whatever it returns, so it is never retried.
+    int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 ? Status::success() : lastError();
+  }
+
+ private:
+  int fd_;
+  Status status_ = Status::success();
+};
+
+class PosixPlatform : public Platform {
+ public:
+  PosixPlatform() : random_(std::random_device()()) {
+    occupyClosedStandardStreams();
+    signal_cleanup::install();
+    // A console that has gone away (a closed pipe) must not end the run between the rewrite and the
+    // replace: a failed console write is simply lost.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    ::sigaction(SIGPIPE, &ignore, nullptr);
+  }
+
+  PathStyle pathStyle() const override { return kPosixPathStyle; }
+
+  Status makeFolder(const std::string& path) override {
+    if (::mkdir(path.c_str(), 0777) == 0) return Status::success();
+    int error = errno;
+    struct stat info;
+    if (error == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+      return Status::success();
+    return errnoStatus(error);
+  }
+
+  Opened<ReadFile> openForRead(const std::string& path) override {
+    Status status = Status::success();
+    struct stat info;
+    int fd = openRegularFile(path, status, info);
+    if (fd < 0) return {nullptr, status};
+    return {std::make_unique<PosixReadFile>(fd, info.st_mode & 0777), Status::success()};
+  }
+
+  Opened<WriteFile> createForWrite(const std::string& path) override {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return {nullptr, lastError()};
+    return {std::make_unique<PosixWriteFile>(fd), Status::success()};
+  }
+
+  CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override {
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+      std::string path = temporaryNameBeside(target, random_);
+      // O_EXCL with O_NOFOLLOW: a name that exists, as a file or as a link, is never opened.
+      int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+      if (fd < 0) {
+        if (errno == EEXIST) continue;
+        return {nullptr, "", lastError()};
+      }
+      // Set apart from open(), which the umask would narrow.
+      if (::fchmod(fd, permissions & 0777) != 0) {
+        Status status = lastError();
+        ::close(fd);
+        ::unlink(path.c_str());
+        return {nullptr, "", status};
+      }
+      return {std::make_unique<PosixWriteFile>(fd), path, Status::success()};
+    }
+    return {nullptr, "", errnoStatus(EEXIST)};
+  }
+
+  Status removeFile(const std::string& path) override {
+    return ::unlink(path.c_str()) == 0 ? Status::success() : lastError();
+  }
+
+  Status replaceFile(const std::string& from, const std::string& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? Status::success() : lastError();
+  }
+
+  // A rename is on the disk once its folder is: the folder is opened read-only and synced.
+  Status syncFolderOf(const std::string& path) override {
+    int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return lastError();
+    Status status = ::fsync(fd) == 0 ? Status::success() : lastError();
+    ::close(fd);
+    return status;
+  }
+
+  ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) override {
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(path.c_str()));
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    // The compiler starts with the usual handling of a closed console, not with ours.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    ::sigemptyset(&defaults);
+    ::sigaddset(&defaults, SIGPIPE);
+    ::posix_spawnattr_setsigdefault(&attributes, &defaults);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+
+    pid_t child = 0;
+    int error = ::posix_spawn(&child, path.c_str(), nullptr, &attributes, argv.data(), environ);
+    ::posix_spawnattr_destroy(&attributes);
+    if (error != 0) return {errnoStatus(error), 0, 0, {}};
+
+    int waitStatus = 0;
+    while (::waitpid(child, &waitStatus, 0) < 0) {
+      if (errno != EINTR) return {lastError(), 0, 0, {}};
+    }
+    if (WIFEXITED(waitStatus)) return {Status::success(), WEXITSTATUS(waitStatus), 0, {}};
+    int signal = WTERMSIG(waitStatus);
+    return {Status::success(), 0, signal, signalName(signal)};
+  }
+
+  std::string runningProgramPath() override {
+    std::string path(256, '\0');
+    for (;;) {
+      ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
+      if (length < 0) return {};
+      if (static_cast<std::size_t>(length) < path.size()) {
+        path.resize(static_cast<std::size_t>(length));
+        return path;
+      }
+      path.resize(path.size() * 2);
+    }
+  }
+
+  std::vector<std::string> searchPathFolders() override {
+    const char* value = std::getenv("PATH");
+    return value == nullptr ? std::vector<std::string>() : posixSearchFolders(value);
+  }
+
+  bool isProgramFile(const std::string& path) override {
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+  }
+
+  bool exists(const std::string& path) override {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0;
+  }
+
+  Status moveFile(const std::string& from, const std::string& to) override {
+#ifdef RENAME_NOREPLACE
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+      return Status::success();
+    if (errno != EINVAL && errno != ENOSYS) return lastError();
+#endif
+    // A new link fails when `to` exists; only then is the old name let go.
+    if (::link(from.c_str(), to.c_str()) != 0) return lastError();
+    if (::unlink(from.c_str()) == 0) return Status::success();
+    Status status = lastError();
+    ::unlink(to.c_str());
+    return status;
+  }
+
+  Status copyPermissions(const std::string& from, const std::string& to) override {
+    struct stat info;
+    if (::stat(from.c_str(), &info) != 0) return lastError();
+    return ::chmod(to.c_str(), info.st_mode & 07777) == 0 ? Status::success() : lastError();
+  }
+
+  std::string localTime() override {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char text[32] = "";
+    if (::localtime_r(&now, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+  }
+
+
+ private:
+  std::mt19937_64 random_;
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> makeSystemPlatform() { return std::make_unique<PosixPlatform>(); }
+
+}  // namespace aplpatch
