@@ -252,7 +252,10 @@ TEST_F(EndToEnd, PreviewWritesTheBytesARunPutsInPlaceAndChangesNothing) {
   Finished preview = runProgram(work.path().string(), {APLPATCH_PROGRAM, "--preview", "FLIGHT.APL"}, environment(),
                                 records / "preview.txt", Console::kCaptured, records / "messages.txt");
   EXPECT_EQ(preview.status, 0);
-  EXPECT_EQ(readBytes(records / "messages.txt"), testing::rewriteWhole(*example).console);
+  // The rules' messages, then the flight's briefing.
+  EXPECT_EQ(readBytes(records / "messages.txt"),
+            testing::rewriteWhole(*example).console +
+                readBytes(APLPATCH_TESTDATA "/sample_flight.briefing.txt").value_or("no golden briefing"));
   EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"FLIGHT.APL"});
   EXPECT_EQ(compilerLog(), "");
 
