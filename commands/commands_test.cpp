@@ -22,7 +22,8 @@ TEST(Commands, HelpAndVersionSayWhatTheProgramIsAndChangeNothing) {
     const std::string& help = platform.printed();
     EXPECT_TRUE(help.starts_with("aplpatch " APLPATCH_VERSION ": ")) << help;
     for (const char* part : {"aplpatch -e SCRIPT\n", "aplpatch --preview SCRIPT\n", "aplpatch --install COMPILER\n",
-                             "aplpatch --uninstall COMPILER\n", "aplpatch --version\n", "SCRIPT.log"}) {
+                             "aplpatch --uninstall COMPILER\n", "aplpatch --version\n", "SCRIPT.log",
+                             "aplpatch --settings\n", "aplpatch --write-settings\n", "aplpatch.ini"}) {
       EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     EXPECT_TRUE(platform.files().empty());
@@ -36,6 +37,7 @@ TEST(Commands, EveryOtherCommandLineIsStillTheWrongOne) {
   const std::vector<std::vector<std::string>> commandLines = {
       {"-e", "F.APL", "third"}, {"--help", "x"}, {"--version", "--help"}, {"--preview"},
       {"--install"},            {"--HELP"},      {"/?"},                  {"--preview", "F.APL", "x"},
+      {"--settings", "x"},      {"--write-settings", "F.INI"},
   };
   for (const std::vector<std::string>& arguments : commandLines) {
     SCOPED_TRACE(::testing::PrintToString(arguments));
