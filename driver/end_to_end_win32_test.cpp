@@ -9,6 +9,8 @@
 #include <set>
 #include <string>
 
+#include "rules/features.h"
+#include "rules/rewrite_script.h"
 #include "testing/test_files.h"
 #include "testing/test_support_win32.h"
 #include "testing/test_support.h"
@@ -264,6 +266,40 @@ TEST_F(WindowsInstalled, FindsTheCompilerBesideItselfOrOnThePathBeforeChangingAn
     EXPECT_EQ(compilerLog(), "-e\nFLIGHT.APL\n--\n");
     EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), rewritten);
   }
+}
+
+TEST_F(WindowsInstalled, GoesByTheSettingsFileBesideItself) {
+  const fs::path settings = installed / L"aplpatch.ini";
+  // As Notepad saves it: a byte-order mark, CR LF, and a comment after a value.
+  writeBytes(settings, "\xEF\xBB\xBF[Features]\r\ndescent-request = off\r\nmissed-approach = OFF ; too hard\r\n");
+  Finished run = runInstalled(L"-e FLIGHT.APL", testing::programFolder().wstring());
+  EXPECT_EQ(run.status, 0u) << run.output;
+  EXPECT_TRUE(run.output.starts_with(withCrLf("TALKRADAR patch started...\n"
+                                              "settings file " + utf8(settings) +
+                                              ": switched off: descent-request, missed-approach\n"
+                                              "saving old generated APL file FLIGHT.APL ...\n")))
+      << run.output;
+  FeatureSwitches switches;
+  switches.set(Feature::descentRequest, false);
+  switches.set(Feature::missedApproach, false);
+  testing::MemorySource source(example);
+  testing::MemorySink expected;
+  testing::RecordingConsole messages;
+  rewriteScript(source, expected, messages, switches);
+  EXPECT_TRUE(readBytes(folder / L"FLIGHT.APL") == expected.bytes()) << "not the switched rewrite";
+  const std::string log = readBytes(folder / L"apl" / L"FLIGHT.APL.log").value_or("");
+  EXPECT_NE(log.find("\r\n  descent-request: off\r\n"), std::string::npos) << log;
+
+  // A file to start from, written only where there is none.
+  Finished refused = runInstalled(L"--write-settings", nowhere);
+  EXPECT_EQ(refused.status, 1u);
+  fs::remove(settings);
+  Finished written = runInstalled(L"--write-settings", nowhere);
+  EXPECT_EQ(written.status, 0u) << written.output;
+  EXPECT_NE(readBytes(settings).value_or("").find("\r\n[features]\r\n"), std::string::npos);
+  Finished shown = runInstalled(L"--settings", nowhere);
+  EXPECT_TRUE(shown.output.starts_with(withCrLf("aplpatch looks for its settings in " + utf8(settings) + ": found.\n")))
+      << shown.output;
 }
 
 // Every file of `folder` with its bytes.
