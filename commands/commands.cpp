@@ -29,7 +29,7 @@ int showVersion(Platform& platform, ProgramConsole& console, const std::string&)
 constexpr std::array kCommands = {
     Command{"-e", "SCRIPT", "back SCRIPT up, rewrite it in place, then run aplc2.exe -e SCRIPT", nullptr},
     Command{"--preview", "SCRIPT",
-            "print SCRIPT as a run would rewrite it; messages and the briefing go to standard error",
+            "print SCRIPT as a run would rewrite it; messages and briefing to stderr",
             previewScript},
     Command{"--settings", "", "show where aplpatch.ini is looked for and which features it switches off",
             showSettings},
@@ -58,7 +58,7 @@ int showHelp(Platform&, ProgramConsole& console, const std::string&) {
   text +=
       "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"
       "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as\n"
-      "rewritten and SCRIPT.log, the record of the last run with the flight's briefing.\n"
+      "rewritten and SCRIPT.log, the record of the last run and its briefing.\n"
       "aplpatch.ini beside aplpatch, when it is there, switches features off.\n";
   console.print(text);
   return 0;
