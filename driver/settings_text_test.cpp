@@ -9,68 +9,39 @@
 namespace aplpatch {
 namespace {
 
-struct Case {
-  const char* what;
-  std::string text;
-  std::vector<Feature> off;
-  std::vector<std::string> problems;  // "line: what"
-};
-
-std::vector<std::string> problemsOf(const SettingsReading& reading) {
-  std::vector<std::string> lines;
-  for (const SettingsProblem& problem : reading.problems)
-    lines.push_back(std::to_string(problem.line) + ": " + problem.what);
-  return lines;
-}
-
 TEST(SettingsText, TakesEveryGoodLineAndNamesEveryOtherWithItsLine) {
-  const std::vector<Case> cases = {
-      {"empty", "", {}, {}},
-      {"one off", "[features]\ndescent-request = off\n", {Feature::descentRequest}, {}},
-      {"byte-order mark, CR LF, any case", "\xEF\xBB\xBF[Features]\r\nDESCENT-Request = OFF\r\nRadio-Calls=On\r\n",
-       {Feature::descentRequest}, {}},
-      {"comments, blanks, tabs, a comment after the value",
-       "; mine\n# also mine\n\n  [ features ]  ; here\n\tmissed-approach\t=\toff ; too hard\nwind-announcements=off#x\n",
-       {Feature::missedApproach, Feature::windAnnouncements}, {}},
-      {"no line end at the end", "[features]\nradio-calls = off", {Feature::radioCalls}, {}},
-      {"set twice: the last counts", "[features]\ndescent-request = off\ndescent-request = on\n", {},
-       {"3: descent-request is set again (first on line 2); this line counts"}},
-      {"unknown name", "[features]\nwind = off\n", {}, {"2: unknown feature \"wind\"; ignored"}},
-      {"neither on nor off, an earlier good line stands",
-       "[features]\nholding-supervision = off\nholding-supervision = no\nwind-announcements =\n",
-       {Feature::holdingSupervision},
-       {"3: holding-supervision = \"no\" is neither on nor off; ignored", "4: wind-announcements has no value; ignored"}},
-      {"outside [features]", "descent-request = off\n[radio]\nmissed-approach = off\n[features]\n", {},
-       {"1: \"descent-request = off\" is outside [features]; ignored",
-        "3: \"missed-approach = off\" is outside [features]; ignored"}},
-      {"not a setting", "[features]\nhello\n= off\n[features\n", {},
-       {"2: \"hello\" is not a setting (name = on or off); ignored",
-        "3: \"= off\" is not a setting (name = on or off); ignored",
-        "4: \"[features\" is not a setting or a [section] heading; ignored"}},
-      {"control bytes and long lines are not shown as they are",
-       "[features]\n\x1b[2J" + std::string(60, 'x') + "\n", {},
-       {"2: \"?[2J" + std::string(36, 'x') + "...\" is not a setting (name = on or off); ignored"}},
-      {"UTF-16", std::string("\xFF\xFE[\0f\0]\0", 8), {},
+  const struct {
+    std::string text;
+    std::vector<Feature> off;
+    std::vector<std::string> problems;  // "line: what"
+  } cases[] = {
+      {"\xEF\xBB\xBF; mine\r\n\r\n  [ Features ] # here\r\nDESCENT-Request\t=\tOFF ; too hard\r\nradio-calls=off",
+       {Feature::descentRequest, Feature::radioCalls}, {}},
+      {"[features]\ndescent-request = off\ndescent-request = on\nwind = off\nradio-calls = no\nradio-calls =\n", {},
+       {"3: descent-request is set again (first on line 2); this line counts", "4: unknown feature \"wind\"; ignored",
+        "5: radio-calls = \"no\" is neither on nor off; ignored", "6: radio-calls has no value; ignored"}},
+      {"radio-calls = off\n[radio]\nradio-calls = off\n[features\nhello\n\x1b[2J" + std::string(60, 'x'), {},
+       {"1: \"radio-calls = off\" is outside [features]; ignored",
+        "3: \"radio-calls = off\" is outside [features]; ignored",
+        "4: \"[features\" is not a setting or a [section] heading; ignored",
+        "5: \"hello\" is not a setting (name = on or off); ignored",
+        "6: \"?[2J" + std::string(36, 'x') + "...\" is not a setting (name = on or off); ignored"}},
+      {std::string("\xFF\xFE[\0f\0]\0", 8), {},
        {"0: is saved as UTF-16 (\"Unicode\"): save it as UTF-8 or ANSI; ignored"}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& c : cases) {
     SettingsReading reading = readSettingsText(c.text);
-    EXPECT_EQ(reading.switches.switchedOff(), c.off);
-    EXPECT_EQ(problemsOf(reading), c.problems);
+    std::vector<std::string> problems;
+    for (const SettingsProblem& problem : reading.problems)
+      problems.push_back(std::to_string(problem.line) + ": " + problem.what);
+    EXPECT_EQ(reading.switches.switchedOff(), c.off) << c.text;
+    EXPECT_EQ(problems, c.problems) << c.text;
   }
-}
-
-TEST(SettingsText, AWrittenFileReadsBackAsItsSwitchesWithoutProblems) {
-  FeatureSwitches someOff;
-  someOff.set(Feature::clearanceWithdrawal, false);
-  someOff.set(Feature::radioCalls, false);
-  for (const FeatureSwitches& switches : {FeatureSwitches{}, someOff, allFeaturesOff()}) {
+  // What --write-settings writes reads back as it was meant, CR LF throughout.
+  for (const FeatureSwitches& switches : {FeatureSwitches{}, allFeaturesOff()}) {
     const std::string text = settingsFileText(switches);
-    SettingsReading reading = readSettingsText(text);
-    EXPECT_EQ(reading.switches, switches) << text;
-    EXPECT_EQ(problemsOf(reading), std::vector<std::string>{}) << text;
-    // CR LF line ends throughout, as Notepad writes them.
+    EXPECT_EQ(readSettingsText(text).switches, switches);
+    EXPECT_TRUE(readSettingsText(text).problems.empty());
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r'));
   }
 }

@@ -58,27 +58,6 @@ TEST(TemporaryFile, KeepsAFileThatCouldNotTakeTheTargetsPlaceUntilDiscarded) {
   EXPECT_EQ(platform.files(), (std::map<std::string, std::string>{{"F.APL", "old"}}));
 }
 
-TEST(TemporaryFile, TakesOnlyAFreePlaceWhenCommittedAsNew) {
-  FakePlatform platform;
-  {
-    TemporaryFile file(platform, "A.INI");
-    ASSERT_TRUE(file.create().ok());
-    writeText(file, "new");
-    ASSERT_TRUE(file.finish().ok());
-    ASSERT_TRUE(file.commitAsNew("A.INI").ok());
-  }
-  EXPECT_EQ(platform.files(), (std::map<std::string, std::string>{{"A.INI", "new"}}));
-  // A file that is there is never replaced, and the temporary goes.
-  {
-    TemporaryFile file(platform, "A.INI");
-    ASSERT_TRUE(file.create().ok());
-    writeText(file, "newer");
-    ASSERT_TRUE(file.finish().ok());
-    EXPECT_EQ(file.commitAsNew("A.INI").reason(), "File exists");
-  }
-  EXPECT_EQ(platform.files(), (std::map<std::string, std::string>{{"A.INI", "new"}}));
-}
-
 TEST(TemporaryFile, FinishReportsTheFirstFailureAndClosesAnyway) {
   struct Case {
     const char* what;
