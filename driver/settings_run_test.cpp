@@ -56,8 +56,9 @@ TEST(RunSettings, TheFileSwitchesTheRewriteSaysSoOnceAndTheLogRecordsIt) {
     EXPECT_TRUE(platform.file("F.APL") == golden(c.golden + ".expected.apl")) << "the rewrite differs";
     EXPECT_EQ(platform.printed(), runConsole(c.consoleLine, golden(c.golden + ".console.txt")));
     // The briefing as the log holds it: CR LF, indented under its heading.
-    std::string briefing = std::regex_replace(golden(c.golden + ".briefing.txt"), std::regex("\n(.)"), "\r\n  $1");
-    briefing.insert(briefing.size() - 1, "\r");
+    const std::string briefing = std::regex_replace(
+        std::regex_replace(golden(c.golden + ".briefing.txt"), std::regex("\n"), "\r\n"), std::regex("\r\n(.)"),
+        "\r\n  $1");
     EXPECT_TRUE(platform.file("apl/F.APL.log")->ends_with("\r\ncompiler: exit status 0\r\n" + c.logLine + "\r\n" +
                                                           briefing))
         << *platform.file("apl/F.APL.log");
