@@ -24,51 +24,56 @@ const std::string kTwinFolder = "C:\\Users\\P\\AppData\\Local\\VirtualStore\\Pro
 const std::string kTwin = kTwinFolder + "F.APL";
 constexpr const char* kGenerated = "start:\r\nwait 2\r\nende:\r\n";
 
-// A platform that redirects, with the host's script written at time 10 and its twin at `twinTime`.
-std::unique_ptr<FakePlatform> hostUnderProgramFiles(bool redirects, std::int64_t twinTime) {
+// A host working in its folder under Program Files, with its script (named `script`) written at
+// time 10 and the twin at `twinTime`.
+std::unique_ptr<FakePlatform> hostUnderProgramFiles(bool redirects, std::int64_t twinTime,
+                                                    const std::string& script = kScript) {
   auto platform = std::make_unique<FakePlatform>(kWindowsPathStyle);
   platform->setRedirectsLegacyPrograms(redirects);
   platform->setEnvironmentVariable("ProgramFiles", "C:\\Program Files");
   platform->setEnvironmentVariable("LOCALAPPDATA", "C:\\Users\\P\\AppData\\Local");
-  platform->addFile(kScript, "the host's older script\r\n");
-  platform->setLastWritten(kScript, 10);
+  platform->setWorkingFolder("C:\\Program Files\\Host");
+  platform->addFile(script, "the host's older script\r\n");
+  platform->setLastWritten(script, 10);
   platform->addFile(kTwin, kGenerated);
   platform->setLastWritten(kTwin, twinTime);
   return platform;
 }
 
 TEST(RedirectedRun, WorksOnANewerTwinAndShowsTheScriptAsGiven) {
-  std::unique_ptr<FakePlatform> platform = hostUnderProgramFiles(true, 11);
-  ASSERT_EQ(runPatch(*platform, platform->console(), {"-e", kScript}), 0);
+  // Named relative to the host's folder: the platform makes it full before the choice.
+  std::unique_ptr<FakePlatform> platform = hostUnderProgramFiles(true, 11, "F.APL");
+  ASSERT_EQ(runPatch(*platform, platform->console(), {"-e", "F.APL"}), 0);
 
   const std::string rewritten = testing::rewriteWhole(kGenerated).bytes;
   EXPECT_EQ(platform->printed(), "TALKRADAR patch started...\n"
-                                 "saving old generated APL file " + kScript + " ...\n"
+                                 "saving old generated APL file F.APL ...\n"
                                  "inserting missing RETURNS ...\n"
                                  "analysis done\n"
-                                 "saving new generated APL file " + kScript + ".new ...\n"
+                                 "saving new generated APL file F.APL.new ...\n"
                                  "running original ADV generator...\n");
   const std::vector<std::string>& steps = platform->log();
-  EXPECT_NE(std::find(steps.begin(), steps.end(), "run aplc2.exe -e " + kScript), steps.end());
+  EXPECT_NE(std::find(steps.begin(), steps.end(), "run aplc2.exe -e F.APL"), steps.end());
   EXPECT_EQ(platform->filesWhenRun().at(kTwin), rewritten);
   const std::string log = platform->file(kTwinFolder + "apl\\F.APL.log").value_or("");
   EXPECT_EQ(platform->files(), (std::map<std::string, std::string>{
-                                   {kScript, "the host's older script\r\n"},
+                                   {"F.APL", "the host's older script\r\n"},
                                    {kTwin, rewritten},
                                    {kTwinFolder + "apl\\F.APL", kGenerated},
                                    {kTwinFolder + "apl\\F.APL.new", rewritten},
                                    {kTwinFolder + "apl\\F.APL.log", log},
                                }));
-  EXPECT_NE(log.find("\"\r\nfile worked on: " + kTwin + " (" + kScript +
+  EXPECT_NE(log.find("command line: -e F.APL\r\nfile worked on: " + kTwin + " (" + kScript +
                      " is in a folder that Windows redirects for legacy programs, and its twin was written after "
                      "it)\r\nconsole:\r\n"),
             std::string::npos)
       << log;
 }
 
-TEST(RedirectedRun, AnOlderTwinLeavesTheRunExactlyAsWithoutRedirection) {
+TEST(RedirectedRun, AnOlderTwinLeavesTheRunAsOnASystemThatRedirectsNothing) {
   std::unique_ptr<FakePlatform> redirected = hostUnderProgramFiles(true, 9);
-  std::unique_ptr<FakePlatform> plain = hostUnderProgramFiles(false, 9);
+  // Where nothing is redirected, not even a newer twin counts.
+  std::unique_ptr<FakePlatform> plain = hostUnderProgramFiles(false, 11);
   EXPECT_EQ(runPatch(*redirected, redirected->console(), {"-e", kScript}), 0);
   EXPECT_EQ(runPatch(*plain, plain->console(), {"-e", kScript}), 0);
   EXPECT_EQ(redirected->log(), plain->log());
