@@ -6,6 +6,7 @@
 #include "driver/run_rewrite.h"
 #include "driver/script_start.h"
 #include "platform/byte_copy.h"
+#include "platform/virtual_store.h"
 
 namespace aplpatch {
 
@@ -26,7 +27,8 @@ class ErrorConsole : public Console {
 }  // namespace
 
 int previewScript(Platform& platform, ProgramConsole& console, const std::string& script) {
-  Opened<ReadFile> opened = platform.openForRead(script);
+  // What a run would work on: the script, or the twin Windows keeps of it.
+  Opened<ReadFile> opened = platform.openForRead(scriptFileToWorkOn(platform, script).path);
   if (!opened.status.ok()) {
     console.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
     return kPreviewFailed;
