@@ -7,6 +7,7 @@
 #include "driver/script_start.h"
 #include "driver/settings_file.h"
 #include "platform/byte_copy.h"
+#include "platform/virtual_store.h"
 #include "rules/briefing.h"
 
 namespace aplpatch {
@@ -28,7 +29,8 @@ class ErrorConsole : public Console {
 }  // namespace
 
 int previewScript(Platform& platform, ProgramConsole& console, const std::string& script) {
-  Opened<ReadFile> opened = platform.openForRead(script);
+  // What a run would work on: the script, or the twin Windows keeps of it.
+  Opened<ReadFile> opened = platform.openForRead(scriptFileToWorkOn(platform, script).path);
   if (!opened.status.ok()) {
     console.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
     return kPreviewFailed;

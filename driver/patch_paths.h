@@ -7,21 +7,24 @@
 
 namespace aplpatch {
 
-// The files one run works on, all derived from the script path exactly as the host passed it.
+// The files one run works on, derived from the script path exactly as the host passed it and from
+// the file the run opens and replaces in its stead (the same path, or the twin Windows keeps of it).
 struct PatchPaths {
-  std::string script;  // unchanged
+  std::string script;  // unchanged: the name that the console messages and the compiler get
+  std::string file;    // the file that is opened, backed up and replaced
   // script + ".new": the name by which the console messages call the rewrite, as the host has always
   // shown it. Nothing is written under it: the rewrite goes to a temporary of its own.
   std::string newScriptInMessages;
-  std::string dirPrefix;        // the script path up to and including its last slash or backslash, or empty
+  std::string dirPrefix;        // `file` up to and including its last slash or backslash, or empty
   std::string backupFolder;     // dirPrefix + "apl"
-  std::string backupScript;     // the script's file name inside the backup folder
-  std::string backupNewScript;  // the script's file name + ".new" inside the backup folder
-  std::string log;              // the script's file name + ".log" inside the backup folder
+  std::string backupScript;     // the file's name inside the backup folder
+  std::string backupNewScript;  // the file's name + ".new" inside the backup folder
+  std::string log;              // the file's name + ".log" inside the backup folder
 };
 
 // Both slashes end the directory prefix on every platform, so that the backup folder lies beside the
-// script however its path is written; the file name honours every separator of `style`.
-PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style);
+// file however its path is written; the file name honours every separator of `style`. Without
+// `file`, the run works on `script` itself.
+PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style, std::string_view file = {});
 
 }  // namespace aplpatch

@@ -36,6 +36,7 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   std::string commandLine = "command line:";
   for (const std::string& argument : arguments) commandLine.append(" ").append(quoteArgument(argument));
   addLine(text, {commandLine});
+  if (!record.fileWorkedOn.empty()) addLine(text, {"file worked on: ", record.fileWorkedOn});
   addLine(text, {"console:"});
   addLines(text, "  ", console);
   addLine(text, {"outcome: ", record.outcome});

@@ -15,6 +15,8 @@ namespace aplpatch {
 struct RunRecord {
   std::string outcome = "aborted";  // "rewritten", "already patched" or "aborted: " and why
   std::string compiler = "not run";  // "exit status 3", "not run" or "could not be started: " and why
+  // The twin of the script that the run worked on in its stead, and why; empty for the script itself.
+  std::string fileWorkedOn;
   // Whether the script could be opened. A script that could not be leaves nothing behind, not even
   // a log: the path may not name a pilot's folder at all.
   bool scriptOpened = false;
@@ -27,10 +29,10 @@ struct RunRecord {
   std::optional<std::vector<std::string>> structureAdditions;
 };
 
-// The log of one run: when it ran, its command line (the arguments after the program name), every
-// console line it printed, its outcome and the compiler's result; then the settings it went by, the
-// flight's briefing (or why there is none) and, for a rewritten script, what the rewrite adds to
-// its structure. Lines end with CR LF, as the scripts beside it do.
+// The log of one run: when it ran, its command line (the arguments after the program name), the
+// twin it worked on if any, every console line it printed, its outcome and the compiler's result;
+// then the settings it went by, the flight's briefing (or why there is none) and, for a rewritten
+// script, what the rewrite adds to its structure. Lines end with CR LF, as the scripts beside it do.
 std::string runLogText(std::string_view startedAt, const std::vector<std::string>& arguments,
                        std::string_view console, const RunRecord& record);
 

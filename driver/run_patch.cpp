@@ -18,6 +18,7 @@
 #include "driver/script_start.h"
 #include "driver/settings_file.h"
 #include "platform/temporary_file.h"
+#include "platform/virtual_store.h"
 #include "rules/briefing.h"
 
 namespace aplpatch {
@@ -55,7 +56,7 @@ int abortRun(Console& console, std::string_view what, const Status& status, cons
 // null, after one line that names the file and the reason, when it cannot be used.
 std::unique_ptr<ReadFile> openScript(Platform& platform, Console& console, const PatchPaths& paths,
                                      RunRecord& record) {
-  Opened<ReadFile> input = platform.openForRead(paths.script);
+  Opened<ReadFile> input = platform.openForRead(paths.file);
   if (!input.status.ok()) {
     say(console, {"Cannot open ", paths.script, ": ", input.status.reason(), "."});
     record.outcome = "aborted: cannot open " + paths.script + ": " + input.status.reason();
@@ -177,7 +178,7 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
   if (input->isAlreadyPatched())
     return handOnUnchanged(platform, console, paths, *compiler, std::move(input), record);
 
-  TemporaryFile newScript(platform, paths.script);
+  TemporaryFile newScript(platform, paths.file);
   Status rewound = backUpScript(platform, console, paths, *input);
   if (!rewound.ok())
     return abortRun(console, "Cannot read " + paths.script, rewound, paths, newScript, record);
@@ -192,7 +193,7 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
   console.print("analysis done\n");
 
   say(console, {"saving new generated APL file ", paths.newScriptInMessages, " ..."});
-  Status replaced = newScript.commitAs(paths.script);
+  Status replaced = newScript.commitAs(paths.file);
   if (!replaced.ok())
     return abortRun(console, "Cannot replace " + paths.script + " with " + paths.newScriptInMessages, replaced,
                     paths, newScript, record);
@@ -214,12 +215,15 @@ int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std:
     console.print("Program for only use with TALKRADAR.\n");
     return kFailed;
   }
-  const PatchPaths paths = derivePatchPaths(arguments[1], platform.pathStyle());
+  // The console and the compiler get the script as given, even when the run works on its twin.
+  const ScriptFile file = scriptFileToWorkOn(platform, arguments[1]);
+  const PatchPaths paths = derivePatchPaths(arguments[1], platform.pathStyle(), file.path);
   const std::string startedAt = platform.localTime();
 
   // Every console line of the run goes into its log as well.
   ConsoleRecorder recorder(console);
   RunRecord record;
+  if (!file.reason.empty()) record.fileWorkedOn = file.path + " (" + file.reason + ")";
   int status = patchScript(platform, recorder, paths, record);
   if (record.scriptOpened)
     writeRunLog(platform, console, paths, runLogText(startedAt, arguments, recorder.printed(), record));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,13 @@ struct ProgramRun {
   std::string signalName;  // "SIGSEGV", with `signal`
 };
 
+// What is at a path, as the system's file listing tells it without opening the file.
+struct FileStamp {
+  bool isFile = false;  // a file is there (not a folder)
+  // When the file was last written, in the system's own units: only compared with another stamp.
+  std::int64_t lastWritten = 0;
+};
+
 // Everything a program does to the files, folders and programs of the system; the console is apart
 // (program_console.h). Paths are UTF-8; they are passed to the system exactly as given, relative to
 // the working directory.
@@ -105,6 +113,19 @@ class Platform {
   virtual Status copyPermissions(const std::string& from, const std::string& to) = 0;
   // The local date and time, as "2026-03-01T14:05:09".
   virtual std::string localTime() = 0;
+
+  // What the choice between a script and the twin that Windows keeps of it needs (virtual_store.h).
+
+  // Whether the system redirects a legacy program's writes into its protected folders to a twin
+  // folder of the user's (Windows' file virtualization). POSIX systems never do.
+  virtual bool redirectsLegacyPrograms() = 0;
+  // The value of the environment variable `name`; empty when it is not set.
+  virtual std::string environmentVariable(const std::string& name) = 0;
+  // `path` made full against the working folder, as the system resolves it when a file is opened;
+  // `path` itself when the system cannot tell.
+  virtual std::string fullPath(const std::string& path) = 0;
+  // Whether a file is at `path` and when it was last written; no file when the system cannot tell.
+  virtual FileStamp fileStamp(const std::string& path) = 0;
 };
 
 // The platform this program was built for.

@@ -316,6 +316,31 @@ class PosixPlatform : public Platform {
     return text;
   }
 
+  // POSIX systems redirect no program's writes; the run then asks nothing more.
+  bool redirectsLegacyPrograms() override { return false; }
+
+  std::string environmentVariable(const std::string& name) override {
+    const char* value = std::getenv(name.c_str());
+    return value == nullptr ? std::string() : std::string(value);
+  }
+
+  std::string fullPath(const std::string& path) override {
+    if (path.starts_with('/')) return path;
+    std::string folder(256, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+      if (errno != ERANGE) return path;
+      folder.resize(folder.size() * 2);
+    }
+    folder.resize(std::strlen(folder.c_str()));
+    if (!folder.ends_with('/')) folder += '/';
+    return folder + path;
+  }
+
+  FileStamp fileStamp(const std::string& path) override {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return {};
+    return {true, static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+  }
 
  private:
   std::mt19937_64 random_;

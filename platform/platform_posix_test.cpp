@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -160,6 +161,20 @@ TEST_F(PosixPlatform, MoveGivesANewNameButNeverTakesTheTargetsPlace) {
   EXPECT_EQ(readBytes(at("aplc2.exe")), "compiler");
   EXPECT_EQ(readBytes(at("TR.EXE")), "aplpatch");
   EXPECT_EQ(platform->moveFile(at("missing"), at("other")).reason(), "No such file or directory");
+}
+
+TEST_F(PosixPlatform, RedirectsNothingButTellsWhichOfTwoFilesIsNewer) {
+  EXPECT_FALSE(platform->redirectsLegacyPrograms());
+  writeBytes(at("older"), "x");
+  writeBytes(at("newer"), "x");
+  std::filesystem::last_write_time(at("older"),
+                                   std::filesystem::last_write_time(at("newer")) - std::chrono::milliseconds(5));
+  FileStamp older = platform->fileStamp(at("older"));
+  FileStamp newer = platform->fileStamp(at("newer"));
+  EXPECT_TRUE(older.isFile && newer.isFile);
+  EXPECT_LT(older.lastWritten, newer.lastWritten);
+  EXPECT_FALSE(platform->fileStamp(at("missing")).isFile);
+  EXPECT_FALSE(platform->fileStamp(folder.path()).isFile);
 }
 
 TEST_F(PosixPlatform, AnInterruptWaitsUntilANewTemporaryIsOnTheListAndThenRemovesIt) {

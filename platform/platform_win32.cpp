@@ -118,6 +118,17 @@ class Win32WriteFile : public WriteFile {
   Status status_ = Status::success();
 };
 
+// The value of the environment variable `name`; empty when it is not set.
+std::wstring environmentValue(const wchar_t* name) {
+  DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) return {};
+  std::wstring value(size, L'\0');
+  DWORD length = GetEnvironmentVariableW(name, value.data(), size);
+  if (length == 0 || length >= size) return {};
+  value.resize(length);
+  return value;
+}
+
 // Opens `path` to read its data; a folder is refused (the system says "access denied").
 HANDLE openExisting(const std::wstring& path) {
   // Others may go on reading and writing, as with the C runtime's fopen().
@@ -223,13 +234,8 @@ class Win32Platform : public Platform {
   }
 
   std::vector<std::string> searchPathFolders() override {
-    DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
-    if (size == 0) return {};
-    std::wstring value(size, L'\0');
-    DWORD length = GetEnvironmentVariableW(L"PATH", value.data(), size);
-    if (length == 0 || length >= size) return {};
-    value.resize(length);
-    return windowsSearchFolders(toUtf8(value));
+    std::wstring value = environmentValue(L"PATH");
+    return value.empty() ? std::vector<std::string>() : windowsSearchFolders(toUtf8(value));
   }
 
   bool isProgramFile(const std::string& path) override {
@@ -258,6 +264,26 @@ class Win32Platform : public Platform {
     std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
                   now.wMinute, now.wSecond);
     return text;
+  }
+
+  // Windows redirects a legacy program's writes, whatever its own manifest says of aplpatch.
+  bool redirectsLegacyPrograms() override { return true; }
+
+  std::string environmentVariable(const std::string& name) override {
+    return toUtf8(environmentValue(toWide(name).c_str()));
+  }
+
+  std::string fullPath(const std::string& path) override { return toUtf8(win32::fullPath(toWide(path))); }
+
+  FileStamp fileStamp(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(systemPath(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+      return {};
+    ULARGE_INTEGER written;
+    written.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    written.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    return {true, static_cast<std::int64_t>(written.QuadPart)};
   }
 
  private:

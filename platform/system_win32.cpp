@@ -13,6 +13,8 @@ namespace {
 // Shorter than MAX_PATH by the room CreateDirectoryW needs for a file name inside the folder.
 constexpr std::size_t kLongPath = MAX_PATH - 12;
 
+}  // namespace
+
 std::wstring fullPath(const std::wstring& path) {
   DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
   if (size == 0) return path;
@@ -22,8 +24,6 @@ std::wstring fullPath(const std::wstring& path) {
   full.resize(length);
   return full;
 }
-
-}  // namespace
 
 std::wstring systemPath(const std::string& path) {
   std::wstring wide = toWide(path);

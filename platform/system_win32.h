@@ -16,6 +16,10 @@ namespace aplpatch::win32 {
 // given the "\\?\" prefix that lifts the limit; any other path is handed over as given.
 std::wstring systemPath(const std::string& path);
 
+// `path` made full against the working folder (GetFullPathNameW); `path` itself when the system
+// cannot do that.
+std::wstring fullPath(const std::wstring& path);
+
 // ReadFile and WriteFile take at most this many bytes per call.
 inline constexpr std::size_t kLargestTransfer = std::size_t{1} << 30;
 

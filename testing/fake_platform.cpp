@@ -258,4 +258,21 @@ Status FakePlatform::copyPermissions(const std::string& from, const std::string&
   return record("copy permissions of " + from + " to " + to, Operation::kCopyPermissions);
 }
 
+std::string FakePlatform::environmentVariable(const std::string& name) {
+  auto found = environment_.find(name);
+  return found == environment_.end() ? std::string() : found->second;
+}
+
+std::string FakePlatform::fullPath(const std::string& path) {
+  bool absolute = path.find_first_of(style_.nameSeparators) == 0 || (path.size() > 1 && path[1] == ':');
+  if (absolute || workingFolder_.empty()) return path;
+  return workingFolder_ + style_.separator + path;
+}
+
+FileStamp FakePlatform::fileStamp(const std::string& path) {
+  if (files_.count(path) == 0) return {};
+  auto time = lastWritten_.find(path);
+  return {true, time == lastWritten_.end() ? 0 : time->second};
+}
+
 }  // namespace aplpatch::testing

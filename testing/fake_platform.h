@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -126,6 +127,13 @@ class FakePlatform : public Platform {
   void setPrograms(std::set<std::string> paths) { programs_ = std::move(paths); }
   void setRunningProgramPath(std::string path) { runningProgramPath_ = std::move(path); }
   void setSearchPathFolders(std::vector<std::string> folders) { searchPathFolders_ = std::move(folders); }
+  // What the choice of the script's twin asks; none of it is logged. Redirection is off unless a
+  // test turns it on; fullPath() puts a relative path under the working folder.
+  void setRedirectsLegacyPrograms(bool redirects) { redirects_ = redirects; }
+  void setEnvironmentVariable(const std::string& name, std::string value) { environment_[name] = std::move(value); }
+  void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
+  void setLastWritten(const std::string& path, std::int64_t time) { lastWritten_[path] = time; }
+
   // Every operation and console message in order: "copy F.APL to apl/F.APL", "print: analysis
   // done", with " [failed]" after an operation that failed.
   const std::vector<std::string>& log() const { return *log_; }
@@ -152,6 +160,11 @@ class FakePlatform : public Platform {
   Status copyPermissions(const std::string& from, const std::string& to) override;
   // Always the same moment, so that a test can state the whole log of a run.
   std::string localTime() override { return "2026-03-01T14:05:09"; }
+  bool redirectsLegacyPrograms() override { return redirects_; }
+  std::string environmentVariable(const std::string& name) override;
+  std::string fullPath(const std::string& path) override;
+  // A file's time is 0 unless setLastWritten() gave it one.
+  FileStamp fileStamp(const std::string& path) override;
 
  private:
   friend class FakeReadFile;
@@ -193,6 +206,10 @@ class FakePlatform : public Platform {
   std::set<std::string> programs_ = {"aplc2.exe"};
   std::string runningProgramPath_ = "/opt/aplpatch/aplpatch";
   std::vector<std::string> searchPathFolders_ = {"/usr/bin"};
+  bool redirects_ = false;
+  std::map<std::string, std::string> environment_;
+  std::string workingFolder_;
+  std::map<std::string, std::int64_t> lastWritten_;
 };
 
 }  // namespace aplpatch::testing
