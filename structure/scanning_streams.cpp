@@ -23,18 +23,22 @@ void LineFeeder::keep(const char* data, std::size_t size) {
 }
 
 void LineFeeder::endLine(const char* start, const char* lineFeed) {
+  const auto size = static_cast<std::size_t>(lineFeed - start);
   if (inLine_) {
-    keep(start, static_cast<std::size_t>(lineFeed - start));
+    keep(start, size);
     structure_.addLine(partial_);
     partial_.clear();
     inLine_ = false;
+  } else if (static_cast<std::size_t>(pieceEnd_ - lineFeed) >= kLinePadding) {
+    structure_.addPaddedLine(std::string_view(start, size));
   } else {
-    structure_.addLine(std::string_view(start, static_cast<std::size_t>(lineFeed - start)));
+    structure_.addLine(std::string_view(start, size));  // too near the end of the piece to read past it
   }
 }
 
 void LineFeeder::feed(const char* data, std::size_t size) {
   if (finished_) return;
+  pieceEnd_ = data + size;
   const char* lineStart = data;
   std::size_t at = 0;
 #if defined(__SSE2__)

@@ -27,6 +27,7 @@ class LineFeeder {
 
   ScriptStructure& structure_;
   std::string partial_;  // the start of a line that the next piece continues
+  const char* pieceEnd_ = nullptr;  // the end of the piece being fed
   bool inLine_ = false;  // a line has begun and its LF has not come
   bool finished_ = false;
 };

@@ -77,8 +77,6 @@ TEST(ScanningStreams, ASinkReportsAFailedWriteAndStillScansIt) {
   ScanningSink sink(inner, written);
   EXPECT_FALSE(sink.write("GOTO X\r\n", 8));
   sink.finish();
-  sink.finish();
-  EXPECT_EQ(written.lines(), 1);
   EXPECT_NE(written.names().find("X"), NameTable::kNone);
 }
 

@@ -1,13 +1,11 @@
 #include "structure/script_structure.h"
 
+#include <cstring>
 #include <limits>
 
 namespace aplpatch {
 
-ScriptStructure::ScriptStructure() {
-  openBlocks_.reserve(64);
-  cutLine_.reserve(kMaxLineBytes);
-}
+ScriptStructure::ScriptStructure() : lineCopy_(kMaxLineBytes + kLinePadding) { openBlocks_.reserve(64); }
 
 int ScriptStructure::nameId(std::string_view name) {
   const int id = names_.intern(name);
@@ -74,16 +72,16 @@ void ScriptStructure::continueIf(bool isElse) {
 }
 
 void ScriptStructure::addLine(std::string_view line) {
-  if (lines_ < std::numeric_limits<int>::max()) ++lines_;
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  if (line.size() > kMaxLineBytes) {
-    // Cut, with a byte after it that ends its words.
-    cutLine_.assign(line.data(), kMaxLineBytes);
-    line = cutLine_;
-  }
+  const std::size_t size = line.size() < kMaxLineBytes ? line.size() : kMaxLineBytes;
+  std::memmove(lineCopy_.data(), line.data(), size);
+  lineCopy_[size] = '\n';  // ends the last word
+  addCutLine(std::string_view(lineCopy_.data(), size));
+}
 
+void ScriptStructure::readStructure(std::string_view line, FirstWord word) {
   LineStatement& statement = statement_;
-  readStatement(line, statement);
+  readStatement(line, word, statement);
   if (!statement.label.empty()) defineLabel(statement.label);
   for (std::size_t i = 0; i < statement.targetCount; ++i) {
     const LineTarget& target = statement.targets[i];

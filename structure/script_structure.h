@@ -78,9 +78,17 @@ class ScriptStructure {
 
   ScriptStructure();
 
-  // Reads the next line, without its LF (a CR before it is ignored). As for readStatement(), the
-  // byte after `line` must be readable and end a word: a LineFeeder gives lines so.
+  // Reads the next line, without its LF (a CR before it is ignored).
   void addLine(std::string_view line);
+  // The same, without copying the line first: the kLinePadding bytes after `line` must be readable.
+  void addPaddedLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.size() > kMaxLineBytes) {
+      addLine(line);
+      return;
+    }
+    addCutLine(line);
+  }
   // Ends the script: every block still open becomes a problem. Call once, after the last line.
   void finish();
 
@@ -100,6 +108,15 @@ class ScriptStructure {
     int label;
   };
 
+  // Counts a line without its CR, cut to kMaxLineBytes, with kLinePadding bytes after it, and reads
+  // it when it may shape the structure.
+  void addCutLine(std::string_view line) {
+    if (lines_ < std::numeric_limits<int>::max()) ++lines_;
+    const FirstWord word = findFirstWord(line);
+    if (mayShapeStructure(line, word)) readStructure(line, word);
+  }
+  // Reads a line that may shape the structure.
+  void readStructure(std::string_view line, FirstWord word);
   int nameId(std::string_view name);
   void defineLabel(std::string_view name);
   void noteProblem(BlockProblem kind, int label, int line);
@@ -107,8 +124,8 @@ class ScriptStructure {
   void close(bool isWhile);
   void continueIf(bool isElse);
 
-  LineStatement statement_;  // the line being read
-  std::string cutLine_;      // the start of a line too long to read whole
+  LineStatement statement_;      // the line being read
+  std::vector<char> lineCopy_;  // a line copied with room after it, when it has none or is too long
   NameTable names_;
   std::vector<NameUse> uses_;  // by name id
   std::vector<BlockProblems> problems_;

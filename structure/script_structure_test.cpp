@@ -71,17 +71,6 @@ TEST(ScriptStructure, CountsDefinitionsAndReferencesWhateverTheirCase) {
   EXPECT_EQ(chain.use(chain.names().find("C")).labelBefore, chain.names().find("A"));
 }
 
-TEST(ScriptStructure, KeepsTheFirstLinesAndCountsTheRest) {
-  std::string script;
-  for (int i = 0; i < 6; ++i) script += "X:\nENDIF\n";
-  const ScriptStructure structure = scanLines(script);
-  const NameUse& use = structure.use(structure.names().find("X"));
-  EXPECT_EQ(use.definitions.count, 6);
-  EXPECT_EQ(testing::lineNumbers(use.definitions.kept(), use.definitions.first.data()), "1,3,5,7");
-  EXPECT_EQ(testing::problemSummary(structure), "endIfWithoutIf@2,4,6,8(X)");
-  EXPECT_EQ(structure.blockProblems()[0].lines.count, 6);
-}
-
 TEST(ScriptStructure, StopsFollowingBlocksTooDeepAndResumesAfterThem) {
   std::string deep = "A:\n";
   for (std::size_t i = 0; i <= ScriptStructure::kMaxDepth; ++i) deep += "WHILE X\n";
@@ -89,15 +78,6 @@ TEST(ScriptStructure, StopsFollowingBlocksTooDeepAndResumesAfterThem) {
   EXPECT_EQ(testing::problemSummary(scanLines(deep + "ENDIF\n")),
             "nestedTooDeep@" + std::to_string(ScriptStructure::kMaxDepth + 2) + "(A) endIfWithoutIf@" +
                 std::to_string(2 * ScriptStructure::kMaxDepth + 4) + "(A)");
-}
-
-TEST(ScriptStructure, ReadsOnlyTheStartOfAVeryLongLine) {
-  const std::string padding(ScriptStructure::kMaxLineBytes, ' ');
-  const ScriptStructure structure = scanLines("LONG:" + padding + "GOTO NOWHERE\nIF X THEN" + padding + "GOTO B\n");
-  EXPECT_NE(structure.names().find("LONG"), NameTable::kNone);
-  EXPECT_EQ(structure.names().find("NOWHERE"), NameTable::kNone);
-  // The jump lies beyond what is read, so the IF is taken as a block that stays open.
-  EXPECT_EQ(testing::problemSummary(structure), "ifNotClosed@2(LONG)");
 }
 
 }  // namespace

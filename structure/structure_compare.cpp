@@ -175,8 +175,12 @@ std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, con
   addMissingTargets(script, reference, findings);
   addLabelsDefinedAgain(script, reference, findings);
   addBlockProblems(script, reference, findings);
-  std::stable_sort(findings.begin(), findings.end(), [](const StructureFinding& a, const StructureFinding& b) {
-    return leadLine(a) < leadLine(b);
+  std::sort(findings.begin(), findings.end(), [](const StructureFinding& a, const StructureFinding& b) {
+    const int lineA = leadLine(a);
+    const int lineB = leadLine(b);
+    if (lineA != lineB) return lineA < lineB;
+    if (a.kind != b.kind) return a.kind < b.kind;
+    return a.problem != b.problem ? a.problem < b.problem : a.name < b.name;
   });
   return findings;
 }

@@ -26,14 +26,10 @@ constexpr std::string_view kGenerated =
     " ENDIF\n"
     " RETURN\n";
 
-TEST(RewriteAdditions, NothingWhenTheRewriteKeepsTheStructure) {
-  EXPECT_EQ(additions(kGenerated, kGenerated), Lines{});
-  // More lines, a paired block, and a new subroutine that is called.
+TEST(RewriteAdditions, ReportsEachNewProblemOnceInLineOrder) {
+  // More lines, a paired block, and a new subroutine that is called add nothing.
   EXPECT_EQ(additions(kGenerated, std::string(kGenerated) + "IF X THEN\nENDIF\nGOSUB NEW\nNEW:\nRETURN\n"),
             Lines{});
-}
-
-TEST(RewriteAdditions, ReportsEachNewProblemOnceInLineOrder) {
   const std::string rewritten =
       "MAIN:\n"
       " GOSUB PLAYCALL\n"

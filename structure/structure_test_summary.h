@@ -30,7 +30,7 @@ inline std::string problemSummary(const ScriptStructure& structure) {
   return text;
 }
 
-// Every name with its definition and reference lines, then the problems.
+// Every name with its definition and reference lines (and forms), then the problems.
 inline std::string fullSummary(const ScriptStructure& structure) {
   std::string text = std::to_string(structure.lines()) + " lines\n";
   for (int id = 0; id < structure.names().size(); ++id) {
@@ -39,8 +39,8 @@ inline std::string fullSummary(const ScriptStructure& structure) {
             lineNumbers(use.definitions.kept(), use.definitions.first.data()) + ", named " +
             std::to_string(use.references.count) + " at";
     for (std::size_t i = 0; i < use.references.kept(); ++i) {
-      text += ' ' + std::to_string(use.references.first[i].line) + "/" +
-              std::to_string(static_cast<int>(use.references.first[i].form));
+      const ReferenceSite& site = use.references.first[i];
+      text += ' ' + std::to_string(site.line) + "/" + std::to_string(static_cast<int>(site.form));
     }
     text += '\n';
   }
