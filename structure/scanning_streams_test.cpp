@@ -31,9 +31,12 @@ const std::string kSourceDir = APLPATCH_SOURCE_DIR;
 
 // CR LF and LF line ends, a lone CR, a line longer than what is read, and a last line without LF.
 std::string awkwardScript() {
-  return "A:\r\nWHILE X\r\n IF Y THEN GOTO B\n ENDWHILE\r\nPRINT\"\r\"\r\n" +
-         std::string(ScriptStructure::kMaxLineBytes - 6, ' ') + "GOTO C\r\n" + "B:" +
-         std::string(3000, ' ') + "GOTO D\r\nIF Z THEN\r\nGOSUB E";
+  std::string script = "A:\r\nWHILE X\r\n IF Y THEN GOTO B\n ENDWHILE\r\nPRINT\"\r\"\r\n";
+  script.append(ScriptStructure::kMaxLineBytes - 6, ' ');
+  script += "GOTO C\r\nB:";
+  script.append(3000, ' ');
+  script += "GOTO D\r\nIF Z THEN\r\nGOSUB E";
+  return script;
 }
 
 class FailingSink : public ByteSink {

@@ -75,9 +75,12 @@ TEST(ScriptStructure, StopsFollowingBlocksTooDeepAndResumesAfterThem) {
   std::string deep = "A:\n";
   for (std::size_t i = 0; i <= ScriptStructure::kMaxDepth; ++i) deep += "WHILE X\n";
   for (std::size_t i = 0; i <= ScriptStructure::kMaxDepth; ++i) deep += "ENDWHILE\n";
-  EXPECT_EQ(testing::problemSummary(scanLines(deep + "ENDIF\n")),
-            "nestedTooDeep@" + std::to_string(ScriptStructure::kMaxDepth + 2) + "(A) endIfWithoutIf@" +
-                std::to_string(2 * ScriptStructure::kMaxDepth + 4) + "(A)");
+  std::string expected = "nestedTooDeep@";
+  expected += std::to_string(ScriptStructure::kMaxDepth + 2);
+  expected += "(A) endIfWithoutIf@";
+  expected += std::to_string(2 * ScriptStructure::kMaxDepth + 4);
+  expected += "(A)";
+  EXPECT_EQ(testing::problemSummary(scanLines(deep + "ENDIF\n")), expected);
 }
 
 }  // namespace

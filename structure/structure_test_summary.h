@@ -11,7 +11,10 @@ namespace aplpatch::testing {
 
 inline std::string lineNumbers(std::size_t kept, const int* lines) {
   std::string text;
-  for (std::size_t i = 0; i < kept; ++i) text += (i == 0 ? "" : ",") + std::to_string(lines[i]);
+  for (std::size_t i = 0; i < kept; ++i) {
+    if (i > 0) text += ',';
+    text += std::to_string(lines[i]);
+  }
   return text;
 }
 
@@ -23,7 +26,9 @@ inline std::string problemSummary(const ScriptStructure& structure) {
   for (const BlockProblems& group : structure.blockProblems()) {
     if (!text.empty()) text += ' ';
     text += kKinds[static_cast<int>(group.kind)];
-    text += '@' + lineNumbers(group.lines.kept(), group.lines.first.data()) + '(';
+    text += '@';
+    text += lineNumbers(group.lines.kept(), group.lines.first.data());
+    text += '(';
     if (group.label != NameTable::kNone) text += structure.names().name(group.label);
     text += ')';
   }
@@ -40,7 +45,10 @@ inline std::string fullSummary(const ScriptStructure& structure) {
             std::to_string(use.references.count) + " at";
     for (std::size_t i = 0; i < use.references.kept(); ++i) {
       const ReferenceSite& site = use.references.first[i];
-      text += ' ' + std::to_string(site.line) + "/" + std::to_string(static_cast<int>(site.form));
+      text += ' ';
+      text += std::to_string(site.line);
+      text += '/';
+      text += std::to_string(static_cast<int>(site.form));
     }
     text += '\n';
   }
