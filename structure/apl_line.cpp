@@ -50,6 +50,7 @@ class WordCursor {
         continue;
       } else if (c == '\'') {
         pos_ = line_.size();
+        break;  // the loop's step would take pos_ past the line
       } else if (isNameByte(c)) {
         const std::size_t start = pos_;
         pos_ = nameEnd(line_, pos_);

@@ -46,6 +46,7 @@ constexpr Case kCases[] = {
     {"IF KEY = KV(77) THEN", "IF"},
     {" if x then ' nothing follows", "IF"},
     {"IF PLANE_ALT - GROUND_ALTITUDE < 750", "IF"},
+    {"IF PLANE_ALT < 750 ' no THEN", "IF"},
     {"IF VALT = 5 THEN GOTO TOD", " GOTO:TOD"},
     {"if a then gosub x else goto y", " GOSUB:x GOTO:y"},
     {"IF A$ = \"THEN GOTO X\" THEN", "IF"},
