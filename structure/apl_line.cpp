@@ -1,18 +1,17 @@
 #include "structure/apl_line.h"
 
-#include <cstring>
 #include <string>
 
 #include "structure/ascii_words.h"
+#include "structure/byte_runs.h"
 
 namespace aplpatch {
 
 namespace {
 
-// Letters, digits and the underscore, and the accented letters of Windows-1252 (from 0xC0), which
-// the host may use in German labels.
-bool isNameByte(char c) { return detail::isNameByte(c); }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+using detail::isBlank;
+using detail::isNameByte;
+
 char capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Whether `word` is `capitals`, letter case aside.
@@ -34,7 +33,8 @@ std::size_t nameEnd(std::string_view line, std::size_t at) {
   return at;
 }
 
-// Walks the words of a line outside quoted text, up to a comment.
+// Walks the words of a line outside quoted text, up to a comment: for the lines that the first
+// word alone does not settle.
 class WordCursor {
  public:
   WordCursor(std::string_view line, std::size_t from) : line_(line), pos_(from) {}
@@ -96,21 +96,14 @@ void addJumpsAndCalls(LineStatement& statement, WordCursor& words) {
   }
 }
 
-// Whether the line ends in the word THEN and holds no comment: the common block IF, told apart
-// without reading the line word by word.
-bool endsInThen(std::string_view line) {
-  while (!line.empty() && isBlank(line.back())) line.remove_suffix(1);
-  return line.size() > 4 && isWord(line.substr(line.size() - 4), "THEN") && !isNameByte(line[line.size() - 5]) &&
-         std::memchr(line.data(), '\'', line.size()) == nullptr;
-}
-
 // An IF line: a block opener unless a statement follows THEN on the same line. A line without
 // THEN is taken as an opener too, so that its ENDIF does not show up as unpaired.
-void readIf(LineStatement& statement, std::string_view line, WordCursor& words) {
+void readIf(LineStatement& statement, std::string_view line, std::size_t wordEnd) {
   if (endsInThen(line)) {
     statement.kind = StatementKind::ifOpen;
     return;
   }
+  WordCursor words(line, wordEnd);
   for (std::string_view word = words.next(); !word.empty(); word = words.next()) {
     if (isWord(word, "THEN")) break;
   }
@@ -121,51 +114,51 @@ void readIf(LineStatement& statement, std::string_view line, WordCursor& words) 
   }
 }
 
-// The statement that the word from `start` to `end` begins, compared eight bytes at a time.
-void readKeyword(LineStatement& statement, std::string_view line, std::size_t start, std::size_t end) {
-  const std::size_t size = end - start;
-  const std::uint64_t word = capitals(loadWord(line.data() + start, size));
-  WordCursor words(line, end);
-  if (size > 2 && (word & 0xFFFF) == packed("ON")) {
-    if (size == 11 && word == packed("ONEXP_CL") && capitals(loadWord(line.data() + start + 8, 3)) == packed("EAR")) {
+// The statement that `lead`, the word of `line` that ends at `wordEnd`, begins.
+void readKeyword(LineStatement& statement, std::string_view line, LineLead lead, std::size_t wordEnd) {
+  switch (lead) {
+    case LineLead::plain:
+    case LineLead::label:
+      break;
+    case LineLead::gosub:
+      addTarget(statement, nameAt(line, wordEnd), ReferenceForm::call);
+      break;
+    case LineLead::gotoWord:
+      addTarget(statement, nameAt(line, wordEnd), ReferenceForm::jump);
+      break;
+    case LineLead::ifWord:
+      readIf(statement, line, wordEnd);
+      break;
+    case LineLead::elseIf:
+      statement.kind = StatementKind::elseIf;
+      break;
+    case LineLead::elseWord: {
+      statement.kind = StatementKind::elseLine;
+      WordCursor words(line, wordEnd);
+      addJumpsAndCalls(statement, words);
+      break;
+    }
+    case LineLead::endIf:
+      statement.kind = StatementKind::endIf;
+      break;
+    case LineLead::whileWord:
+      statement.kind = StatementKind::whileOpen;
+      break;
+    case LineLead::endWhile:
+      statement.kind = StatementKind::endWhile;
+      break;
+    case LineLead::binding: {
+      WordCursor words(line, wordEnd);
+      addJumpsAndCalls(statement, words);
+      break;
+    }
+    case LineLead::triggerClear: {
+      WordCursor words(line, wordEnd);
       const std::string_view name = words.nameAfter();
       // "ONEXP_CLEAR F(…)" would clear by an expression, not by a subroutine's name.
       if (words.peek() != '(') addTarget(statement, name, ReferenceForm::triggerClear);
-    } else {
-      // Key and trigger bindings: ONKEY, ONEXP and their kin name the subroutine they call.
-      addJumpsAndCalls(statement, words);
+      break;
     }
-    return;
-  }
-  if (size > 8) return;
-  switch (word) {
-    case packed("GOSUB"):
-      addTarget(statement, words.nameAfter(), ReferenceForm::call);
-      break;
-    case packed("GOTO"):
-      addTarget(statement, words.nameAfter(), ReferenceForm::jump);
-      break;
-    case packed("IF"):
-      readIf(statement, line, words);
-      break;
-    case packed("ENDIF"):
-      statement.kind = StatementKind::endIf;
-      break;
-    case packed("ELSEIF"):
-      statement.kind = StatementKind::elseIf;
-      break;
-    case packed("ELSE"):
-      statement.kind = StatementKind::elseLine;
-      addJumpsAndCalls(statement, words);
-      break;
-    case packed("WHILE"):
-      statement.kind = StatementKind::whileOpen;
-      break;
-    case packed("ENDWHILE"):
-      statement.kind = StatementKind::endWhile;
-      break;
-    default:
-      break;
   }
 }
 
@@ -175,17 +168,16 @@ void readStatement(std::string_view line, FirstWord first, LineStatement& statem
   statement.label = {};
   statement.kind = StatementKind::other;
   statement.targetCount = 0;
-  std::size_t start = first.start;
+  LineLead lead = leadOf(line, first);
   std::size_t end = first.end;
-  if (start == end) return;
-  if (end < line.size() && line[end] == ':') {
-    statement.label = line.substr(start, end - start);
+  if (lead == LineLead::label) {
+    statement.label = line.substr(first.start, first.end - first.start);
     // A statement may follow the label on its line.
-    start = blanksEnd(line, end + 1);
-    end = nameEnd(line, start);
-    if (start == end) return;
+    const std::size_t start = end + 1 + detail::blankRun(line.data() + end + 1);
+    end = start + detail::nameRun(line.data() + start);
+    lead = keywordAt(line, start, end);
   }
-  readKeyword(statement, line, start, end);
+  readKeyword(statement, line, lead, end);
 }
 
 LineStatement readStatement(std::string_view line) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "structure/ascii_words.h"
+#include "structure/byte_runs.h"
 
 namespace aplpatch {
 
@@ -39,7 +40,7 @@ struct LineStatement {
   std::array<LineTarget, kMaxTargets> targets;  // the first targetCount are set
 };
 
-// How many bytes after a line the fast reading may load, eight at a time. The first of them must
+// How many bytes after a line the fast reading may load, sixteen at a time. The first of them must
 // end a word (the line's CR or LF: no letter, digit, '_', blank or ':'); the others may be anything.
 inline constexpr std::size_t kLinePadding = 16;
 
@@ -50,68 +51,138 @@ struct FirstWord {
   std::size_t end = 0;
 };
 
-namespace detail {
-
-// Letters, digits and the underscore, and the accented letters of Windows-1252 (from 0xC0), which
-// the host may use in German labels.
-struct NameBytes {
-  bool is[256] = {};
-  constexpr NameBytes() {
-    for (int b = 0; b < 256; ++b) {
-      is[b] = (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '_' || b >= 0xC0;
-    }
-  }
+// What a word at the start of a statement makes of its line.
+enum class LineLead : std::uint8_t {
+  plain,         // no label and no structure word: the line shapes nothing
+  label,         // "NAME:"
+  gosub,
+  gotoWord,
+  ifWord,
+  elseIf,
+  elseWord,
+  endIf,
+  whileWord,
+  endWhile,
+  binding,       // ONKEY, ONEXP and their kin, which name the subroutine they call
+  triggerClear,  // ONEXP_CLEAR
 };
-inline constexpr NameBytes kNameBytes;
-inline bool isNameByte(char c) { return kNameBytes.is[static_cast<unsigned char>(c)]; }
 
-// Whether `word` (capitals, at most eight bytes, as loadWord() gives them) is one that a
-// structure line starts with.
-inline bool isStructureWord(std::uint64_t word, std::size_t size) {
-  if (size > 2 && (word & 0xFFFF) == packed("ON")) return true;  // ONKEY, ONEXP, ONEXP_CLEAR, …
-  switch (word) {
-    case packed("GOSUB"):
-    case packed("GOTO"):
-    case packed("IF"):
-    case packed("ENDIF"):
-    case packed("ELSEIF"):
-    case packed("ELSE"):
-    case packed("WHILE"):
-    case packed("ENDWHILE"):
-      return size <= 8;
+// The first word of `line`. The kLinePadding bytes after `line` must be readable, the first of them
+// ending a word, so that the runs need not test for the line's end.
+inline FirstWord findFirstWord(std::string_view line) {
+  const std::size_t start = detail::blankRun(line.data());
+  return {start, start + detail::nameRun(line.data() + start)};
+}
+
+// Whether a line whose first word starts at `at` is plain, as far as eight bytes tell: the word
+// does not start as a structure word does, and it ends before any ':' (a byte below '0' ends every
+// name and is no ':'). Most lines are told so; false means only that the line must be read on.
+inline bool surelyPlain(const char* at) {
+  if ((detail::classOf(*at) & detail::kKeywordInitial) != 0) return false;
+  const std::uint64_t bytes = loadWord(at, 8);
+  const std::uint64_t ends = detail::bytesBelow(bytes, '0');
+  const std::uint64_t colons = detail::bytesBelow(bytes ^ (':' * detail::kOnes), 1);
+  // Some end comes before the first colon, or there is no colon and some end.
+  return (ends & ((colons & (0 - colons)) - 1)) != 0;
+}
+
+// The name at `at` of `line`, blanks before it allowed, or an empty view. `line` as for
+// findFirstWord().
+inline std::string_view nameAt(std::string_view line, std::size_t at) {
+  const std::size_t start = at + detail::blankRun(line.data() + at);
+  return line.substr(start, detail::nameRun(line.data() + start));
+}
+
+// The structure word that the word from `start` to `end` of `line` is, or plain; never label. Most
+// words are told apart by their first letter, the rest by one compare of eight bytes.
+inline LineLead keywordAt(std::string_view line, std::size_t start, std::size_t end) {
+  const std::size_t size = end - start;
+  if (size < 2) return LineLead::plain;
+  switch (line[start] | 0x20) {
+    case 'g': case 'i': case 'e': case 'w': case 'o':
+      break;
     default:
-      return false;
+      return LineLead::plain;
+  }
+  const char* at = line.data() + start;
+  const std::uint64_t word = capitals(loadWord(at, size));
+  if ((word & 0xFFFF) == packed("ON")) {
+    if (size == 2) return LineLead::plain;
+    if (size == 11 && word == packed("ONEXP_CL") && capitals(loadWord(at + 8, 3)) == packed("EAR")) {
+      return LineLead::triggerClear;
+    }
+    return LineLead::binding;
+  }
+  if (size > 8) return LineLead::plain;
+  switch (word) {
+    case packed("GOSUB"): return LineLead::gosub;
+    case packed("GOTO"): return LineLead::gotoWord;
+    case packed("IF"): return LineLead::ifWord;
+    case packed("ENDIF"): return LineLead::endIf;
+    case packed("ELSEIF"): return LineLead::elseIf;
+    case packed("ELSE"): return LineLead::elseWord;
+    case packed("WHILE"): return LineLead::whileWord;
+    case packed("ENDWHILE"): return LineLead::endWhile;
+    default: return LineLead::plain;
   }
 }
 
-}  // namespace detail
-
-// The first word of `line`. The byte after `line` must be readable and end a word (its CR or LF:
-// no letter, digit, '_' or blank), so that the loops need not test for the line's end.
-inline FirstWord findFirstWord(std::string_view line) {
-  const char* const begin = line.data();
-  const char* start = begin;
-  while (*start == ' ' || *start == '\t') ++start;
-  const char* end = start;
-  while (detail::isNameByte(*end)) ++end;
-  return {static_cast<std::size_t>(start - begin), static_cast<std::size_t>(end - begin)};
-}
-
-// Whether a line whose first word is `word` can shape the structure: the word is a label or a
-// structure word (GOTO, GOSUB, IF, ELSE…, ENDIF, ENDWHILE, WHILE, ON…). Most lines cannot, and
-// this tells them from their first word alone. `line` as for readStatement().
-inline bool mayShapeStructure(std::string_view line, FirstWord word) {
-  if (word.start == word.end) return false;
-  if (line.data()[word.end] == ':') return true;
-  switch (line[word.start]) {
-    case 'G': case 'I': case 'E': case 'W': case 'O':
-    case 'g': case 'i': case 'e': case 'w': case 'o': {
-      const std::size_t size = word.end - word.start;
-      return detail::isStructureWord(capitals(loadWord(line.data() + word.start, size)), size);
+// The structure word that starts at `at` (a line's first word, after its blanks), or plain: its
+// first bytes compared as one eight-byte word, and the byte after it, which must end the word and
+// must not make it a label. `at` as for surelyPlain().
+inline LineLead keywordStartingAt(const char* at) {
+  const std::uint64_t word = capitals(loadWord(at, 8));
+  // Whether the first `size` bytes are `keyword` and the word ends after them.
+  const auto is = [&](std::uint64_t keyword, std::size_t size) {
+    return (word & ((std::uint64_t{1} << (8 * size)) - 1)) == keyword &&
+           (detail::classOf(at[size]) & (detail::kNameByte | detail::kColon)) == 0;
+  };
+  switch (static_cast<char>(word & 0xFF)) {
+    case 'I':
+      return is(packed("IF"), 2) ? LineLead::ifWord : LineLead::plain;
+    case 'E':
+      if (is(packed("ENDIF"), 5)) return LineLead::endIf;
+      if (is(packed("ELSEIF"), 6)) return LineLead::elseIf;
+      if (is(packed("ELSE"), 4)) return LineLead::elseWord;
+      if (word == packed("ENDWHILE") && (detail::classOf(at[8]) & (detail::kNameByte | detail::kColon)) == 0) {
+        return LineLead::endWhile;
+      }
+      return LineLead::plain;
+    case 'G':
+      if (is(packed("GOSUB"), 5)) return LineLead::gosub;
+      return is(packed("GOTO"), 4) ? LineLead::gotoWord : LineLead::plain;
+    case 'W':
+      return is(packed("WHILE"), 5) ? LineLead::whileWord : LineLead::plain;
+    case 'O': {
+      // ON and a name byte: ONKEY, ONEXP and their kin, unless it is a label.
+      if ((word & 0xFFFF) != packed("ON") || !detail::isNameByte(at[2])) return LineLead::plain;
+      const std::size_t size = 2 + detail::nameRun(at + 2);
+      if (at[size] == ':') return LineLead::plain;
+      return size == 11 && word == packed("ONEXP_CL") && capitals(loadWord(at + 8, 3)) == packed("EAR")
+                 ? LineLead::triggerClear
+                 : LineLead::binding;
     }
     default:
-      return false;
+      return LineLead::plain;
   }
+}
+
+// What the first word `word` makes of `line`: a label, a structure word, or plain (most lines).
+// `line` as for findFirstWord().
+inline LineLead leadOf(std::string_view line, FirstWord word) {
+  if (word.start == word.end) return LineLead::plain;
+  if (line.data()[word.end] == ':') return LineLead::label;
+  return keywordAt(line, word.start, word.end);
+}
+
+// Whether `line` ends in the word THEN, blanks after it aside, and holds no comment: the common
+// block IF, told apart from the end without reading the line word by word. `line` as for
+// findFirstWord().
+inline bool endsInThen(std::string_view line) {
+  std::size_t size = line.size();
+  while (size > 0 && detail::isBlank(line[size - 1])) --size;
+  return size > 4 && capitals(loadWord(line.data() + size - 4, 4)) == packed("THEN") &&
+         !detail::isNameByte(line[size - 5]) && !detail::holdsCommentMark(line.data(), size);
 }
 
 // Reads `line` (without its LF and CR) into `statement`, as the compiler would, letter case

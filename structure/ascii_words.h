@@ -29,8 +29,9 @@ inline std::uint64_t capitals(std::uint64_t word) {
   return word ^ ((fromA & ~pastZ & ~word & (0x80 * kOnes)) >> 2);
 }
 
-// Up to eight bytes of text as loadWord() gives them, for comparisons with constants.
-constexpr std::uint64_t packed(std::string_view text) {
+// Up to eight bytes of text as loadWord() gives them, for comparisons with constants; always worked
+// out by the compiler.
+consteval std::uint64_t packed(std::string_view text) {
   std::uint64_t word = 0;
   for (std::size_t i = 0; i < text.size() && i < 8; ++i) {
     word |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);

@@ -26,25 +26,28 @@ class NameTable {
   int size() const { return static_cast<int>(entries_.size()); }
 
  private:
+  // A slot of the open-addressing table holds what a probe compares, so that most probes read
+  // nothing else: the first eight bytes of the name and its length.
+  struct Slot {
+    std::uint64_t first = 0;  // the first eight bytes (fewer for a shorter name) in capitals
+    std::uint32_t length = 0;
+    int id = kNone;           // kNone: the slot is empty
+  };
   struct Entry {
     std::uint32_t offset;  // where the capitals start in text_
     std::uint32_t length;
-    std::uint32_t hash;
-    std::uint64_t first;   // the first eight bytes in capitals, as Key has them
-  };
-  struct Key {
-    std::uint64_t first;  // the first eight bytes (fewer for a shorter name) in capitals
-    std::uint32_t hash;
+    std::uint64_t hash;    // placed by its top bits, so that the table can grow without reading names
   };
 
-  static Key keyOf(std::string_view name);
-  // The slot that holds `name`, or the empty slot where it would go.
-  std::size_t slotFor(std::string_view name, const Key& key) const;
+  static std::uint64_t hashOf(std::uint64_t first, std::string_view name);
+  // Whether the name stored for `id` goes on from its ninth byte as `name` does, letter case aside.
+  bool restMatches(int id, std::string_view name) const;
   void grow();
 
   std::string text_;            // every name in capitals, one after the other, and eight zero bytes
   std::vector<Entry> entries_;  // by id
-  std::vector<int> slots_;      // open addressing: an id or kNone; a power of two in size
+  std::vector<Slot> slots_;     // a power of two in size, at most half full
+  int shift_ = 64;              // 64 minus the log2 of the slot count: a hash's top bits pick its slot
 };
 
 }  // namespace aplpatch

@@ -22,46 +22,56 @@ void LineFeeder::keep(const char* data, std::size_t size) {
   partial_.append(data, size < room ? size : room);
 }
 
-void LineFeeder::endLine(const char* start, const char* lineFeed) {
-  const auto size = static_cast<std::size_t>(lineFeed - start);
+void LineFeeder::feed(const char* data, std::size_t size) {
+  if (finished_ || size == 0) return;
+  const char* const end = data + size;
+  const char* lineStart = data;
   if (inLine_) {
-    keep(start, size);
+    const auto* lineFeed = static_cast<const char*>(std::memchr(data, '\n', size));
+    if (lineFeed == nullptr) {
+      keep(data, size);
+      return;
+    }
+    keep(data, static_cast<std::size_t>(lineFeed - data));
     structure_.addLine(partial_);
     partial_.clear();
     inLine_ = false;
-  } else if (static_cast<std::size_t>(pieceEnd_ - lineFeed) >= kLinePadding) {
-    structure_.addPaddedLine(std::string_view(start, size));
-  } else {
-    structure_.addLine(std::string_view(start, size));  // too near the end of the piece to read past it
+    lineStart = lineFeed + 1;
   }
-}
-
-void LineFeeder::feed(const char* data, std::size_t size) {
-  if (finished_) return;
-  pieceEnd_ = data + size;
-  const char* lineStart = data;
-  std::size_t at = 0;
+  // A line whose LF lies kLinePadding bytes or more before the end of the piece is read where it
+  // is; one nearer the end is copied first.
+  const char* at = lineStart;
 #if defined(__SSE2__)
   // Sixteen bytes at a time: most lines are short, and a library search per line costs more than
   // the line's scan.
   const __m128i lineFeeds = _mm_set1_epi8('\n');
-  for (; at + 16 <= size; at += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
+  for (; end - at >= static_cast<std::ptrdiff_t>(kLinePadding); at += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     for (auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lineFeeds))); found != 0;
          found &= found - 1) {
-      const char* lineFeed = data + at + static_cast<std::size_t>(std::countr_zero(found));
-      endLine(lineStart, lineFeed);
+      const char* lineFeed = at + std::countr_zero(found);
+      const std::string_view line(lineStart, static_cast<std::size_t>(lineFeed - lineStart));
+      if (end - lineFeed >= static_cast<std::ptrdiff_t>(kLinePadding)) {
+        structure_.addPaddedLine(line);
+      } else {
+        structure_.addLine(line);
+      }
       lineStart = lineFeed + 1;
     }
   }
 #endif
-  for (; at < size; ++at) {
-    if (data[at] != '\n') continue;
-    endLine(lineStart, data + at);
-    lineStart = data + at + 1;
+  for (; at < end; ++at) {
+    if (*at != '\n') continue;
+    const std::string_view line(lineStart, static_cast<std::size_t>(at - lineStart));
+    if (end - at >= static_cast<std::ptrdiff_t>(kLinePadding)) {
+      structure_.addPaddedLine(line);
+    } else {
+      structure_.addLine(line);
+    }
+    lineStart = at + 1;
   }
-  if (lineStart != data + size) {
-    keep(lineStart, static_cast<std::size_t>(data + size - lineStart));
+  if (lineStart != end) {
+    keep(lineStart, static_cast<std::size_t>(end - lineStart));
     inLine_ = true;
   }
 }

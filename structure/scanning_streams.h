@@ -22,12 +22,9 @@ class LineFeeder {
 
  private:
   void keep(const char* data, std::size_t size);
-  // Hands on the line from `start` to the LF at `lineFeed`, with what was kept of its start.
-  void endLine(const char* start, const char* lineFeed);
 
   ScriptStructure& structure_;
   std::string partial_;  // the start of a line that the next piece continues
-  const char* pieceEnd_ = nullptr;  // the end of the piece being fed
   bool inLine_ = false;  // a line has begun and its LF has not come
   bool finished_ = false;
 };

@@ -28,19 +28,15 @@ void ScriptStructure::noteProblem(BlockProblem kind, int label, int line) {
   problems_[found->second].lines.add(line);
 }
 
-void ScriptStructure::open(bool isWhile) {
-  if (openBlocks_.size() == kMaxDepth) {
-    if (blocksTooDeep_ == 0) noteProblem(BlockProblem::nestedTooDeep, currentLabel_, lines_);
-    ++blocksTooDeep_;
-    return;
-  }
-  openBlocks_.push_back({isWhile, false, lines_, currentLabel_});
+void ScriptStructure::openTooDeep() {
+  if (blocksTooDeep_ == 0) noteProblem(BlockProblem::nestedTooDeep, currentLabel_, lines_);
+  ++blocksTooDeep_;
 }
 
 // A closer closes the innermost open block of its kind; the blocks opened inside that one were
 // left open. With none of its kind open, the closer itself is the problem and no block is closed:
 // so a missing closer and a stray one are each reported once, where they are.
-void ScriptStructure::close(bool isWhile) {
+void ScriptStructure::closeOther(bool isWhile) {
   if (blocksTooDeep_ > 0) {
     --blocksTooDeep_;
     return;
@@ -60,7 +56,7 @@ void ScriptStructure::close(bool isWhile) {
               lines_);
 }
 
-void ScriptStructure::continueIf(bool isElse) {
+void ScriptStructure::continueOther(bool isElse) {
   if (blocksTooDeep_ > 0) return;
   if (openBlocks_.empty() || openBlocks_.back().isWhile) {
     noteProblem(BlockProblem::elseWithoutIf, currentLabel_, lines_);
@@ -79,14 +75,56 @@ void ScriptStructure::addLine(std::string_view line) {
   addCutLine(std::string_view(lineCopy_.data(), size));
 }
 
+// Block words, jumps, calls, the IF that ends in THEN and the label alone on its line, most of a
+// rewrite's structure lines, are settled here; readStructure() reads the others whole.
+void ScriptStructure::readFirstWord(std::string_view line, std::size_t start) {
+  const char* at = line.data() + start;
+  const LineLead lead = keywordStartingAt(at);
+  switch (lead) {
+    case LineLead::plain: {
+      // A label, or nothing.
+      const std::size_t end = start + detail::nameRun(at);
+      if (end == start || line.data()[end] != ':') return;
+      if (end + 1 != line.size()) {
+        readStructure(line, {start, end});
+        return;
+      }
+      defineLabel(line.substr(start, end - start));
+      return;
+    }
+    case LineLead::gosub:
+      addReference(nameAt(line, start + 5), ReferenceForm::call);
+      return;
+    case LineLead::gotoWord:
+      addReference(nameAt(line, start + 4), ReferenceForm::jump);
+      return;
+    case LineLead::ifWord:
+      if (!endsInThen(line)) break;
+      open(false);
+      return;
+    case LineLead::elseIf:
+      continueIf(false);
+      return;
+    case LineLead::endIf:
+      close(false);
+      return;
+    case LineLead::whileWord:
+      open(true);
+      return;
+    case LineLead::endWhile:
+      close(true);
+      return;
+    default:
+      break;
+  }
+  readStructure(line, {start, start + detail::nameRun(at)});
+}
+
 void ScriptStructure::readStructure(std::string_view line, FirstWord word) {
   LineStatement& statement = statement_;
   readStatement(line, word, statement);
   if (!statement.label.empty()) defineLabel(statement.label);
-  for (std::size_t i = 0; i < statement.targetCount; ++i) {
-    const LineTarget& target = statement.targets[i];
-    uses_[static_cast<std::size_t>(nameId(target.name))].references.add({lines_, target.form});
-  }
+  for (std::size_t i = 0; i < statement.targetCount; ++i) addReference(statement.targets[i].name, statement.targets[i].form);
   switch (statement.kind) {
     case StatementKind::other:
       break;

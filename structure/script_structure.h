@@ -109,20 +109,48 @@ class ScriptStructure {
   };
 
   // Counts a line without its CR, cut to kMaxLineBytes, with kLinePadding bytes after it, and reads
-  // it when it may shape the structure.
+  // it when it may shape the structure. Most lines are passed over here, after their first eight
+  // bytes, without a call.
   void addCutLine(std::string_view line) {
     if (lines_ < std::numeric_limits<int>::max()) ++lines_;
-    const FirstWord word = findFirstWord(line);
-    if (mayShapeStructure(line, word)) readStructure(line, word);
+    const std::size_t start = detail::blankRun(line.data());
+    if (!surelyPlain(line.data() + start)) readFirstWord(line, start);
+  }
+  // Reads a line whose first word starts at `start`.
+  void readFirstWord(std::string_view line, std::size_t start);
+  void addReference(std::string_view name, ReferenceForm form) {
+    if (!name.empty()) uses_[static_cast<std::size_t>(nameId(name))].references.add({lines_, form});
   }
   // Reads a line that may shape the structure.
   void readStructure(std::string_view line, FirstWord word);
   int nameId(std::string_view name);
   void defineLabel(std::string_view name);
   void noteProblem(BlockProblem kind, int label, int line);
-  void open(bool isWhile);
-  void close(bool isWhile);
-  void continueIf(bool isElse);
+  void open(bool isWhile) {
+    if (openBlocks_.size() < kMaxDepth) {
+      openBlocks_.push_back({isWhile, false, lines_, currentLabel_});
+    } else {
+      openTooDeep();
+    }
+  }
+  // A closer that closes the innermost block is the common case; closeOther() does the rest.
+  void close(bool isWhile) {
+    if (blocksTooDeep_ == 0 && !openBlocks_.empty() && openBlocks_.back().isWhile == isWhile) {
+      openBlocks_.pop_back();
+    } else {
+      closeOther(isWhile);
+    }
+  }
+  void continueIf(bool isElse) {
+    if (blocksTooDeep_ == 0 && !openBlocks_.empty() && !openBlocks_.back().isWhile && !openBlocks_.back().elseSeen) {
+      openBlocks_.back().elseSeen = isElse;
+    } else {
+      continueOther(isElse);
+    }
+  }
+  void openTooDeep();
+  void closeOther(bool isWhile);
+  void continueOther(bool isElse);
 
   LineStatement statement_;      // the line being read
   std::vector<char> lineCopy_;  // a line copied with room after it, when it has none or is too long
