@@ -2,8 +2,8 @@
 
 namespace aplpatch {
 
-ChunkQueue::ChunkQueue(std::size_t count, std::size_t capacity)
-    : capacity_(capacity), chunks_(count), full_(count, nullptr) {
+ChunkQueue::ChunkQueue(std::size_t count, std::size_t capacity, std::size_t batch)
+    : capacity_(capacity), batch_(batch), chunks_(count), full_(count, nullptr) {
   buffers_.reserve(count);
   empty_.reserve(count);
   for (Chunk& chunk : chunks_) {
@@ -23,12 +23,13 @@ ChunkQueue::Chunk& ChunkQueue::takeEmpty() {
 }
 
 void ChunkQueue::push(Chunk& chunk) {
+  std::size_t waiting;
   {
     std::lock_guard lock(mutex_);
     full_[(fullFirst_ + fullCount_) % full_.size()] = &chunk;
-    ++fullCount_;
+    waiting = ++fullCount_;
   }
-  fullAvailable_.notify_one();
+  if (waiting == batch_) fullAvailable_.notify_one();
 }
 
 void ChunkQueue::close() {
@@ -41,7 +42,7 @@ void ChunkQueue::close() {
 
 ChunkQueue::Chunk* ChunkQueue::takeFull() {
   std::unique_lock lock(mutex_);
-  fullAvailable_.wait(lock, [this] { return fullCount_ > 0 || closed_; });
+  if (fullCount_ == 0) fullAvailable_.wait(lock, [this] { return fullCount_ >= batch_ || closed_; });
   if (fullCount_ == 0) return nullptr;
   Chunk* chunk = full_[fullFirst_];
   fullFirst_ = (fullFirst_ + 1) % full_.size();

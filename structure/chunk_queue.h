@@ -11,7 +11,9 @@ namespace aplpatch {
 
 // A fixed set of byte buffers that one thread fills and another empties, handed over in the order
 // they were filled. All buffers are made at construction, so memory stays bounded and nothing is
-// allocated per chunk; the filling thread waits when every buffer is full or taken.
+// allocated per chunk; the filling thread waits when every buffer is full or taken. An emptier that
+// has run dry is woken only when `batch` chunks wait for it (or at the close): waking a sleeping
+// thread costs more than scanning a chunk, most of all on a virtual machine.
 class ChunkQueue {
  public:
   struct Chunk {
@@ -20,8 +22,9 @@ class ChunkQueue {
     std::uint8_t stream = 0;   // which stream the bytes belong to, as the filler names it
   };
 
-  // Throws std::bad_alloc when the buffers cannot be made.
-  ChunkQueue(std::size_t count, std::size_t capacity);
+  // Throws std::bad_alloc when the buffers cannot be made. `batch` must leave room for the chunks
+  // being filled: at most `count` minus their number.
+  ChunkQueue(std::size_t count, std::size_t capacity, std::size_t batch);
 
   std::size_t capacity() const { return capacity_; }
 
@@ -38,6 +41,7 @@ class ChunkQueue {
 
  private:
   const std::size_t capacity_;
+  const std::size_t batch_;
   std::vector<std::unique_ptr<char[]>> buffers_;
   std::vector<Chunk> chunks_;
 

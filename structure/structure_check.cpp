@@ -14,14 +14,16 @@ namespace {
 // As many bytes as the rewrite reads or writes at once, so that a read or a write fills a chunk.
 constexpr std::size_t kChunkBytes = 64 * 1024;
 // Enough for the two chunks being filled and a few for the worker to catch up on: 512 KiB in all.
+// The worker, once it has run dry, sleeps until half of them wait for it.
 constexpr std::size_t kChunks = 8;
+constexpr std::size_t kBatch = kChunks / 2;
 
 }  // namespace
 
 StructureCheck::StructureCheck(Scanning scanning) {
   if (scanning != Scanning::inBackground) return;
   try {
-    queue_ = std::make_unique<ChunkQueue>(kChunks, kChunkBytes);
+    queue_ = std::make_unique<ChunkQueue>(kChunks, kChunkBytes, kBatch);
     worker_ = std::thread(&StructureCheck::work, this);
   } catch (const std::bad_alloc&) {
     queue_.reset();
