@@ -128,37 +128,35 @@ inline LineLead keywordAt(std::string_view line, std::size_t start, std::size_t 
 }
 
 // The structure word that starts at `at` (a line's first word, after its blanks), or plain: its
-// first bytes compared as one eight-byte word, and the byte after it, which must end the word and
-// must not make it a label. `at` as for surelyPlain().
+// first bytes compared as one eight-byte word, letter case aside, and the byte after it, which must
+// end the word and must not make it a label. `at` as for surelyPlain().
 inline LineLead keywordStartingAt(const char* at) {
-  const std::uint64_t word = capitals(loadWord(at, 8));
+  const std::uint64_t word = loadWord(at, 8) | (0x20 * detail::kOnes);
   // Whether the first `size` bytes are `keyword` and the word ends after them.
   const auto is = [&](std::uint64_t keyword, std::size_t size) {
-    return (word & ((std::uint64_t{1} << (8 * size)) - 1)) == keyword &&
-           (detail::classOf(at[size]) & (detail::kNameByte | detail::kColon)) == 0;
+    const std::uint64_t mask = size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * size)) - 1;
+    return (word & mask) == keyword && (detail::classOf(at[size]) & (detail::kNameByte | detail::kColon)) == 0;
   };
   switch (static_cast<char>(word & 0xFF)) {
-    case 'I':
-      return is(packed("IF"), 2) ? LineLead::ifWord : LineLead::plain;
-    case 'E':
-      if (is(packed("ENDIF"), 5)) return LineLead::endIf;
-      if (is(packed("ELSEIF"), 6)) return LineLead::elseIf;
-      if (is(packed("ELSE"), 4)) return LineLead::elseWord;
-      if (word == packed("ENDWHILE") && (detail::classOf(at[8]) & (detail::kNameByte | detail::kColon)) == 0) {
-        return LineLead::endWhile;
-      }
-      return LineLead::plain;
-    case 'G':
-      if (is(packed("GOSUB"), 5)) return LineLead::gosub;
-      return is(packed("GOTO"), 4) ? LineLead::gotoWord : LineLead::plain;
-    case 'W':
-      return is(packed("WHILE"), 5) ? LineLead::whileWord : LineLead::plain;
-    case 'O': {
+    case 'i':
+      return is(foldedLetters("IF"), 2) ? LineLead::ifWord : LineLead::plain;
+    case 'e':
+      if (is(foldedLetters("ENDIF"), 5)) return LineLead::endIf;
+      if (is(foldedLetters("ELSEIF"), 6)) return LineLead::elseIf;
+      if (is(foldedLetters("ELSE"), 4)) return LineLead::elseWord;
+      return is(foldedLetters("ENDWHILE"), 8) ? LineLead::endWhile : LineLead::plain;
+    case 'g':
+      if (is(foldedLetters("GOSUB"), 5)) return LineLead::gosub;
+      return is(foldedLetters("GOTO"), 4) ? LineLead::gotoWord : LineLead::plain;
+    case 'w':
+      return is(foldedLetters("WHILE"), 5) ? LineLead::whileWord : LineLead::plain;
+    case 'o': {
       // ON and a name byte: ONKEY, ONEXP and their kin, unless it is a label.
-      if ((word & 0xFFFF) != packed("ON") || !detail::isNameByte(at[2])) return LineLead::plain;
+      if ((word & 0xFFFF) != foldedLetters("ON") || !detail::isNameByte(at[2])) return LineLead::plain;
       const std::size_t size = 2 + detail::nameRun(at + 2);
       if (at[size] == ':') return LineLead::plain;
-      return size == 11 && word == packed("ONEXP_CL") && capitals(loadWord(at + 8, 3)) == packed("EAR")
+      return size == 11 && capitals(loadWord(at, 8)) == packed("ONEXP_CL") &&
+                     capitals(loadWord(at + 8, 3)) == packed("EAR")
                  ? LineLead::triggerClear
                  : LineLead::binding;
     }

@@ -39,4 +39,13 @@ consteval std::uint64_t packed(std::string_view text) {
   return word;
 }
 
+// The same for a word of letters only, with the 0x20 bit set in each of its bytes: a text whose
+// bytes have that bit set too equals it exactly when it is the word, letter case aside (only a
+// letter's two cases differ in that bit alone).
+consteval std::uint64_t foldedLetters(std::string_view letters) {
+  std::uint64_t word = packed(letters);
+  for (std::size_t i = 0; i < letters.size() && i < 8; ++i) word |= std::uint64_t{0x20} << (8 * i);
+  return word;
+}
+
 }  // namespace aplpatch
