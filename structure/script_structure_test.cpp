@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "structure/structure_test_summary.h"
 
@@ -69,6 +71,63 @@ TEST(ScriptStructure, CountsDefinitionsAndReferencesWhateverTheirCase) {
   const ScriptStructure chain = scanLines("A:\nB:\nA:\nC:\n");
   EXPECT_EQ(chain.use(chain.names().find("a")).labelBefore, NameTable::kNone);
   EXPECT_EQ(chain.use(chain.names().find("C")).labelBefore, chain.names().find("A"));
+}
+
+// What one line adds to a structure, as sorted words: "label:NAME", "FORM:NAME" and the block
+// problem the line leaves when it stands alone.
+std::vector<std::string> effects(const ScriptStructure& structure) {
+  static constexpr const char* kForms[] = {"GOTO", "GOSUB", "CLEAR"};
+  std::vector<std::string> words;
+  for (int id = 0; id < structure.names().size(); ++id) {
+    const std::string name(structure.names().name(id));
+    if (structure.use(id).definitions.count > 0) words.push_back("label:" + name);
+    const auto& references = structure.use(id).references;
+    for (std::size_t i = 0; i < references.kept(); ++i) {
+      words.push_back(kForms[static_cast<int>(references.first[i].form)] + (":" + name));
+    }
+  }
+  const std::string problem = testing::problemSummary(structure);
+  if (!problem.empty()) words.push_back(problem.substr(0, problem.find('@')));
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+// The same from the full reading of the line.
+std::vector<std::string> effects(const LineStatement& statement) {
+  static constexpr const char* kForms[] = {"GOTO", "GOSUB", "CLEAR"};
+  static constexpr const char* kProblems[] = {"", "ifNotClosed", "elseWithoutIf", "elseWithoutIf",
+                                              "endIfWithoutIf", "whileNotClosed", "endWhileWithoutWhile"};
+  const auto capitals = [](std::string_view name) {
+    std::string text(name);
+    for (char& c : text) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    return text;
+  };
+  std::vector<std::string> words;
+  if (!statement.label.empty()) words.push_back("label:" + capitals(statement.label));
+  for (std::size_t i = 0; i < statement.targetCount; ++i) {
+    const LineTarget& target = statement.targets[i];
+    words.push_back(kForms[static_cast<int>(target.form)] + (":" + capitals(target.name)));
+  }
+  if (statement.kind != StatementKind::other) words.push_back(kProblems[static_cast<int>(statement.kind)]);
+  std::sort(words.begin(), words.end());
+  return words;
+}
+
+// A structure settles most lines from their first eight bytes; each such line is read as the full
+// reading of the line reads it, at the edges where a keyword or a label ends or is no keyword.
+TEST(ScriptStructure, ReadsEveryLineAsTheFullReadingDoes) {
+  const char* const kLines[] = {
+      "ENDIF", "ENDIF:", "endif ' done", "ENDIFS = 1", "\tENDIF", "                  EndIf", "ELSEIF X THEN",
+      "ELSEIF:", "ELSE GOTO A", "ELSE:", "ELSEX", "ENDWHILE", "ENDWHILE:", "ENDWHILE1", "ENDWHIL", "WHILE X",
+      "WHILE:", "WHILEX = 1", "WAIT 1", "Goto a", "GOTO", "GOSUB \t B", "GOSUBX", "gosub:", "IF X THEN",
+      "IF X THEN GOTO C", "IF:", "IFX = 1", "If x then ' c", "IF A$ = \"'\" THEN", "IF X tHeN   ",
+      "ONKEY KV(1) GOSUB D", "ON:", "ON X", "ONE:", "ONEXP_CLEAR E", "onexp_clear e", "ONEXP_CLEARX F",
+      "ONEXP_CLEAR: GOTO G", "A_LABEL_LONGER_THAN_SIXTEEN:", "X1234567:", "X1234567", "X123456:", "\xC4NDERN:",
+      "V: GOSUB H", "W=1", "G:", "\"GOTO I\"", "' GOTO J", "",
+  };
+  for (const char* line : kLines) {
+    EXPECT_EQ(effects(scanLines(line)), effects(readStatement(line))) << line;
+  }
 }
 
 TEST(ScriptStructure, StopsFollowingBlocksTooDeepAndResumesAfterThem) {
