@@ -124,7 +124,9 @@ void ScriptStructure::readStructure(std::string_view line, FirstWord word) {
   LineStatement& statement = statement_;
   readStatement(line, word, statement);
   if (!statement.label.empty()) defineLabel(statement.label);
-  for (std::size_t i = 0; i < statement.targetCount; ++i) addReference(statement.targets[i].name, statement.targets[i].form);
+  for (std::size_t i = 0; i < statement.targetCount; ++i) {
+    addReference(statement.targets[i].name, statement.targets[i].form);
+  }
   switch (statement.kind) {
     case StatementKind::other:
       break;
