@@ -17,6 +17,8 @@
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
 #include "rules/rewrite_script.h"
+#include "structure/scanning_streams.h"
+#include "structure/structure_compare.h"
 
 namespace {
 
@@ -104,6 +106,28 @@ void BM_Engine(benchmark::State& state) {
   reportSizes(state, script, written);
 }
 
+// The rewrite as a run makes it with the structure check attached: the script scanned as it is read,
+// the rewrite as it is written, and the two compared at the end.
+void BM_EngineChecked(benchmark::State& state) {
+  const std::string& script = scriptOfSize(static_cast<int>(state.range(0)));
+  std::size_t written = 0;
+  for (auto _ : state) {
+    ViewSource bytesIn(script);
+    CountingSink bytesOut;
+    QuietConsole console;
+    aplpatch::ScriptStructure generated;
+    aplpatch::ScriptStructure rewritten;
+    aplpatch::ScanningSource source(bytesIn, generated);
+    aplpatch::ScanningSink sink(bytesOut, rewritten);
+    aplpatch::rewriteScript(source, sink, console);
+    source.finish();
+    sink.finish();
+    benchmark::DoNotOptimize(aplpatch::rewriteAdditions(generated, rewritten));
+    benchmark::DoNotOptimize(written = bytesOut.written);
+  }
+  reportSizes(state, script, written);
+}
+
 // The plain line copy: text-mode read, text-mode write, no rules.
 std::size_t copyLines(const std::string& bytes) {
   ViewSource source(bytes);
@@ -142,6 +166,7 @@ void BM_CopyOfRewrite(benchmark::State& state) {
 BENCHMARK(BM_PlainCopy)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyOfRewrite)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Engine)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineChecked)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // Passes every report on to the reporter that the command line chose (--benchmark_format), and keeps
 // each benchmark's throughput for the summary of ratios after the run.
@@ -164,11 +189,12 @@ class RateCollector : public benchmark::BenchmarkReporter {
 
   void Finalize() override { display_.Finalize(); }
 
-  // The engine's throughput as a share of the plain copy's, and of the copy of the rewrite's, at
-  // each size, one line per size.
+  // The engine's throughput as a share of the plain copy's, and of the copy of the rewrite's, and
+  // the checked rewrite's as a share of the plain rewrite's, at each size, one line per size.
   void printRatios(std::FILE* out) {
     auto& copy = rates_["BM_PlainCopy"];
     auto& copyOfRewrite = rates_["BM_CopyOfRewrite"];
+    auto& checked = rates_["BM_EngineChecked"];
     for (const auto& [size, engineRate] : rates_["BM_Engine"]) {
       auto plain = copy.find(size);
       if (plain == copy.end() || plain->second <= 0) continue;
@@ -178,6 +204,11 @@ class RateCollector : public benchmark::BenchmarkReporter {
       if (ceiling != copyOfRewrite.end() && ceiling->second > 0) {
         std::fprintf(out, " (copy of the rewrite %.1f MiB/s, ratio %.2f)", ceiling->second / 1048576.0,
                      engineRate / ceiling->second);
+      }
+      auto withCheck = checked.find(size);
+      if (withCheck != checked.end() && engineRate > 0) {
+        std::fprintf(out, "; with the structure check %.1f MiB/s, ratio to the engine %.2f",
+                     withCheck->second / 1048576.0, withCheck->second / engineRate);
       }
       std::fprintf(out, "\n");
     }
