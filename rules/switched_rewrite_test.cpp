@@ -1,5 +1,6 @@
 // Whole scripts rewritten with features switched off: what each switch removes, that what stays is
-// as sound as the full rewrite, and the texts that depend on a switch.
+// as sound as the full rewrite, the texts that depend on a switch, and the lines that the
+// stand-ins keep from the other rules.
 
 #include <gtest/gtest.h>
 
@@ -11,8 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/engine.h"
 #include "engine/line_text.h"
 #include "rules/rewrite_script.h"
+#include "rules/rule_table.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -179,6 +182,64 @@ TEST(SwitchedRewrite, ChoicesMadeBeforeTheFirstLineChangeTheTextsThatDependOnThe
       EXPECT_EQ(Structure(text).ifs, 0) << text;
     }
   }
+}
+
+// The lines of `input` rewritten with `feature` off, the script's header passed, without the
+// appended subroutines.
+std::string linesWithout(Feature feature, std::string_view input) {
+  const FeatureSwitches switches = without(feature);
+  const std::vector<RuleEntry> rules = lineRulesFor(switches);
+  const testing::Start start = testing::pastHeader(startStateFor(switches));
+  testing::MemorySource source{std::string(input)};
+  testing::MemorySink sink;
+  testing::RecordingConsole console;
+  Engine engine(source, sink, console, rules, {}, start.state, start.passesDone);
+  engine.rewriteLines();
+  engine.finish();
+  return testing::withoutCr(sink.bytes());
+}
+
+// A switched-off rule that would replace lines it reads itself leaves a stand-in that keeps them as
+// they are, and as unseen by the other rules as the rule keeps them: each case holds a line that a
+// rule of another feature would act on.
+struct KeptLines {
+  Feature off;
+  std::string_view lines;  // come out as they are
+};
+
+const KeptLines kKeptLines[] = {
+    {Feature::holdingSupervision,
+     "HOLDFIX_C:\nGOSUB FIX_HDG\nWHILE NOT INRANGE360(PLANE_HEADING,80,100)\nVCHECKLISTS = 7\nENDWHILE\n"
+     "GOTO HOLDFIX_BC\n"},
+    {Feature::holdingSupervision,
+     "HOLDFIX_BC:\nGOSUB FIX_BC\nIF VHOLDING = 1 THEN\n WHILE NOT INRANGE360(PLANE_HEADING,260,280)\n"
+     "VCHECKLISTS = 7\n ENDWHILE\nENDIF\n"},
+    {Feature::groundSupervision,
+     "HOLDFIX_C:\nCHECK_RWY_ALIGN:\n WHILE NOT INRANGE360(PLANE_HEADING,245,255)\n  WAIT 1\n ENDWHILE\n"
+     " RETURN\n"},
+    {Feature::groundSupervision, "WHILE ON_GROUND\nVDIF < -10\nENDWHILE\n"},
+    {Feature::groundSupervision, "WAIT_FINAL_STOP:\nVDIF < -10\nFINALLIST:\n"},
+    {Feature::approachTracking,
+     "FIX_BC:\n AUTOPILOT_HEADING = VRAD\nWHILE ON_GROUND\n VOR_1_OBS = VHDG\n AUTOPILOT_HEADING = VHDG\n"
+     "RETURN\n"},
+    {Feature::radioCalls, " VOICE3\\FC_N016\"\nWHILE ON_GROUND\n WAIT 1\n ELSE\n"},
+    {Feature::radioCalls, "PLAYCALL:\nIF VVOICE = 1 THEN\nWHILE ON_GROUND\nENDIF\nRETURN\n"},
+    {Feature::windAnnouncements, "FC_N040\nVDIF < -10\nFC_N041\nVDIF < -10\nFC_N042\n"},
+    {Feature::missedApproach, "WHILE ON_GROUND = 0\nSET_TOD_ALT:\n"},
+};
+
+TEST(SwitchedRewrite, StandInsKeepTheLinesTheirRulesReplaceFromTheOtherRules) {
+  for (const KeptLines& kept : kKeptLines) {
+    EXPECT_EQ(linesWithout(kept.off, kept.lines), kept.lines) << featureName(kept.off) << " off";
+  }
+  // A kept AUTOPILOT subroutine is the script's own: no second one is appended.
+  std::string lines(kKeptLines[0].lines);
+  lines.insert(lines.find("VCHECKLISTS"), "AUTOPILOT:\n");
+  testing::MemorySource source{lines};
+  testing::MemorySink sink;
+  testing::RecordingConsole console;
+  rewriteScript(source, sink, console, without(Feature::holdingSupervision));
+  EXPECT_EQ(sink.bytes().find("AUTOPILOT:"), sink.bytes().rfind("AUTOPILOT:")) << sink.bytes();
 }
 
 }  // namespace
