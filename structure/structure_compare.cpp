@@ -79,10 +79,11 @@ using ProblemPlace = std::pair<BlockProblem, std::string>;
 
 void addBlockProblems(const ScriptStructure& script, const ScriptStructure& reference,
                       std::vector<StructureFinding>& findings) {
+  // Each side's problems are placed below labels that both define, so that a label that only one of
+  // them has (one the rewrite inserted, or one it dropped) moves no problem out of its place.
   std::map<ProblemPlace, int> referenceCounts;
   for (const BlockProblems& group : reference.blockProblems()) {
-    const std::string_view label = group.label == NameTable::kNone ? "" : reference.names().name(group.label);
-    referenceCounts[{group.kind, std::string(label)}] += group.lines.count;
+    referenceCounts[{group.kind, std::string(placeIn(reference, group.label, script))}] += group.lines.count;
   }
 
   // Groups below different labels of `script` may fall below one label of `reference`.

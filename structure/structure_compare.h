@@ -30,9 +30,9 @@ struct StructureFinding {
 // What `script` has that `reference` has not: a jump, call or cleared trigger naming a label that
 // `script` does not define, unless `reference` names that label without defining it too; a label
 // that `script` defines more than once and more often than `reference`; and more block problems
-// of a kind below a label than `reference` has below it. A block problem below a label that
-// `reference` does not define counts as below the nearest label before it that `reference`
-// defines. Ordered by line. Both structures must be finished.
+// of a kind below a label than `reference` has below it. A block problem below a label that the
+// other script does not define counts as below the nearest label before it that both define.
+// Ordered by line. Both structures must be finished.
 std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference);
 
 // The finding as one plain line, naming the reference as `referenceName` ("the generated script").

@@ -70,6 +70,13 @@ TEST(RewriteAdditions, PlacesAProblemBelowAnInsertedLabelBelowTheLabelBeforeIt) 
             (Lines{"line 3: WHILE without ENDWHILE before the first label"}));
 }
 
+TEST(RewriteAdditions, PlacesAProblemBelowALabelTheRewriteDroppedBelowTheLabelBeforeIt) {
+  EXPECT_EQ(additions("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\n"), Lines{});
+  EXPECT_EQ(additions("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\nENDIF\n"),
+            (Lines{"line 2: ENDIF without an open IF below label START (twice, at lines 2 and 3; in the "
+                   "generated script once)"}));
+}
+
 TEST(UnsoundAgainst, FindsWhatTheVariantBreaksAndNothingElse) {
   const std::string full =
       "MAIN:\n GOTO TERMINAL\n GOSUB CHECK\nCHECK:\n WHILE X\n  IF Y THEN\n  ENDIF\n ENDWHILE\n RETURN\n";
