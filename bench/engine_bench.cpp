@@ -1,6 +1,7 @@
 // Measures the engine's throughput on a realistic flight script repeated to several sizes, and in the
 // same run a plain line copy of the same bytes (text-mode read, text-mode write, no rules), so that
-// the cost of the rules shows as a ratio that does not depend on the machine.
+// the cost of the rules shows as a ratio that does not depend on the machine; and the rewrite with the
+// structure check attached, on the check's own thread and in line, against the rewrite alone.
 
 #include <benchmark/benchmark.h>
 
@@ -17,6 +18,7 @@
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
 #include "rules/rewrite_script.h"
+#include "structure/structure_check.h"
 
 namespace {
 
@@ -104,6 +106,32 @@ void BM_Engine(benchmark::State& state) {
   reportSizes(state, script, written);
 }
 
+// The rewrite as a run makes it with the structure check attached: the script scanned as it is read,
+// the rewrite as it is written, and the two compared at the end; on the check's own thread, or in
+// line as when that thread cannot be started.
+void rewriteChecked(benchmark::State& state, aplpatch::StructureCheck::Scanning scanning) {
+  const std::string& script = scriptOfSize(static_cast<int>(state.range(0)));
+  std::size_t written = 0;
+  for (auto _ : state) {
+    ViewSource bytesIn(script);
+    CountingSink bytesOut;
+    QuietConsole console;
+    aplpatch::StructureCheck check(scanning);
+    aplpatch::rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console);
+    benchmark::DoNotOptimize(check.additions());
+    benchmark::DoNotOptimize(written = bytesOut.written);
+  }
+  reportSizes(state, script, written);
+}
+
+void BM_EngineChecked(benchmark::State& state) {
+  rewriteChecked(state, aplpatch::StructureCheck::Scanning::inBackground);
+}
+
+void BM_EngineCheckedInLine(benchmark::State& state) {
+  rewriteChecked(state, aplpatch::StructureCheck::Scanning::inLine);
+}
+
 // The plain line copy: text-mode read, text-mode write, no rules.
 std::size_t copyLines(const std::string& bytes) {
   ViewSource source(bytes);
@@ -141,10 +169,15 @@ void BM_CopyOfRewrite(benchmark::State& state) {
 
 BENCHMARK(BM_PlainCopy)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyOfRewrite)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Engine)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
+// The rewrite with and without the check counts the processor time of the whole process, so that the
+// check's own thread is in it; the wall time is in every report too.
+BENCHMARK(BM_Engine)->Arg(1)->Arg(10)->Arg(100)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineChecked)->Arg(1)->Arg(10)->Arg(100)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EngineCheckedInLine)->Arg(1)->Arg(10)->Arg(100)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 // Passes every report on to the reporter that the command line chose (--benchmark_format), and keeps
-// each benchmark's throughput for the summary of ratios after the run.
+// each benchmark's figures for the summary of ratios after the run: the median of the repetitions
+// when there are several (--benchmark_repetitions), else the run itself.
 class RateCollector : public benchmark::BenchmarkReporter {
  public:
   explicit RateCollector(benchmark::BenchmarkReporter& display) : display_(display) {}
@@ -154,38 +187,69 @@ class RateCollector : public benchmark::BenchmarkReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     display_.ReportRuns(runs);
     for (const Run& run : runs) {
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type != Run::RT_Iteration && !median) continue;
       auto rate = run.counters.find("bytes_per_second");
-      if (rate == run.counters.end() || run.run_type != Run::RT_Iteration) continue;
-      std::string name = run.benchmark_name();
-      std::size_t slash = name.find('/');
-      rates_[name.substr(0, slash)][name.substr(slash + 1)] = rate->second.value;
+      if (rate == run.counters.end() || run.iterations <= 0 || run.real_accumulated_time <= 0) continue;
+      Figures& figures = figures_[run.run_name.function_name][run.run_name.args];
+      if (figures.fromMedian && !median) continue;
+      const auto iterations = static_cast<double>(run.iterations);
+      figures.cpuRate = rate->second.value;
+      figures.cpuSeconds = run.cpu_accumulated_time / iterations;
+      figures.wallRate = figures.cpuRate * run.cpu_accumulated_time / run.real_accumulated_time;
+      figures.fromMedian = median;
     }
   }
 
   void Finalize() override { display_.Finalize(); }
 
-  // The engine's throughput as a share of the plain copy's, and of the copy of the rewrite's, at
-  // each size, one line per size.
+  // At each size, one line each: the engine's throughput as a share of the plain copy's and of the
+  // copy of the rewrite's; and the rewrite with the structure check against the rewrite alone, in
+  // throughput by the wall clock and in processor time, with the check on its own thread and in line.
   void printRatios(std::FILE* out) {
-    auto& copy = rates_["BM_PlainCopy"];
-    auto& copyOfRewrite = rates_["BM_CopyOfRewrite"];
-    for (const auto& [size, engineRate] : rates_["BM_Engine"]) {
+    auto& copy = figures_["BM_PlainCopy"];
+    auto& copyOfRewrite = figures_["BM_CopyOfRewrite"];
+    for (const auto& [size, engine] : figures_["BM_Engine"]) {
       auto plain = copy.find(size);
-      if (plain == copy.end() || plain->second <= 0) continue;
-      std::fprintf(out, "%s MiB: engine %.1f MiB/s, plain copy %.1f MiB/s, ratio %.2f", size.c_str(),
-                   engineRate / 1048576.0, plain->second / 1048576.0, engineRate / plain->second);
-      auto ceiling = copyOfRewrite.find(size);
-      if (ceiling != copyOfRewrite.end() && ceiling->second > 0) {
-        std::fprintf(out, " (copy of the rewrite %.1f MiB/s, ratio %.2f)", ceiling->second / 1048576.0,
-                     engineRate / ceiling->second);
+      if (plain != copy.end() && plain->second.cpuRate > 0) {
+        std::fprintf(out, "%s MiB: engine %.1f MiB/s, plain copy %.1f MiB/s, ratio %.2f", size.c_str(),
+                     engine.cpuRate / kMiB, plain->second.cpuRate / kMiB, engine.cpuRate / plain->second.cpuRate);
+        auto ceiling = copyOfRewrite.find(size);
+        if (ceiling != copyOfRewrite.end() && ceiling->second.cpuRate > 0) {
+          std::fprintf(out, " (copy of the rewrite %.1f MiB/s, ratio %.2f)", ceiling->second.cpuRate / kMiB,
+                       engine.cpuRate / ceiling->second.cpuRate);
+        }
+        std::fprintf(out, "\n");
       }
-      std::fprintf(out, "\n");
+      printCheck(out, size, engine, "BM_EngineChecked", "on its own thread");
+      printCheck(out, size, engine, "BM_EngineCheckedInLine", "in line");
     }
   }
 
  private:
+  struct Figures {
+    double cpuRate = 0;      // bytes of the script per second of processor time (the report's bytes_per_second)
+    double wallRate = 0;     // bytes of the script per second by the wall clock
+    double cpuSeconds = 0;   // processor time per rewrite, of the whole process
+    bool fromMedian = false;
+  };
+  static constexpr double kMiB = 1048576.0;
+
+  void printCheck(std::FILE* out, const std::string& size, const Figures& engine, const char* benchmark,
+                  const char* how) {
+    auto& sizes = figures_[benchmark];
+    auto checked = sizes.find(size);
+    if (checked == sizes.end() || engine.wallRate <= 0 || engine.cpuSeconds <= 0) return;
+    const Figures& with = checked->second;
+    std::fprintf(out,
+                 "%s MiB, structure check %s: %.1f MiB/s by the wall clock against %.1f without, ratio %.2f; "
+                 "%.1f ms of processor time against %.1f, ratio %.2f\n",
+                 size.c_str(), how, with.wallRate / kMiB, engine.wallRate / kMiB, with.wallRate / engine.wallRate,
+                 with.cpuSeconds * 1000, engine.cpuSeconds * 1000, with.cpuSeconds / engine.cpuSeconds);
+  }
+
   benchmark::BenchmarkReporter& display_;
-  std::map<std::string, std::map<std::string, double>> rates_;
+  std::map<std::string, std::map<std::string, Figures>> figures_;  // by benchmark, then size
 };
 
 }  // namespace

@@ -55,8 +55,9 @@ namespace {
 
 // A line rule and the feature it belongs to. A rule of no feature always runs. When its feature is
 // off, a rule is left out of the table, or, where the rules that stay rely on part of what it does
-// (the block it closes, the line it takes out of the pass, the watch it arms), replaced in its
-// place by a stand-in with the same trigger that does only that part.
+// (the block it closes, the line it takes out of the pass, the watch it arms, the lines it reads
+// and replaces, which no other rule may see), replaced in its place by a stand-in with the same
+// trigger that does only that part.
 struct SwitchedRule {
   RuleEntry rule;
   std::optional<Feature> feature{};
@@ -131,7 +132,7 @@ constexpr SwitchedRule kSwitchedLineRules[] = {
                 onText(kGroundFrequencyLabel)),
     ALWAYS(openGearGuard, onText(kGearUpLabel)),
     ALWAYS(closeGearGuard, onText(kFlapsUpLabel)),
-    SWITCHED(missedApproach, bindMissedApproachKey, onText(kTouchdownWait)),
+    SWITCHED_OR(missedApproach, bindMissedApproachKey, keepTouchdownWait, onText(kTouchdownWait)),
     SWITCHED(missedApproach, guardSpeedLoopsWithMissedKey, onTexts(kSpeedLoops)),
     SWITCHED(missedApproach, guardTowerWaitFrequency,
              onText(kTowerWaitLabel, kFinalLabel, kTowerFrequencyWait)),
@@ -141,7 +142,7 @@ constexpr SwitchedRule kSwitchedLineRules[] = {
     ALWAYS(captureSoundRoot, onText(kPlayStart).andOnlyWhile(isEmpty(&RewriteState::soundRoot))),
     SWITCHED(groundSupervision, holdBeforeLineUp, onText(kLineUpLabel)),
     SWITCHED(groundSupervision, redirectLineUpKey, onText(kLineUpCall)),
-    SWITCHED(groundSupervision, superviseTakeoff, onText(kTakeoffWait)),
+    SWITCHED_OR(groundSupervision, superviseTakeoff, keepTakeoffWait, onText(kTakeoffWait)),
     SWITCHED(missedApproach, skipCenterResponseWhenMissed, onText(kCenterResponseCall)),
     SWITCHED(missedApproach, skipApproachContactWhenMissed, onText(kApproachContactCall)),
     SWITCHED(transponderChanges, insertSquawkChange,
@@ -159,21 +160,23 @@ constexpr SwitchedRule kSwitchedLineRules[] = {
     SWITCHED(groundSupervision, superviseTaxiStart, onText(kCheckIfMovingLabel)),
     SWITCHED(groundSupervision, resetTaxiTimerAroundPushback, onText(kPushbackCall)),
     SWITCHED(groundSupervision, resetTaxiTimerBeforeTaxiSounds, onTexts(kPreTaxiSounds)),
-    SWITCHED(approachTracking, followHeadingFix,
-             onText(kFixHdgLabel, kFixBcLabel, kHoldfixLabelStart, kAutopilotHeading,
-                    kCopilotTest)),
-    SWITCHED(groundSupervision, superviseRunwayAlignment,
-             onText(kRunwayAlignLabel, kTakeoffLabel, kHeadingWaits[0], kHeadingWaits[1])),
+    SWITCHED_OR(approachTracking, followHeadingFix, keepHeadingFixTurn,
+                onText(kFixHdgLabel, kFixBcLabel, kHoldfixLabelStart, kAutopilotHeading,
+                       kCopilotTest)),
+    SWITCHED_OR(groundSupervision, superviseRunwayAlignment, keepRunwayAlignmentWait,
+                onText(kRunwayAlignLabel, kTakeoffLabel, kHeadingWaits[0], kHeadingWaits[1])),
     ALWAYS(noteAutopilotSubroutine, onText(kAutopilotLabel)),
-    SWITCHED(windAnnouncements, announceWind, onText(kWindCall)),
-    SWITCHED(groundSupervision, superviseVacateRunway, onText(kFinalStopLabel, kSeventhChecklist)),
+    SWITCHED_OR(windAnnouncements, announceWind, keepWindCall, onText(kWindCall)),
+    SWITCHED_OR(groundSupervision, superviseVacateRunway, keepFinalStopWait,
+                onText(kFinalStopLabel, kSeventhChecklist)),
     SWITCHED(missedApproach, shortcutToLocalizerWhenMissed, onText(kLocalizerFrequencyWait)),
-    SWITCHED(radioCalls, followTrafficCall, onText(kTrafficCall)),
-    SWITCHED(radioCalls, gatePlayCallVoices, onText(kPlayCallLabel, kPlayCallEnd, kVoiceTest)),
-    SWITCHED(holdingSupervision, superviseHoldfixCLoop,
-             onText(kHoldfixCLabel, kHoldfixCEntryCall, kHoldingWaitPhrase)),
-    SWITCHED(holdingSupervision, superviseHoldfixBcLoop,
-             onText(kHoldfixBcLabel, kHoldfixBcEntryCall, kHoldingWaitPhrase)),
+    SWITCHED_OR(radioCalls, followTrafficCall, keepTrafficCallBranch, onText(kTrafficCall)),
+    SWITCHED_OR(radioCalls, gatePlayCallVoices, keepPlayCallVoices,
+                onText(kPlayCallLabel, kPlayCallEnd, kVoiceTest)),
+    SWITCHED_OR(holdingSupervision, superviseHoldfixCLoop, keepHoldfixCLoop,
+                onText(kHoldfixCLabel, kHoldfixCEntryCall, kHoldingWaitPhrase)),
+    SWITCHED_OR(holdingSupervision, superviseHoldfixBcLoop, keepHoldfixBcLoop,
+                onText(kHoldfixBcLabel, kHoldfixBcEntryCall, kHoldingWaitPhrase)),
     SWITCHED(holdingSupervision, requireWingsLevelForDeviation, onText(kDeviationTest)),
     SWITCHED(approachTracking, superviseGroundDistanceLoop, onText(kGroundDistanceWait)),
     SWITCHED(groundSupervision, countCrying, onText(kCryingSound)),

@@ -1,18 +1,19 @@
-// Whole scripts rewritten with features switched off: what each switch removes, that what stays is
-// as sound as the full rewrite, and the texts that depend on a switch.
+// Whole scripts rewritten with features switched off: what each switch removes, the texts that depend
+// on a switch, and the lines that the stand-ins keep from the other rules. Whether what stays is as
+// sound as the full rewrite is for switch_soundness_test.cpp.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <map>
-#include <set>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/engine.h"
 #include "engine/line_text.h"
 #include "rules/rewrite_script.h"
+#include "rules/rule_table.h"
+#include "structure/scanning_streams.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -78,68 +79,6 @@ TEST(SwitchedRewrite, EachSwitchRemovesWhatItsRulesWriteIntoTheGoldenScripts) {
   }
 }
 
-// What soundness needs of a script: labels defined, jump and call targets, block lines counted
-// (an IF with a statement after its THEN is no block).
-struct Structure {
-  std::map<std::string, int> labels;
-  std::set<std::string> targets;
-  int ifs = 0, whiles = 0;  // openings less closings
-
-  explicit Structure(const std::string& text) {
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-      upcaseAscii(line);
-      std::string_view code(line);
-      code.remove_prefix(std::min(code.size(), code.find_first_not_of(' ')));
-      if (code.ends_with(':') && !contains(code, " ")) {
-        ++labels[std::string(code.substr(0, code.size() - 1))];
-      }
-      for (std::string_view jump : {"GOTO ", "GOSUB "}) {
-        if (const std::size_t at = code.find(jump); at != std::string_view::npos) {
-          const std::string_view target = code.substr(at + jump.size());
-          targets.emplace(target.substr(0, target.find(' ')));
-        }
-      }
-      ifs += (code.starts_with("IF ") && !contains(code, " THEN ")) - (code == "ENDIF");
-      whiles += code.starts_with("WHILE ") - (code == "ENDWHILE");
-    }
-  }
-};
-
-// What the switched rewrite breaks that the full rewrite does not: a target that only the full
-// rewrite defines, a label defined more often (and more than once), blocks it no longer pairs.
-std::string faultsAgainst(const Structure& full, const Structure& switched) {
-  std::string faults;
-  for (const std::string& target : switched.targets) {
-    if (!switched.labels.contains(target) && full.labels.contains(target)) {
-      faults.append(" jump to undefined ").append(target);
-    }
-  }
-  for (const auto& [label, count] : switched.labels) {
-    const auto inFull = full.labels.find(label);
-    if (count > std::max(1, inFull == full.labels.end() ? 0 : inFull->second)) {
-      faults.append(" more definitions of ").append(label);
-    }
-  }
-  if (full.ifs == 0 && switched.ifs != 0) faults.append(" IF/ENDIF unpaired");
-  if (full.whiles == 0 && switched.whiles != 0) faults.append(" WHILE/ENDWHILE unpaired");
-  return faults;
-}
-
-TEST(SwitchedRewrite, EveryFeatureOffAloneAndAllOffLeaveTheGoldenScriptsAsSoundAsTheFullRewrite) {
-  std::vector<FeatureSwitches> switchSets = {allFeaturesOff()};
-  for (const FeatureInfo& info : featureTable()) switchSets.push_back(without(info.feature));
-  for (const char* path : kGoldenScripts) {
-    const Structure full(rewriteOf(path, {}));
-    ASSERT_GT(full.labels.size(), 5u) << path << ": the check must see the structure";
-    for (const FeatureSwitches& switches : switchSets) {
-      EXPECT_EQ(faultsAgainst(full, Structure(rewriteOf(path, switches))), "")
-          << path << ", " << switches.switchedOff().size() << " off, the first "
-          << featureName(switches.switchedOff().front());
-    }
-  }
-}
-
 // The texts of rules that stay but depend on another switch, through the choices made before the
 // first line: each against lines that show both versions.
 struct Choice {
@@ -176,9 +115,71 @@ TEST(SwitchedRewrite, ChoicesMadeBeforeTheFirstLineChangeTheTextsThatDependOnThe
           testing::rewriteLinesOnly(choice.lines, testing::pastHeader(state)).text;
       EXPECT_EQ(contains(text, choice.onlyWhenSet), set) << text;
       EXPECT_EQ(contains(text, choice.onlyWhenClear), !set) << text;
-      EXPECT_EQ(Structure(text).ifs, 0) << text;
+      // Some of the lines open a loop they do not close; every IF block the rules write pairs up.
+      const ScriptStructure structure = scanScript(text);
+      for (const BlockProblems& problems : structure.blockProblems()) {
+        EXPECT_EQ(problems.kind, BlockProblem::whileNotClosed) << text;
+      }
     }
   }
+}
+
+// The lines of `input` rewritten with `feature` off, the script's header passed, without the
+// appended subroutines.
+std::string linesWithout(Feature feature, std::string_view input) {
+  const FeatureSwitches switches = without(feature);
+  const std::vector<RuleEntry> rules = lineRulesFor(switches);
+  const testing::Start start = testing::pastHeader(startStateFor(switches));
+  testing::MemorySource source{std::string(input)};
+  testing::MemorySink sink;
+  testing::RecordingConsole console;
+  Engine engine(source, sink, console, rules, {}, start.state, start.passesDone);
+  engine.rewriteLines();
+  engine.finish();
+  return testing::withoutCr(sink.bytes());
+}
+
+// A switched-off rule that would replace lines it reads itself leaves a stand-in that keeps them as
+// they are, and as unseen by the other rules as the rule keeps them: each case holds a line that a
+// rule of another feature would act on.
+struct KeptLines {
+  Feature off;
+  std::string_view lines;  // come out as they are
+};
+
+const KeptLines kKeptLines[] = {
+    {Feature::holdingSupervision,
+     "HOLDFIX_C:\nGOSUB FIX_HDG\nWHILE NOT INRANGE360(PLANE_HEADING,80,100)\nVCHECKLISTS = 7\nENDWHILE\n"
+     "GOTO HOLDFIX_BC\n"},
+    {Feature::holdingSupervision,
+     "HOLDFIX_BC:\nGOSUB FIX_BC\nIF VHOLDING = 1 THEN\n WHILE NOT INRANGE360(PLANE_HEADING,260,280)\n"
+     "VCHECKLISTS = 7\n ENDWHILE\nENDIF\n"},
+    {Feature::groundSupervision,
+     "HOLDFIX_C:\nCHECK_RWY_ALIGN:\n WHILE NOT INRANGE360(PLANE_HEADING,245,255)\n  WAIT 1\n ENDWHILE\n"
+     " RETURN\n"},
+    {Feature::groundSupervision, "WHILE ON_GROUND\nVDIF < -10\nENDWHILE\n"},
+    {Feature::groundSupervision, "WAIT_FINAL_STOP:\nVDIF < -10\nFINALLIST:\n"},
+    {Feature::approachTracking,
+     "FIX_BC:\n AUTOPILOT_HEADING = VRAD\nWHILE ON_GROUND\n VOR_1_OBS = VHDG\n AUTOPILOT_HEADING = VHDG\n"
+     "RETURN\n"},
+    {Feature::radioCalls, " VOICE3\\FC_N016\"\nWHILE ON_GROUND\n WAIT 1\n ELSE\n"},
+    {Feature::radioCalls, "PLAYCALL:\nIF VVOICE = 1 THEN\nWHILE ON_GROUND\nENDIF\nRETURN\n"},
+    {Feature::windAnnouncements, "FC_N040\nVDIF < -10\nFC_N041\nVDIF < -10\nFC_N042\n"},
+    {Feature::missedApproach, "WHILE ON_GROUND = 0\nSET_TOD_ALT:\n"},
+};
+
+TEST(SwitchedRewrite, StandInsKeepTheLinesTheirRulesReplaceFromTheOtherRules) {
+  for (const KeptLines& kept : kKeptLines) {
+    EXPECT_EQ(linesWithout(kept.off, kept.lines), kept.lines) << featureName(kept.off) << " off";
+  }
+  // A kept AUTOPILOT subroutine is the script's own: no second one is appended.
+  std::string lines(kKeptLines[0].lines);
+  lines.insert(lines.find("VCHECKLISTS"), "AUTOPILOT:\n");
+  testing::MemorySource source{lines};
+  testing::MemorySink sink;
+  testing::RecordingConsole console;
+  rewriteScript(source, sink, console, without(Feature::holdingSupervision));
+  EXPECT_EQ(sink.bytes().find("AUTOPILOT:"), sink.bytes().rfind("AUTOPILOT:")) << sink.bytes();
 }
 
 }  // namespace

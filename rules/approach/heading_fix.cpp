@@ -1,6 +1,7 @@
 #include "rules/approach/heading_fix.h"
 
 #include "engine/line_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -39,9 +40,20 @@ void rewriteInterceptTurn(Pass& pass) {
   pass.line().assign("AUTOPILOT_HEADING = VOR_1_OBS\n");
 }
 
-}  // namespace
+// The same lines kept as the host wrote them, unseen by the other rules as the intercept turn hides
+// them: up to the line naming VOR_1_OBS, and from there up to the next autopilot heading, which
+// goes on as read.
+void keepTurnOntoCourse(Pass& pass) {
+  pass.write(pass.line());
+  if (!keepUnseenUntil(pass, "VOR_1_OBS")) return;
+  upcaseAscii(pass.line());
+  pass.write(pass.line());
+  keepUnseenUntil(pass, kAutopilotHeading);
+}
 
-void followHeadingFix(Pass& pass) {
+// Follows both subroutines; `rewrite` says whether their texts are changed (the feature is on) or
+// only the lines that the intercept turn replaces are kept from the other rules.
+void followHeadingFixes(Pass& pass, bool rewrite) {
   HeadingFix& state = pass.state().headingFix;
   std::string& line = pass.line();
   HeadingFix was = state;
@@ -51,7 +63,7 @@ void followHeadingFix(Pass& pass) {
     if (startsWith(line, kHoldfixLabelStart)) {
       state = was = HeadingFix::outside;
     } else if (contains(line, kAutopilotHeading)) {
-      pass.write("VLASTHDG = PLANE_HEADING\n");
+      if (rewrite) pass.write("VLASTHDG = PLANE_HEADING\n");
       state = was = HeadingFix::outside;
     }
   }
@@ -62,14 +74,18 @@ void followHeadingFix(Pass& pass) {
     if (startsWith(line, kHoldfixLabelStart)) {
       state = HeadingFix::outside;
     } else {
-      if (contains(line, kCopilotTest)) {
+      if (rewrite && contains(line, kCopilotTest)) {
         pass.write("IF (VCOPILOT = 1) AND (VFIRSTCALL = 0) THEN\n");
         line.assign(" VFIRSTCALL = 1\n");
       }
       if (contains(line, kAutopilotHeading)) {
         state = HeadingFix::outside;
-        ++pass.state().added.interceptTurns;
-        rewriteInterceptTurn(pass);
+        if (rewrite) {
+          ++pass.state().added.interceptTurns;
+          rewriteInterceptTurn(pass);
+        } else {
+          keepTurnOntoCourse(pass);
+        }
         return;
       }
     }
@@ -77,5 +93,11 @@ void followHeadingFix(Pass& pass) {
 
   if (startsWith(line, kFixBcLabel)) state = HeadingFix::inFixBc;
 }
+
+}  // namespace
+
+void followHeadingFix(Pass& pass) { followHeadingFixes(pass, true); }
+
+void keepHeadingFixTurn(Pass& pass) { followHeadingFixes(pass, false); }
 
 }  // namespace aplpatch

@@ -21,4 +21,8 @@ inline constexpr std::string_view kCopilotTest = "IF VCOPILOT = 1 THEN";
 // Both subroutines end at their first autopilot heading or at the next holding-fix label.
 void followHeadingFix(Pass& pass);
 
+// In its place without approach tracking: the subroutines stay as the host wrote them, and the
+// lines that the intercept turn replaces are kept unseen by the other rules, as the turn hides them.
+void keepHeadingFixTurn(Pass& pass);
+
 }  // namespace aplpatch

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/line_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -154,6 +155,14 @@ bool replaceWaitLoop(Pass& pass, const HoldingSection& section) {
   return pass.skipUntil(section.resumeAt);
 }
 
+// The same section's wait loop kept as it stands. Returns false when the input ended meanwhile.
+bool keepWaitLoop(Pass& pass, const HoldingSection& section) {
+  if (!contains(pass.line(), kHoldingWaitPhrase)) return true;
+  pass.state().*section.inSection = false;
+  pass.write(pass.line());
+  return keepUnseenUntil(pass, section.resumeAt);
+}
+
 }  // namespace
 
 void superviseHoldfixCLoop(Pass& pass) {
@@ -169,6 +178,16 @@ void superviseHoldfixBcLoop(Pass& pass) {
     pass.write(pass.line());
     pass.line().assign("VFIRSTCALL = 0\n");
   }
+}
+
+void keepHoldfixCLoop(Pass& pass) {
+  if (pass.state().inHoldfixC && !keepWaitLoop(pass, kHoldfixC)) return;
+  if (startsWith(pass.line(), kHoldfixCLabel)) pass.state().inHoldfixC = true;
+}
+
+void keepHoldfixBcLoop(Pass& pass) {
+  if (pass.state().inHoldfixBc && !keepWaitLoop(pass, kHoldfixBc)) return;
+  if (startsWith(pass.line(), kHoldfixBcLabel)) pass.state().inHoldfixBc = true;
 }
 
 void requireWingsLevelForDeviation(Pass& pass) {

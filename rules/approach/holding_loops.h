@@ -29,6 +29,12 @@ void superviseHoldfixCLoop(Pass& pass);
 // which goes on as read.
 void superviseHoldfixBcLoop(Pass& pass);
 
+// In their places without holding supervision: an armed section's wait loop stays as the host
+// wrote it, and its lines up to the one the section resumes at are kept unseen by the other rules,
+// as the supervised loop hides them.
+void keepHoldfixCLoop(Pass& pass);
+void keepHoldfixBcLoop(Pass& pass);
+
 // Any line with "VDIF < -10" becomes the deviation test that also requires the wings to be level.
 void requireWingsLevelForDeviation(Pass& pass);
 

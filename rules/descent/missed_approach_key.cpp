@@ -41,6 +41,15 @@ void bindMissedApproachKey(Pass& pass) {
   }
 }
 
+void keepTouchdownWait(Pass& pass) {
+  std::string& line = pass.line();
+  if (!contains(line, kTouchdownWait)) return;
+  std::string& next = pass.scratch();
+  if (!pass.lookAhead(next)) return;
+  pass.write(line);
+  std::swap(line, next);
+}
+
 void guardSpeedLoopsWithMissedKey(Pass& pass) {
   if (pass.state().missedAppKey.empty()) return;
   std::string& line = pass.line();

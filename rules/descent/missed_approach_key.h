@@ -23,6 +23,10 @@ std::optional<std::string_view> missedApproachKeyText(std::string_view line);
 // of the flag. Any other next line becomes the current line and goes on through the later rules.
 void bindMissedApproachKey(Pass& pass);
 
+// In its place without the missed approach: the touchdown wait and the line after it stay as the
+// host wrote them, and that line goes on from here, unseen by the rules before, as with the key.
+void keepTouchdownWait(Pass& pass);
+
 // Once a key is bound, the loops that run while the speed is above 30 or 50 jump to MISSED_APP when
 // the flag is set.
 void guardSpeedLoopsWithMissedKey(Pass& pass);

@@ -2,6 +2,7 @@
 
 #include "engine/line_text.h"
 #include "rules/ground/supervision_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -55,6 +56,21 @@ void superviseRunwayAlignment(Pass& pass) {
     }
   }
   // Armed only after the test above, so the label line is never supervised by its own watch.
+  if (contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
+}
+
+void keepRunwayAlignmentWait(Pass& pass) {
+  RewriteState& state = pass.state();
+  std::string& line = pass.line();
+  if (state.inRunwayAlign) {
+    if (contains(line, kTakeoffLabel)) {
+      state.inRunwayAlign = false;
+    } else if (contains(line, kHeadingWaits[0]) || contains(line, kHeadingWaits[1])) {
+      state.inRunwayAlign = false;
+      writeUnseen(pass);
+      return;
+    }
+  }
   if (contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
 }
 

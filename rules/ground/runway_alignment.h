@@ -19,4 +19,9 @@ inline constexpr std::array<std::string_view, 2> kHeadingWaits = {"WHILE (NOT IN
 // such a loop ends the watch unsupervised.
 void superviseRunwayAlignment(Pass& pass);
 
+// In its place without ground supervision: the watch still takes the first heading wait loop's
+// line, unsupervised, out of the rest of the pass, as the supervision does, so that no later rule
+// takes the loop for another.
+void keepRunwayAlignmentWait(Pass& pass);
+
 }  // namespace aplpatch

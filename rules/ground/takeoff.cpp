@@ -2,6 +2,7 @@
 
 #include "engine/line_text.h"
 #include "rules/ground/supervision_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -60,6 +61,12 @@ void superviseTakeoff(Pass& pass) {
   }
   // At the end of the input the skip leaves the line buffer empty and the loop ends.
   pass.skipUntil("ENDWHILE");
+}
+
+void keepTakeoffWait(Pass& pass) {
+  if (!equals(pass.line(), kTakeoffWait)) return;
+  pass.write(pass.line());
+  keepUnseenUntil(pass, "ENDWHILE");
 }
 
 }  // namespace aplpatch

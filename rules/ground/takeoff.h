@@ -14,4 +14,8 @@ inline constexpr std::string_view kTakeoffWait = "WHILE ON_GROUND\n";
 // dropped up to the first line holding "ENDWHILE", which goes on through the later rules as read.
 void superviseTakeoff(Pass& pass);
 
+// In its place without ground supervision: the loop's own body stays, unseen by the other rules as
+// the supervision hides it, up to the "ENDWHILE" line.
+void keepTakeoffWait(Pass& pass);
+
 }  // namespace aplpatch

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "engine/line_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -72,6 +73,12 @@ void superviseVacateRunway(Pass& pass) {
   pass.write(kWaitForStop);
 
   if (atLabel) pass.skipUntil("FINALLIST:");
+}
+
+void keepFinalStopWait(Pass& pass) {
+  if (!contains(pass.line(), kFinalStopLabel)) return;
+  pass.write(pass.line());
+  keepUnseenUntil(pass, "FINALLIST:");
 }
 
 }  // namespace aplpatch

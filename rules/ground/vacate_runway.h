@@ -19,4 +19,8 @@ inline constexpr std::string_view kSeventhChecklist = "VCHECKLISTS = 7";
 // written and the line stays.
 void superviseVacateRunway(Pass& pass);
 
+// In its place without ground supervision: after a "WAIT_FINAL_STOP:" label the subroutine stays,
+// unseen by the other rules as the supervision hides it, up to the "FINALLIST:" line.
+void keepFinalStopWait(Pass& pass);
+
 }  // namespace aplpatch

@@ -1,6 +1,7 @@
 #include "rules/radio/radio_calls.h"
 
 #include "engine/line_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -13,6 +14,12 @@ void followTrafficCall(Pass& pass) {
   pass.write("WAIT 15\n");
   pass.write("GOSUB PLAYCALL\n");
   pass.skipUntil("ELSE");
+}
+
+void keepTrafficCallBranch(Pass& pass) {
+  if (!contains(pass.line(), kTrafficCall)) return;
+  pass.write(pass.line());
+  keepUnseenUntil(pass, "ELSE");
 }
 
 void gatePlayCallVoices(Pass& pass) {
@@ -32,6 +39,20 @@ void gatePlayCallVoices(Pass& pass) {
     }
   }
   if (contains(line, kPlayCallLabel)) state.inPlayCall = true;
+}
+
+void keepPlayCallVoices(Pass& pass) {
+  RewriteState& state = pass.state();
+  if (state.inPlayCall) {
+    if (contains(pass.line(), kPlayCallEnd)) {
+      state.inPlayCall = false;
+    } else if (contains(pass.line(), kVoiceTest)) {
+      pass.write(pass.line());
+      if (pass.readNextLine()) writeUnseen(pass);
+      return;
+    }
+  }
+  if (contains(pass.line(), kPlayCallLabel)) state.inPlayCall = true;
 }
 
 }  // namespace aplpatch

@@ -18,9 +18,17 @@ inline constexpr std::string_view kVoiceTest = "IF VVOICE =";
 // writing.
 void followTrafficCall(Pass& pass);
 
+// In its place without the radio calls: the lines up to the next "ELSE" line stay, unseen by the
+// other rules, as the traffic call hides them.
+void keepTrafficCallBranch(Pass& pass);
+
 // Inside the radio-call subroutine PLAYCALL (from its label to the next "RETURN"), plays the first
 // line of each voice branch only with a chance of 60 in 100. The gated line is read from the input
 // and written as read; at the end of the input the rule stops writing.
 void gatePlayCallVoices(Pass& pass);
+
+// In its place without the radio calls: each voice branch stays ungated, and its first line is kept
+// unseen by the other rules, as the gate hides it.
+void keepPlayCallVoices(Pass& pass);
 
 }  // namespace aplpatch

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/line_text.h"
+#include "rules/unseen_lines.h"
 
 namespace aplpatch {
 
@@ -42,6 +43,15 @@ void announceWind(Pass& pass) {
   pass.write("GOSUB PLAY_COURSE\n");
   pass.write("ENDIF\n");
   pass.skipUntil("FC_N");
+}
+
+void keepWindCall(Pass& pass) {
+  if (!contains(pass.line(), kWindCall)) return;
+  pass.write(pass.line());
+  if (!keepUnseenUntil(pass, "FC_N")) return;
+  upcaseAscii(pass.line());
+  pass.write(pass.line());
+  keepUnseenUntil(pass, "FC_N");
 }
 
 void appendPlayWindSpeed(Pass& pass) {

@@ -14,6 +14,10 @@ inline constexpr std::string_view kWindCall = "FC_N040";
 // the input the rule stops writing.
 void announceWind(Pass& pass);
 
+// In its place without wind announcements: the lines up to the call after the direction stay,
+// unseen by the other rules as the announcement hides them.
+void keepWindCall(Pass& pass);
+
 // Appends the PLAY_WINDSPD subroutine, which plays the recording for the surface wind speed: FC00
 // to FC20 for each whole number, then every fifth up to FC95, rounding up; above 95 it plays
 // nothing.

@@ -1,0 +1,262 @@
+#include "structure/structure_compare.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "structure/scanning_streams.h"
+
+namespace aplpatch {
+
+namespace {
+
+bool defines(const ScriptStructure& structure, std::string_view label) {
+  const int id = structure.names().find(label);
+  return id != NameTable::kNone && structure.use(id).definitions.count > 0;
+}
+
+bool namesWithoutDefining(const ScriptStructure& structure, std::string_view label) {
+  const int id = structure.names().find(label);
+  return id != NameTable::kNone && structure.use(id).references.count > 0 &&
+         structure.use(id).definitions.count == 0;
+}
+
+template <typename Site, typename Line>
+std::vector<int> keptLines(const Occurrences<Site>& occurrences, Line lineOf) {
+  std::vector<int> lines;
+  for (std::size_t i = 0; i < occurrences.kept(); ++i) lines.push_back(lineOf(occurrences.first[i]));
+  return lines;
+}
+
+void addMissingTargets(const ScriptStructure& script, const ScriptStructure& reference,
+                       std::vector<StructureFinding>& findings) {
+  for (int id = 0; id < script.names().size(); ++id) {
+    const NameUse& use = script.use(id);
+    const std::string_view name = script.names().name(id);
+    if (use.references.count == 0 || use.definitions.count > 0 || namesWithoutDefining(reference, name)) continue;
+    StructureFinding finding;
+    finding.kind = FindingKind::missingTarget;
+    finding.form = use.references.first[0].form;
+    finding.name = name;
+    finding.lines = keptLines(use.references, [](const ReferenceSite& site) { return site.line; });
+    finding.count = use.references.count;
+    findings.push_back(std::move(finding));
+  }
+}
+
+void addLabelsDefinedAgain(const ScriptStructure& script, const ScriptStructure& reference,
+                           std::vector<StructureFinding>& findings) {
+  for (int id = 0; id < script.names().size(); ++id) {
+    const int count = script.use(id).definitions.count;
+    if (count < 2) continue;
+    const std::string_view name = script.names().name(id);
+    const int referenceId = reference.names().find(name);
+    const int referenceCount = referenceId == NameTable::kNone ? 0 : reference.use(referenceId).definitions.count;
+    if (count <= referenceCount) continue;
+    StructureFinding finding;
+    finding.kind = FindingKind::labelDefinedAgain;
+    finding.name = name;
+    finding.lines = keptLines(script.use(id).definitions, [](int line) { return line; });
+    finding.count = count;
+    finding.referenceCount = referenceCount;
+    findings.push_back(std::move(finding));
+  }
+}
+
+// The label of `script` with id `label`, or the nearest one before it that `reference` defines;
+// "" for none.
+std::string_view placeIn(const ScriptStructure& script, int label, const ScriptStructure& reference) {
+  // Each label's predecessor was defined before it, so the walk ends; the count bounds it anyway.
+  for (int steps = 0; label != NameTable::kNone && steps <= script.names().size(); ++steps) {
+    const std::string_view name = script.names().name(label);
+    if (defines(reference, name)) return name;
+    label = script.use(label).labelBefore;
+  }
+  return {};
+}
+
+using ProblemPlace = std::pair<BlockProblem, std::string>;
+
+void addBlockProblems(const ScriptStructure& script, const ScriptStructure& reference,
+                      std::vector<StructureFinding>& findings) {
+  // Each side's problems are placed below labels that both define, so that a label that only one of
+  // them has (one the rewrite inserted, or one it dropped) moves no problem out of its place.
+  std::map<ProblemPlace, int> referenceCounts;
+  for (const BlockProblems& group : reference.blockProblems()) {
+    referenceCounts[{group.kind, std::string(placeIn(reference, group.label, script))}] += group.lines.count;
+  }
+
+  // Groups below different labels of `script` may fall below one label of `reference`.
+  std::map<ProblemPlace, StructureFinding> merged;
+  for (const BlockProblems& group : script.blockProblems()) {
+    StructureFinding& finding = merged[{group.kind, std::string(placeIn(script, group.label, reference))}];
+    finding.kind = FindingKind::blockProblem;
+    finding.problem = group.kind;
+    finding.count += group.lines.count;
+    for (std::size_t i = 0; i < group.lines.kept(); ++i) finding.lines.push_back(group.lines.first[i]);
+  }
+  for (auto& [place, finding] : merged) {
+    const auto found = referenceCounts.find(place);
+    finding.referenceCount = found == referenceCounts.end() ? 0 : found->second;
+    if (finding.count <= finding.referenceCount) continue;
+    finding.name = place.second;
+    std::sort(finding.lines.begin(), finding.lines.end());
+    if (finding.lines.size() > Occurrences<int>::kKept) finding.lines.resize(Occurrences<int>::kKept);
+    findings.push_back(std::move(finding));
+  }
+}
+
+// "12", "12 and 40", "12, 40 and 41", with "and N more" for those not kept.
+std::string lineList(const std::vector<int>& lines, int count) {
+  std::string text;
+  const int more = count - static_cast<int>(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += (i + 1 == lines.size() && more <= 0) ? " and " : ", ";
+    text += std::to_string(lines[i]);
+  }
+  if (more > 0) {
+    text += " and ";
+    text += std::to_string(more);
+    text += " more";
+  }
+  return text;
+}
+
+std::string times(int count) {
+  if (count == 0) return "not at all";
+  if (count == 1) return "once";
+  if (count == 2) return "twice";
+  std::string text = std::to_string(count);
+  text += " times";
+  return text;
+}
+
+std::string_view problemText(BlockProblem problem) {
+  switch (problem) {
+    case BlockProblem::ifNotClosed:
+      return "IF without ENDIF";
+    case BlockProblem::whileNotClosed:
+      return "WHILE without ENDWHILE";
+    case BlockProblem::endIfWithoutIf:
+      return "ENDIF without an open IF";
+    case BlockProblem::endWhileWithoutWhile:
+      return "ENDWHILE without an open WHILE";
+    case BlockProblem::elseWithoutIf:
+      return "ELSE or ELSEIF outside an IF block";
+    case BlockProblem::elseAfterElse:
+      return "ELSE or ELSEIF after the ELSE of its IF block";
+    case BlockProblem::nestedTooDeep:
+      return "blocks nested too deeply to be checked";
+  }
+  return "";
+}
+
+std::string_view formText(ReferenceForm form) {
+  switch (form) {
+    case ReferenceForm::jump:
+      return "GOTO";
+    case ReferenceForm::call:
+      return "GOSUB";
+    case ReferenceForm::triggerClear:
+      return "ONEXP_CLEAR";
+  }
+  return "";
+}
+
+// The line a finding is reported at: for a label defined again, its first definition too many.
+int leadLine(const StructureFinding& finding) {
+  const std::size_t lead = finding.kind == FindingKind::labelDefinedAgain ? 1 : 0;
+  return lead < finding.lines.size() ? finding.lines[lead] : 0;
+}
+
+}  // namespace
+
+std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference) {
+  std::vector<StructureFinding> findings;
+  addMissingTargets(script, reference, findings);
+  addLabelsDefinedAgain(script, reference, findings);
+  addBlockProblems(script, reference, findings);
+  std::sort(findings.begin(), findings.end(), [](const StructureFinding& a, const StructureFinding& b) {
+    const int lineA = leadLine(a);
+    const int lineB = leadLine(b);
+    if (lineA != lineB) return lineA < lineB;
+    if (a.kind != b.kind) return a.kind < b.kind;
+    return a.problem != b.problem ? a.problem < b.problem : a.name < b.name;
+  });
+  return findings;
+}
+
+std::string describeFinding(const StructureFinding& finding, std::string_view referenceName) {
+  std::string text = "line ";
+  text += std::to_string(leadLine(finding));
+  text += ": ";
+  switch (finding.kind) {
+    case FindingKind::missingTarget: {
+      text += formText(finding.form);
+      text += ' ';
+      text += finding.name;
+      text += ", a label that the script does not define";
+      if (finding.count > 1) {
+        text += " (named ";
+        text += times(finding.count);
+        text += ", at lines ";
+        text += lineList(finding.lines, finding.count);
+        text += ')';
+      }
+      break;
+    }
+    case FindingKind::labelDefinedAgain:
+      text += "label ";
+      text += finding.name;
+      text += " is defined ";
+      text += times(finding.count);
+      text += " (lines ";
+      text += lineList(finding.lines, finding.count);
+      text += "), in ";
+      text += referenceName;
+      text += ' ';
+      text += times(finding.referenceCount);
+      break;
+    case FindingKind::blockProblem:
+      text += problemText(finding.problem);
+      if (finding.name.empty()) {
+        text += " before the first label";
+      } else {
+        text += " below label ";
+        text += finding.name;
+      }
+      if (finding.count > 1 || finding.referenceCount > 0) {
+        text += " (";
+        text += times(finding.count);
+        text += ", at lines ";
+        text += lineList(finding.lines, finding.count);
+        text += "; in ";
+        text += referenceName;
+        text += ' ';
+        text += times(finding.referenceCount);
+        text += ')';
+      }
+      break;
+  }
+  return text;
+}
+
+std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, const ScriptStructure& rewritten) {
+  std::vector<std::string> lines;
+  for (const StructureFinding& finding : findingsAgainst(rewritten, generated)) {
+    lines.push_back(describeFinding(finding, "the generated script"));
+  }
+  return lines;
+}
+
+std::vector<std::string> unsoundAgainst(std::string_view fullRewrite, std::string_view variant) {
+  const ScriptStructure full = scanScript(fullRewrite);
+  const ScriptStructure checked = scanScript(variant);
+  std::vector<std::string> lines;
+  for (const StructureFinding& finding : findingsAgainst(checked, full)) {
+    lines.push_back(describeFinding(finding, "the full rewrite"));
+  }
+  return lines;
+}
+
+}  // namespace aplpatch

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "structure/script_structure.h"
+
+namespace aplpatch {
+
+enum class FindingKind : std::uint8_t {
+  missingTarget,       // jumps or calls to a label that the script does not define
+  labelDefinedAgain,   // a label defined more often than in the reference, and more than once
+  blockProblem,        // more block problems of one kind below one label than the reference has
+};
+
+// One way in which a script's structure is worse than a reference's.
+struct StructureFinding {
+  FindingKind kind = FindingKind::missingTarget;
+  BlockProblem problem = BlockProblem::ifNotClosed;  // for blockProblem
+  ReferenceForm form = ReferenceForm::jump;          // for missingTarget: the first naming line's form
+  std::string name;        // the target, the label, or the label a block problem is below ("" before
+                           // the first label)
+  std::vector<int> lines;  // where, in the script: the first few lines
+  int count = 0;           // how often, in the script
+  int referenceCount = 0;  // how often in the reference (definitions, or block problems there)
+};
+
+// What `script` has that `reference` has not: a jump, call or cleared trigger naming a label that
+// `script` does not define, unless `reference` names that label without defining it too; a label
+// that `script` defines more than once and more often than `reference`; and more block problems
+// of a kind below a label than `reference` has below it. A block problem below a label that the
+// other script does not define counts as below the nearest label before it that both define.
+// Ordered by line. Both structures must be finished.
+std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference);
+
+// The finding as one plain line, naming the reference as `referenceName` ("the generated script").
+std::string describeFinding(const StructureFinding& finding, std::string_view referenceName);
+
+// What a rewrite adds to the structure of the script the host generated, for the run's log: one
+// line each, empty when it adds nothing.
+std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, const ScriptStructure& rewritten);
+
+// Where a variant rewrite (`variant`, the bytes as written) is less sound than the full rewrite of
+// the same script (`fullRewrite`), one line each; empty when it is sound wherever the full rewrite is.
+std::vector<std::string> unsoundAgainst(std::string_view fullRewrite, std::string_view variant);
+
+}  // namespace aplpatch

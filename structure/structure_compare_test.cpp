@@ -1,0 +1,95 @@
+#include "structure/structure_compare.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "structure/scanning_streams.h"
+
+namespace aplpatch {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines additions(std::string_view generated, std::string_view rewritten) {
+  return rewriteAdditions(scanScript(generated), scanScript(rewritten));
+}
+
+constexpr std::string_view kGenerated =
+    "MAIN:\n"
+    " GOSUB PLAYCALL\n"
+    " GOTO TERMINAL\n"
+    "PLAYCALL:\n"
+    " IF VVOICE = 1 THEN\n"
+    "  WAIT 1\n"
+    " ENDIF\n"
+    " RETURN\n";
+
+TEST(RewriteAdditions, ReportsEachNewProblemOnceInLineOrder) {
+  // More lines, a paired block, and a new subroutine that is called add nothing.
+  EXPECT_EQ(additions(kGenerated, std::string(kGenerated) + "IF X THEN\nENDIF\nGOSUB NEW\nNEW:\nRETURN\n"),
+            Lines{});
+  const std::string rewritten =
+      "MAIN:\n"
+      " GOSUB PLAYCALL\n"
+      " GOSUB PLAYID\n"     // new: no such label
+      " GOTO TERMINAL\n"    // the generated script lacks it already
+      "PLAYCALL:\n"
+      " IF VVOICE = 1 THEN\n"
+      "  WAIT 1\n"
+      " RETURN\n"           // its ENDIF is gone
+      "PLAYCALL:\n"         // defined twice now
+      " GOSUB PLAYID\n"
+      "ONEXP_CLEAR GONE\n";
+  EXPECT_EQ(additions(kGenerated, rewritten),
+            (Lines{"line 3: GOSUB PLAYID, a label that the script does not define (named twice, at lines 3 and 10)",
+                   "line 6: IF without ENDIF below label PLAYCALL",
+                   "line 9: label PLAYCALL is defined twice (lines 5 and 9), in the generated script once",
+                   "line 11: ONEXP_CLEAR GONE, a label that the script does not define"}));
+}
+
+TEST(RewriteAdditions, CountsProblemsTheGeneratedScriptHasAlready) {
+  // A label defined twice stays so; a stray ENDIF stays one.
+  const std::string generated = "A:\nENDIF\nA:\nWHILE X\n";
+  EXPECT_EQ(additions(generated, "A:\nWAIT 1\nENDIF\nA:\nWHILE X\n"), Lines{});
+  EXPECT_EQ(additions(generated, "A:\nENDIF\nA:\nENDIF\nA:\nWHILE X\n"),
+            (Lines{"line 2: ENDIF without an open IF below label A (twice, at lines 2 and 4; in the generated "
+                   "script once)",
+                   "line 3: label A is defined 3 times (lines 1, 3 and 5), in the generated script twice"}));
+}
+
+TEST(RewriteAdditions, PlacesAProblemBelowAnInsertedLabelBelowTheLabelBeforeIt) {
+  const std::string generated = "START:\nIF X THEN\n";
+  // The open IF now stands below a label that the rewrite inserted: the same problem.
+  EXPECT_EQ(additions(generated, "START:\nINSERTED:\nMORE:\nIF X THEN\n"), Lines{});
+  EXPECT_EQ(additions(generated, "START:\nIF X THEN\nINSERTED:\nIF Y THEN\n"),
+            (Lines{"line 2: IF without ENDIF below label START (twice, at lines 2 and 4; in the generated script "
+                   "once)"}));
+  EXPECT_EQ(additions("IF X THEN\n", "IF X THEN\nNEW:\nWHILE Y\n"),
+            (Lines{"line 3: WHILE without ENDWHILE before the first label"}));
+}
+
+TEST(RewriteAdditions, PlacesAProblemBelowALabelTheRewriteDroppedBelowTheLabelBeforeIt) {
+  EXPECT_EQ(additions("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\n"), Lines{});
+  EXPECT_EQ(additions("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\nENDIF\n"),
+            (Lines{"line 2: ENDIF without an open IF below label START (twice, at lines 2 and 3; in the "
+                   "generated script once)"}));
+}
+
+TEST(UnsoundAgainst, FindsWhatTheVariantBreaksAndNothingElse) {
+  const std::string full =
+      "MAIN:\n GOTO TERMINAL\n GOSUB CHECK\nCHECK:\n WHILE X\n  IF Y THEN\n  ENDIF\n ENDWHILE\n RETURN\n";
+  EXPECT_EQ(unsoundAgainst(full, full), Lines{});
+  // Leaving out a whole addition, label, call and loop alike, is sound.
+  EXPECT_EQ(unsoundAgainst(full, "MAIN:\n GOTO TERMINAL\n"), Lines{});
+  EXPECT_EQ(unsoundAgainst(full, "MAIN:\n GOTO TERMINAL\n GOSUB CHECK\n WHILE X\n  IF Y THEN\n  ENDIF\n"),
+            (Lines{"line 3: GOSUB CHECK, a label that the script does not define",
+                   "line 4: WHILE without ENDWHILE below label MAIN"}));
+  EXPECT_EQ(unsoundAgainst(full, "MAIN:\nCHECK:\nCHECK:\n ELSE\n"),
+            (Lines{"line 3: label CHECK is defined twice (lines 2 and 3), in the full rewrite once",
+                   "line 4: ELSE or ELSEIF outside an IF block below label CHECK"}));
+}
+
+}  // namespace
+}  // namespace aplpatch
