@@ -24,8 +24,8 @@ struct RunRecord {
   std::string settingsLine;
   // Written once the rewrite has taken the script's place: the flight's briefing (LF lines).
   std::string briefing;
-  // Written with the briefing when the structure was checked: what the rewrite adds to the
-  // structure of the generated script, one finding a line; empty when it adds nothing.
+  // Written once the rewrite is complete, shown in the log with the briefing: what the rewrite adds
+  // to the structure of the generated script, one finding a line; empty when it adds nothing.
   std::optional<std::vector<std::string>> structureAdditions;
 };
 

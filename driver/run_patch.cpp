@@ -97,9 +97,9 @@ Status backUpScript(Platform& platform, Console& console, const PatchPaths& path
   return script.rewind();
 }
 
-// Rewrites the script into `newScript` with `switches`, and into `backup` as far as that goes.
-// Returns nothing, after reporting why and removing it, when the new script is not complete on the
-// disk.
+// Rewrites the script into `newScript` with `switches`, and into `backup` as far as that goes, and
+// records what the rewrite adds to the script's structure. Returns nothing, after reporting why and
+// removing it, when the new script is not complete on the disk.
 std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
                                          const FeatureSwitches& switches, TemporaryFile& newScript,
                                          TemporaryFile& backup, Status& backupStatus, RunRecord& record) {
@@ -112,7 +112,8 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
   backupStatus = backup.create(input->permissions());
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
-  RewriteReport report = rewriteForRun(*input, output, console, switches);
+  StructureCheck structure;
+  RewriteReport report = rewriteForRun(*input, output, console, switches, &structure);
   const bool written = report.written;
   Status read = input->status();
   input.reset();
@@ -128,6 +129,7 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
     return std::nullopt;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
+  record.structureAdditions = structure.additions();
   return report;
 }
 

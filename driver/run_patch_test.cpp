@@ -439,7 +439,9 @@ TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBefo
 }
 
 // What the log of a run on kScript without a settings file ends with: the settings, then the
-// briefing of a script that gains no addition, or none when nothing was rewritten.
+// briefing of a script that gains no addition and what the appended subroutines add to its
+// structure (calls of the host's subroutines that this script lacks), or none when nothing was
+// rewritten.
 const std::string kNoSettings = "settings: none at /opt/aplpatch/aplpatch.ini, every feature on\r\n";
 const std::string kNothingRewritten = kNoSettings + "briefing: none, nothing was rewritten\r\n";
 const std::string kNothingAdded = kNoSettings +
@@ -454,7 +456,12 @@ const std::string kNothingAdded = kNoSettings +
                                   "  missed-approach: nothing in this script\r\n"
                                   "  altitude-reminders: nothing in this script\r\n"
                                   "  wind-announcements: nothing in this script\r\n"
-                                  "  radio-calls: nothing in this script\r\n";
+                                  "  radio-calls: nothing in this script\r\n"
+                                  "what the rewrite adds to the structure of the script:\r\n"
+                                  "  line 9: GOSUB PLAYID, a label that the script does not define\r\n"
+                                  "  line 13: GOSUB PLAYCALL, a label that the script does not define (named 12 "
+                                  "times, at lines 13, 156, 166, 176 and 8 more)\r\n"
+                                  "  line 14: GOSUB PLAY_ALTITUDE, a label that the script does not define\r\n";
 
 // The log that a run on kScript writes, around the console lines that depend on the outcome: the
 // log as it was before settings and briefings, then `tail`.
@@ -513,6 +520,14 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     EXPECT_TRUE(platform.file(log).value_or("").ends_with(
         "  Cannot run aplc2.exe: Bad format\r\noutcome: rewritten\r\ncompiler: could not be started: Bad format\r\n" +
         kNothingAdded));
+  }
+  {
+    SCOPED_TRACE("a script that has every subroutine the rewrite calls");
+    FakePlatform platform;
+    platform.addFile(script, std::string(kScript) + "PLAYID:\r\nRETURN\r\nPLAYCALL:\r\nRETURN\r\nPLAY_ALTITUDE:\r\n");
+    EXPECT_EQ(runPatch(platform, platform.console(), {"-e", script}), 0);
+    EXPECT_TRUE(platform.file(log).value_or("").ends_with(
+        "\r\nwhat the rewrite adds to the structure of the script:\r\n  nothing\r\n"));
   }
 }
 

@@ -6,9 +6,12 @@
 
 namespace aplpatch {
 
-RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches) {
+RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches,
+                            StructureCheck* structure) {
   StopAtCtrlZ input(script);
-  RewriteReport report = rewriteScript(input, out, console, switches);
+  ByteSource& source = structure != nullptr ? structure->watchInput(input) : input;
+  ByteSink& sink = structure != nullptr ? structure->watchOutput(out) : out;
+  RewriteReport report = rewriteScript(source, sink, console, switches);
   // A Ctrl-Z as the very last byte is a common end-of-file mark and loses nothing: no message.
   if (input.found() && input.bytesAfter() > 0) {
     console.print("Ctrl-Z after " + std::to_string(input.bytesBefore()) + " bytes ends the script; the " +
