@@ -6,6 +6,7 @@
 
 #include "commands/install.h"
 #include "commands/preview.h"
+#include "commands/settings_commands.h"
 #include "driver/program_version.h"
 #include "driver/run_patch.h"
 
@@ -28,8 +29,12 @@ int showVersion(Platform& platform, ProgramConsole& console, const std::string&)
 constexpr std::array kCommands = {
     Command{"-e", "SCRIPT", "back SCRIPT up, rewrite it in place, then run aplc2.exe -e SCRIPT", nullptr},
     Command{"--preview", "SCRIPT",
-            "print SCRIPT as a run would rewrite it; messages go to standard error",
+            "print SCRIPT as a run would rewrite it; messages and briefing to stderr",
             previewScript},
+    Command{"--settings", "", "show where aplpatch.ini is looked for and which features it switches off",
+            showSettings},
+    Command{"--write-settings", "", "write aplpatch.ini beside aplpatch with every feature on and explained",
+            writeSettings},
     Command{"--install", "COMPILER",
             "put aplpatch in the place of the compiler COMPILER, renamed to aplc2.exe",
             installProgram},
@@ -53,7 +58,8 @@ int showHelp(Platform&, ProgramConsole& console, const std::string&) {
   text +=
       "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"
       "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as\n"
-      "rewritten and SCRIPT.log, the record of the last run.\n";
+      "rewritten and SCRIPT.log, the record of the last run and its briefing.\n"
+      "aplpatch.ini beside aplpatch, when it is there, switches features off.\n";
   console.print(text);
   return 0;
 }

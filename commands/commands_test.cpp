@@ -22,7 +22,8 @@ TEST(Commands, HelpAndVersionSayWhatTheProgramIsAndChangeNothing) {
     const std::string& help = platform.printed();
     EXPECT_TRUE(help.starts_with("aplpatch " APLPATCH_VERSION ": ")) << help;
     for (const char* part : {"aplpatch -e SCRIPT\n", "aplpatch --preview SCRIPT\n", "aplpatch --install COMPILER\n",
-                             "aplpatch --uninstall COMPILER\n", "aplpatch --version\n", "SCRIPT.log"}) {
+                             "aplpatch --uninstall COMPILER\n", "aplpatch --version\n", "SCRIPT.log",
+                             "aplpatch --settings\n", "aplpatch --write-settings\n", "aplpatch.ini"}) {
       EXPECT_NE(help.find(part), std::string::npos) << part;
     }
     EXPECT_TRUE(platform.files().empty());
@@ -36,6 +37,7 @@ TEST(Commands, EveryOtherCommandLineIsStillTheWrongOne) {
   const std::vector<std::vector<std::string>> commandLines = {
       {"-e", "F.APL", "third"}, {"--help", "x"}, {"--version", "--help"}, {"--preview"},
       {"--install"},            {"--HELP"},      {"/?"},                  {"--preview", "F.APL", "x"},
+      {"--settings", "x"},      {"--write-settings", "F.INI"},
   };
   for (const std::vector<std::string>& arguments : commandLines) {
     SCOPED_TRACE(::testing::PrintToString(arguments));
@@ -49,10 +51,12 @@ TEST(Commands, EveryOtherCommandLineIsStillTheWrongOne) {
   EXPECT_TRUE(windows.printed().starts_with("aplpatch " APLPATCH_VERSION ": "));
 }
 
-std::string example() {
-  std::ifstream in(APLPATCH_EXAMPLE_SCRIPT, std::ios::binary);
+std::string fileText(const char* path) {
+  std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
 }
+
+std::string example() { return fileText(APLPATCH_EXAMPLE_SCRIPT); }
 
 TEST(Commands, PreviewShowsExactlyWhatARunPutsInPlaceAndTouchesNothing) {
   const std::string script = example();
@@ -66,7 +70,9 @@ TEST(Commands, PreviewShowsExactlyWhatARunPutsInPlaceAndTouchesNothing) {
   preview.setReadChunk(1000);
   EXPECT_EQ(runCommandLine(preview, preview.console(), {"--preview", "F.APL"}), 0);
   EXPECT_EQ(preview.console().standardOutputBytes(), run.file("F.APL"));
-  EXPECT_EQ(preview.console().errorOutput(), testing::rewriteWhole(script).console);
+  // The rules' messages, then the flight's briefing.
+  EXPECT_EQ(preview.console().errorOutput(),
+            testing::rewriteWhole(script).console + fileText(APLPATCH_TESTDATA "/sample_flight.briefing.txt"));
   EXPECT_EQ(preview.printed(), "");
   EXPECT_EQ(preview.files().size(), 1u);
   EXPECT_EQ(preview.file("F.APL"), script);

@@ -5,8 +5,10 @@
 
 #include "driver/run_rewrite.h"
 #include "driver/script_start.h"
+#include "driver/settings_file.h"
 #include "platform/byte_copy.h"
 #include "platform/virtual_store.h"
+#include "rules/briefing.h"
 
 namespace aplpatch {
 
@@ -35,12 +37,17 @@ int previewScript(Platform& platform, ProgramConsole& console, const std::string
   }
   ScriptStart start(std::move(opened.file));
   ErrorConsole messages(console);
+  const LoadedSettings settings = loadSettings(platform);
+  for (const std::string& line : settingsConsoleLines(settings)) messages.print(line);
   bool written;
+  std::string briefing;
   if (start.isAlreadyPatched()) {
     messages.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
     written = copyAll(start, console.standardOutput());
   } else {
-    written = rewriteForRun(start, console.standardOutput(), messages);
+    RewriteReport report = rewriteForRun(start, console.standardOutput(), messages, settings.switches);
+    written = report.written;
+    briefing = flightBriefing(report);
   }
   if (!start.status().ok()) {
     console.printError("Cannot read " + script + ": " + start.status().reason() + "\n");
@@ -50,6 +57,7 @@ int previewScript(Platform& platform, ProgramConsole& console, const std::string
     console.printError("Cannot write the preview to standard output.\n");
     return kPreviewFailed;
   }
+  if (!briefing.empty()) messages.print(briefing);
   return 0;
 }
 

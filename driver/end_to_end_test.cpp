@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -252,12 +253,45 @@ TEST_F(EndToEnd, PreviewWritesTheBytesARunPutsInPlaceAndChangesNothing) {
   Finished preview = runProgram(work.path().string(), {APLPATCH_PROGRAM, "--preview", "FLIGHT.APL"}, environment(),
                                 records / "preview.txt", Console::kCaptured, records / "messages.txt");
   EXPECT_EQ(preview.status, 0);
-  EXPECT_EQ(readBytes(records / "messages.txt"), testing::rewriteWhole(*example).console);
+  // The rules' messages, then the flight's briefing.
+  EXPECT_EQ(readBytes(records / "messages.txt"),
+            testing::rewriteWhole(*example).console +
+                readBytes(APLPATCH_TESTDATA "/sample_flight.briefing.txt").value_or("no golden briefing"));
   EXPECT_EQ(namesIn(work.path()), std::set<std::string>{"FLIGHT.APL"});
   EXPECT_EQ(compilerLog(), "");
 
   ASSERT_EQ(patch({"-e", "FLIGHT.APL"}).status, 0);
   EXPECT_EQ(readBytes(work / "FLIGHT.APL"), preview.output);
+}
+
+TEST_F(EndToEnd, GoesByTheSettingsFileBesideTheProgramAndNeverWaitsOnOne) {
+  // A copy of the program in a folder of its own, so that the settings file there is this test's.
+  const fs::path installed = records.path() / "installed";
+  fs::create_directory(installed);
+  fs::copy_file(APLPATCH_PROGRAM, installed / "aplpatch");
+  const std::string settings = fs::canonical(installed).string() + "/aplpatch.ini";
+  const std::string example = readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or("");
+  auto run = [&] {
+    writeBytes(work / "FLIGHT.APL", example);
+    return runProgram(work.path().string(), {(installed / "aplpatch").string(), "-e", "FLIGHT.APL"}, environment(),
+                      records / "console.txt");
+  };
+
+  writeBytes(settings, "\xEF\xBB\xBF[Features]\r\nmissed-approach = off\r\n");
+  Finished switched = run();
+  EXPECT_EQ(switched.status, 0) << switched.output;
+  EXPECT_TRUE(switched.output.starts_with("TALKRADAR patch started...\nsettings file " + settings +
+                                          ": switched off: missed-approach\nsaving old generated APL file"))
+      << switched.output;
+  EXPECT_EQ(readBytes(work / "FLIGHT.APL").value_or("").find("GOSUB MISSED_APP_KEY"), std::string::npos);
+
+  // A FIFO in its place is refused at once: the run neither waits nor fails.
+  fs::remove(settings);
+  ASSERT_EQ(::mkfifo(settings.c_str(), 0644), 0);
+  Finished fifo = run();
+  EXPECT_EQ(fifo.status, 0) << fifo.output;
+  EXPECT_NE(fifo.output.find("\n" + settings + " cannot be read: not a regular file; ignored\n"), std::string::npos);
+  EXPECT_EQ(readBytes(work / "FLIGHT.APL"), testing::rewriteWhole(example).bytes);
 }
 
 // Every file of `folder` with its bytes and permissions.

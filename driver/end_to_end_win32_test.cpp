@@ -266,6 +266,26 @@ TEST_F(WindowsInstalled, FindsTheCompilerBesideItselfOrOnThePathBeforeChangingAn
   }
 }
 
+TEST_F(WindowsInstalled, GoesByTheSettingsFileBesideItself) {
+  const fs::path settings = installed / L"aplpatch.ini";
+  // As Notepad saves it: a byte-order mark, CR LF, and a comment after a value.
+  writeBytes(settings, "\xEF\xBB\xBF[Features]\r\nmissed-approach = OFF ; too hard\r\n");
+  Finished run = runInstalled(L"-e FLIGHT.APL", testing::programFolder().wstring());
+  EXPECT_EQ(run.status, 0u) << run.output;
+  EXPECT_TRUE(run.output.starts_with(withCrLf("TALKRADAR patch started...\nsettings file " + utf8(settings) +
+                                              ": switched off: missed-approach\nsaving old generated APL file")))
+      << run.output;
+  EXPECT_EQ(readBytes(folder / L"FLIGHT.APL").value_or("").find("GOSUB MISSED_APP_KEY"), std::string::npos);
+  EXPECT_NE(readBytes(folder / L"apl" / L"FLIGHT.APL.log").value_or("").find("\r\n  missed-approach: off\r\n"),
+            std::string::npos);
+
+  // --write-settings writes beside the program, and only where there is no file.
+  EXPECT_EQ(runInstalled(L"--write-settings", nowhere).status, 1u);
+  fs::remove(settings);
+  EXPECT_EQ(runInstalled(L"--write-settings", nowhere).status, 0u);
+  EXPECT_NE(readBytes(settings).value_or("").find("\r\n[features]\r\n"), std::string::npos);
+}
+
 // Every file of `folder` with its bytes.
 std::map<std::wstring, std::string> snapshot(const fs::path& folder) {
   std::map<std::wstring, std::string> files;

@@ -18,6 +18,15 @@ void addLine(std::string& text, std::initializer_list<std::string_view> parts) {
   text.append("\r\n");
 }
 
+// Appends each LF-ended line of `lines` after `indent`.
+void addLines(std::string& text, std::string_view indent, std::string_view lines) {
+  while (!lines.empty()) {
+    std::size_t end = lines.find('\n');
+    addLine(text, {indent, lines.substr(0, end)});
+    lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
+  }
+}
+
 }  // namespace
 
 std::string runLogText(std::string_view startedAt, const std::vector<std::string>& arguments,
@@ -29,13 +38,24 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   addLine(text, {commandLine});
   if (!record.fileWorkedOn.empty()) addLine(text, {"file worked on: ", record.fileWorkedOn});
   addLine(text, {"console:"});
-  while (!console.empty()) {
-    std::size_t end = console.find('\n');
-    addLine(text, {"  ", console.substr(0, end)});
-    console = end == std::string_view::npos ? std::string_view() : console.substr(end + 1);
-  }
+  addLines(text, "  ", console);
   addLine(text, {"outcome: ", record.outcome});
   addLine(text, {"compiler: ", record.compiler});
+  if (!record.settingsLine.empty()) addLine(text, {record.settingsLine});
+  if (record.briefing.empty()) {
+    addLine(text, {"briefing: none, nothing was rewritten"});
+    return text;
+  }
+  // The briefing's first line is its heading; the rest is indented under it, as the console is.
+  std::string_view briefing = record.briefing;
+  std::size_t headingEnd = briefing.find('\n');
+  addLine(text, {briefing.substr(0, headingEnd)});
+  if (headingEnd != std::string_view::npos) addLines(text, "  ", briefing.substr(headingEnd + 1));
+  if (record.structureAdditions) {
+    addLine(text, {"what the rewrite adds to the structure of the script:"});
+    if (record.structureAdditions->empty()) addLine(text, {"  nothing"});
+    for (const std::string& finding : *record.structureAdditions) addLine(text, {"  ", finding});
+  }
   return text;
 }
 

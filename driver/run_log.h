@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,19 @@ struct RunRecord {
   // Whether the script could be opened. A script that could not be leaves nothing behind, not even
   // a log: the path may not name a pilot's folder at all.
   bool scriptOpened = false;
+  // Written at the start of the run, from the settings it reads: the log's line on them.
+  std::string settingsLine;
+  // Written once the rewrite has taken the script's place: the flight's briefing (LF lines).
+  std::string briefing;
+  // Written once the rewrite is complete, shown in the log with the briefing: what the rewrite adds
+  // to the structure of the generated script, one finding a line; empty when it adds nothing.
+  std::optional<std::vector<std::string>> structureAdditions;
 };
 
 // The log of one run: when it ran, its command line (the arguments after the program name), the
-// twin it worked on if any, every console line it printed, its outcome and the compiler's result.
-// Lines end with CR LF, as the scripts beside it do.
+// twin it worked on if any, every console line it printed, its outcome and the compiler's result;
+// then the settings it went by, the flight's briefing (or why there is none) and, for a rewritten
+// script, what the rewrite adds to its structure. Lines end with CR LF, as the scripts beside it do.
 std::string runLogText(std::string_view startedAt, const std::vector<std::string>& arguments,
                        std::string_view console, const RunRecord& record);
 

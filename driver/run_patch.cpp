@@ -16,8 +16,10 @@
 #include "driver/run_log.h"
 #include "driver/run_rewrite.h"
 #include "driver/script_start.h"
+#include "driver/settings_file.h"
 #include "platform/temporary_file.h"
 #include "platform/virtual_store.h"
+#include "rules/briefing.h"
 
 namespace aplpatch {
 
@@ -63,6 +65,14 @@ std::unique_ptr<ReadFile> openScript(Platform& platform, Console& console, const
   return std::move(input.file);
 }
 
+// Reads the settings file before anything is changed and says what it sets, when there is one.
+FeatureSwitches readSettings(Platform& platform, Console& console, RunRecord& record) {
+  LoadedSettings settings = loadSettings(platform);
+  for (const std::string& line : settingsConsoleLines(settings)) console.print(line);
+  record.settingsLine = settingsLogLine(settings);
+  return settings.switches;
+}
+
 // Where the compiler is, found before anything is changed; nothing, after saying so, when it is
 // nowhere to be found.
 std::optional<std::string> locateCompiler(Platform& platform, Console& console, const PatchPaths& paths,
@@ -87,20 +97,24 @@ Status backUpScript(Platform& platform, Console& console, const PatchPaths& path
   return script.rewind();
 }
 
-// Rewrites the script into `newScript`, and into `backup` as far as that goes. Returns false, after
-// reporting why and removing it, when the new script is not complete on the disk.
-bool rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
-                 TemporaryFile& newScript, TemporaryFile& backup, Status& backupStatus, RunRecord& record) {
+// Rewrites the script into `newScript` with `switches`, and into `backup` as far as that goes, and
+// records what the rewrite adds to the script's structure. Returns nothing, after reporting why and
+// removing it, when the new script is not complete on the disk.
+std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
+                                         const FeatureSwitches& switches, TemporaryFile& newScript,
+                                         TemporaryFile& backup, Status& backupStatus, RunRecord& record) {
   console.print("inserting missing RETURNS ...\n");
   Status created = newScript.create(input->permissions());
   if (!created.ok()) {
     abortRun(console, "Cannot create " + paths.newScriptInMessages, created, paths, newScript, record);
-    return false;
+    return std::nullopt;
   }
   backupStatus = backup.create(input->permissions());
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
-  bool written = rewriteForRun(*input, output, console);
+  StructureCheck structure;
+  RewriteReport report = rewriteForRun(*input, output, console, switches, &structure);
+  const bool written = report.written;
   Status read = input->status();
   input.reset();
   Status finished = newScript.finish();
@@ -108,14 +122,15 @@ bool rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<Read
 
   if (!read.ok()) {
     abortRun(console, "Cannot read " + paths.script, read, paths, newScript, record);
-    return false;
+    return std::nullopt;
   }
   if (!finished.ok()) {
     abortRun(console, "Cannot write " + paths.newScriptInMessages, finished, paths, newScript, record);
-    return false;
+    return std::nullopt;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
-  return true;
+  record.structureAdditions = structure.additions();
+  return report;
 }
 
 int runCompiler(Platform& platform, ProgramConsole& console, const std::string& compiler,
@@ -150,6 +165,7 @@ int handOnUnchanged(Platform& platform, ProgramConsole& console, const PatchPath
 
 int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& paths, RunRecord& record) {
   console.print("TALKRADAR patch started...\n");
+  const FeatureSwitches switches = readSettings(platform, console, record);
   say(console, {"saving old generated APL file ", paths.script, " ..."});
 
   std::unique_ptr<ReadFile> opened = openScript(platform, console, paths, record);
@@ -173,7 +189,9 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
   // rewrite has taken the script's place.
   TemporaryFile backup(platform, paths.backupNewScript);
   Status backupStatus = Status::success();
-  if (!rewriteInto(console, paths, std::move(input), newScript, backup, backupStatus, record)) return kFailed;
+  std::optional<RewriteReport> report =
+      rewriteInto(console, paths, std::move(input), switches, newScript, backup, backupStatus, record);
+  if (!report) return kFailed;
   console.print("analysis done\n");
 
   say(console, {"saving new generated APL file ", paths.newScriptInMessages, " ..."});
@@ -188,6 +206,7 @@ int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& p
                        backupStatus);
 
   record.outcome = "rewritten";
+  record.briefing = flightBriefing(*report);
   return runCompiler(platform, console, *compiler, paths.script, record);
 }
 

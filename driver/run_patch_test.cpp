@@ -438,9 +438,35 @@ TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBefo
   }
 }
 
-// The log that a run on kScript writes, around the console lines that depend on the outcome.
+// What the log of a run on kScript without a settings file ends with: the settings, then the
+// briefing of a script that gains no addition and what the appended subroutines add to its
+// structure (calls of the host's subroutines that this script lacks), or none when nothing was
+// rewritten.
+const std::string kNoSettings = "settings: none at /opt/aplpatch/aplpatch.ini, every feature on\r\n";
+const std::string kNothingRewritten = kNoSettings + "briefing: none, nothing was rewritten\r\n";
+const std::string kNothingAdded = kNoSettings +
+                                  "Briefing for this flight:\r\n"
+                                  "  Keys: none added.\r\n"
+                                  "  descent-request: nothing in this script\r\n"
+                                  "  transponder-changes: nothing in this script\r\n"
+                                  "  holding-supervision: nothing in this script\r\n"
+                                  "  approach-tracking: nothing in this script\r\n"
+                                  "  ground-supervision: nothing in this script\r\n"
+                                  "  clearance-withdrawal: nothing in this script\r\n"
+                                  "  missed-approach: nothing in this script\r\n"
+                                  "  altitude-reminders: nothing in this script\r\n"
+                                  "  wind-announcements: nothing in this script\r\n"
+                                  "  radio-calls: nothing in this script\r\n"
+                                  "what the rewrite adds to the structure of the script:\r\n"
+                                  "  line 9: GOSUB PLAYID, a label that the script does not define\r\n"
+                                  "  line 13: GOSUB PLAYCALL, a label that the script does not define (named 12 "
+                                  "times, at lines 13, 156, 166, 176 and 8 more)\r\n"
+                                  "  line 14: GOSUB PLAY_ALTITUDE, a label that the script does not define\r\n";
+
+// The log that a run on kScript writes, around the console lines that depend on the outcome: the
+// log as it was before settings and briefings, then `tail`.
 std::string expectedLog(const std::string& consoleAfterStart, const std::string& outcome,
-                        const std::string& compiler) {
+                        const std::string& compiler, const std::string& tail) {
   std::string log = "aplpatch " APLPATCH_VERSION ", run of 2026-03-01T14:05:09\r\n"
                     "command line: -e \"my flights\\F.APL\"\r\n"
                     "console:\r\n"
@@ -448,7 +474,7 @@ std::string expectedLog(const std::string& consoleAfterStart, const std::string&
                     "  saving old generated APL file my flights\\F.APL ...\r\n";
   for (std::size_t start = 0, end; (end = consoleAfterStart.find('\n', start)) != std::string::npos; start = end + 1)
     log += "  " + consoleAfterStart.substr(start, end - start) + "\r\n";
-  return log + "outcome: " + outcome + "\r\ncompiler: " + compiler + "\r\n";
+  return log + "outcome: " + outcome + "\r\ncompiler: " + compiler + "\r\n" + tail;
 }
 
 TEST(RunPatch, LogsEachRunBesideItsBackups) {
@@ -465,7 +491,7 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     platform.addFile(log, "the last run's log");
     platform.setExitCode(3);
     EXPECT_EQ(runOn(platform, script), 3);
-    EXPECT_EQ(platform.file(log), expectedLog(rewrittenRun, "rewritten", "exit status 3"));
+    EXPECT_EQ(platform.file(log), expectedLog(rewrittenRun, "rewritten", "exit status 3", kNothingAdded));
   }
   {
     SCOPED_TRACE("an already patched script");
@@ -474,7 +500,7 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     EXPECT_EQ(runPatch(platform, platform.console(), {"-e", script}), 0);
     EXPECT_EQ(platform.file(log), expectedLog("my flights\\F.APL is already patched: handed to the compiler "
                                               "unchanged.\nrunning original ADV generator...\n",
-                                              "already patched", "exit status 0"));
+                                              "already patched", "exit status 0", kNothingRewritten));
   }
   {
     SCOPED_TRACE("a write that fails");
@@ -485,14 +511,23 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
               expectedLog("inserting missing RETURNS ...\n"
                           "Program aborted. Cannot write my flights\\F.APL.new: Disk full. "
                           "my flights\\F.APL is left as it was.\n",
-                          "aborted: Cannot write my flights\\F.APL.new: Disk full", "not run"));
+                          "aborted: Cannot write my flights\\F.APL.new: Disk full", "not run", kNothingRewritten));
   }
   {
     SCOPED_TRACE("a compiler that cannot be started");
     FakePlatform platform;
     runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kRunProgram, 1, "Bad format"); });
     EXPECT_TRUE(platform.file(log).value_or("").ends_with(
-        "  Cannot run aplc2.exe: Bad format\r\noutcome: rewritten\r\ncompiler: could not be started: Bad format\r\n"));
+        "  Cannot run aplc2.exe: Bad format\r\noutcome: rewritten\r\ncompiler: could not be started: Bad format\r\n" +
+        kNothingAdded));
+  }
+  {
+    SCOPED_TRACE("a script that has every subroutine the rewrite calls");
+    FakePlatform platform;
+    platform.addFile(script, std::string(kScript) + "PLAYID:\r\nRETURN\r\nPLAYCALL:\r\nRETURN\r\nPLAY_ALTITUDE:\r\n");
+    EXPECT_EQ(runPatch(platform, platform.console(), {"-e", script}), 0);
+    EXPECT_TRUE(platform.file(log).value_or("").ends_with(
+        "\r\nwhat the rewrite adds to the structure of the script:\r\n  nothing\r\n"));
   }
 }
 

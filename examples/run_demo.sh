@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shows what aplpatch does to a generated flight script: builds the program and the stand-in compiler,
 # copies the sample script into a fresh temporary folder, runs `aplpatch -e FLIGHT.APL` there with the
-# stand-in aplc2.exe on the search path, and reports the console output, the files and the changes.
+# stand-in aplc2.exe on the search path, and reports the console output, the files, the flight's
+# briefing and the changes.
 #
 # Usage: examples/run_demo.sh [script]    (default: examples/sample_flight.apl)
 set -euo pipefail
@@ -35,6 +36,9 @@ echo "   result:  $work/FLIGHT.APL             (the rewritten script, compiled b
 echo "   backup:  $work/apl/FLIGHT.APL         (the script as generated)"
 echo "            $work/apl/FLIGHT.APL.new     (the script as rewritten)"
 echo "   log:     $work/apl/FLIGHT.APL.log     (the record of this run)"
+echo
+echo "== What the log says of this flight (aplpatch.ini beside aplpatch switches features off):"
+tr -d '\r' <"$work/apl/FLIGHT.APL.log" | sed -n '/^settings: /,$p' | sed 's/^/   /'
 echo
 
 before="$work/apl/FLIGHT.APL"

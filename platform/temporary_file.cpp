@@ -44,7 +44,14 @@ Status TemporaryFile::finish() {
 }
 
 Status TemporaryFile::commitAs(const std::string& target) {
-  Status status = platform_.replaceFile(path_, target);
+  return kept(platform_.replaceFile(path_, target), target);
+}
+
+Status TemporaryFile::commitAsNew(const std::string& target) {
+  return kept(platform_.moveFile(path_, target), target);
+}
+
+Status TemporaryFile::kept(const Status& status, const std::string& target) {
   if (!status.ok()) return status;
   committed_ = true;
   // Released only now: an interrupt just before the rename still removes the file. One just after

@@ -33,6 +33,9 @@ class TemporaryFile {
   // that the rename survives a power cut. On failure the file stays, to be removed by discard() or
   // the destructor; a folder that cannot be synced is no failure.
   Status commitAs(const std::string& target);
+  // As commitAs(), but fails, changing nothing, when a file or folder is at `target`: a file that
+  // appeared there meanwhile is never replaced.
+  Status commitAsNew(const std::string& target);
   // Closes and removes the file now, so that the caller can report a file that could not be removed.
   // Success when there is nothing left to remove.
   Status discard();
@@ -42,6 +45,9 @@ class TemporaryFile {
   const std::string& path() const { return path_; }
 
  private:
+  // Keeps the file once it has been put in place at `target` with `status`.
+  Status kept(const Status& status, const std::string& target);
+
   Platform& platform_;
   std::string target_;
   std::string path_;

@@ -157,7 +157,7 @@ Opened<ReadFile> FakePlatform::openForRead(const std::string& path) {
   Status status = record("open " + path + " for reading", Operation::kOpenForRead);
   if (status.ok() && files_.count(path) == 0) {
     log_->back() += " [failed]";
-    status = Status::failure(kMissing);
+    status = Status::failure(folders_.count(path) > 0 ? "not a regular file" : kMissing);
   }
   if (!status.ok()) return {nullptr, status};
   return {std::make_unique<FakeReadFile>(*this, path, files_[path], permissions(path).value_or(0644)), status};
@@ -247,6 +247,10 @@ Status FakePlatform::moveFile(const std::string& from, const std::string& to) {
   std::string bytes = std::move(source->second);
   files_.erase(source);
   files_[to] = std::move(bytes);
+  if (auto mode = permissions_.find(from); mode != permissions_.end()) {
+    permissions_[to] = mode->second;
+    permissions_.erase(mode);
+  }
   return status;
 }
 

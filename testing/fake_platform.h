@@ -91,6 +91,8 @@ class FakePlatform : public Platform {
     files_[path] = std::move(bytes);
     permissions_[path] = permissions;
   }
+  // A folder, which openForRead() refuses as the system's platforms do.
+  void addFolder(const std::string& path) { folders_.insert(path); }
   // The permission bits a file was created with or given by addFile().
   std::optional<unsigned> permissions(const std::string& path) const;
   std::optional<std::string> file(const std::string& path) const;

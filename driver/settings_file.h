@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "driver/settings_text.h"
+#include "platform/platform.h"
+#include "rules/features.h"
+
+namespace aplpatch {
+
+inline constexpr std::string_view kSettingsFileName = "aplpatch.ini";
+
+// The settings a run or a preview goes by, and where they came from.
+struct LoadedSettings {
+  std::string path;     // where the file is looked for; empty when the system cannot tell
+  bool found = false;   // something is at `path` (whether or not it could be read)
+  FeatureSwitches switches;
+  // One console line each (without its line end) for whatever was not taken, the file named in
+  // each, the line number where there is one.
+  std::vector<std::string> problems;
+};
+
+// Where the settings file is: aplpatch.ini in the folder of the running program's file (installed,
+// the compiler's folder). Empty when the system does not say where the program is.
+std::string settingsFilePath(Platform& platform);
+
+// Reads the settings file, once. Never fails and never waits: no file means every feature on, and
+// a file that cannot be read, a folder or a FIFO in its place, or lines that cannot be taken each
+// leave a problem and their features on.
+LoadedSettings loadSettings(Platform& platform);
+
+// What a run prints about its settings, one console line each ending with LF: nothing when there
+// is no file; otherwise one line naming the file and the features it switches off (or that every
+// feature is on), then the problems, at most ten of them and a line that counts the rest.
+std::vector<std::string> settingsConsoleLines(const LoadedSettings& settings);
+
+// The run log's line on the settings used, without its line end.
+std::string settingsLogLine(const LoadedSettings& settings);
+
+// "descent-request, missed-approach": the features that `switches` leaves off, in table order.
+std::string switchedOffList(const FeatureSwitches& switches);
+
+}  // namespace aplpatch

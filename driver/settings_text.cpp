@@ -1,0 +1,167 @@
+#include "driver/settings_text.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace aplpatch {
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kFeaturesSection = "features";
+// How much of a line a problem quotes: enough to recognise it, never a screenful.
+constexpr std::size_t kQuotedLength = 40;
+
+enum class Section : std::uint8_t {
+  none,      // before the first heading
+  features,  // inside [features]
+  other,     // inside another section
+};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lowered(a[i]) != lowered(b[i])) return false;
+  }
+  return true;
+}
+
+// `text` in quotes for a console line: cut short, and with control bytes shown as '?', so that a
+// file of another kind cannot fill or steer the console.
+std::string quoted(std::string_view text) {
+  std::string result = "\"";
+  for (std::size_t i = 0; i < text.size() && i < kQuotedLength; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    result.push_back(byte < 0x20 || byte == 0x7F ? '?' : text[i]);
+  }
+  if (text.size() > kQuotedLength) result.append("...");
+  result.push_back('"');
+  return result;
+}
+
+// The line without a comment that follows its content.
+std::string_view withoutComment(std::string_view line) {
+  return trimmed(line.substr(0, line.find_first_of(";#")));
+}
+
+std::optional<bool> onOrOff(std::string_view value) {
+  if (sameIgnoringCase(value, "on")) return true;
+  if (sameIgnoringCase(value, "off")) return false;
+  return std::nullopt;
+}
+
+// Reads the lines one by one into `reading`.
+class SettingsReader {
+ public:
+  explicit SettingsReader(SettingsReading& reading) : reading_(reading) {}
+
+  void readLine(int number, std::string_view line) {
+    line = withoutComment(line);
+    if (line.empty()) return;
+    if (line.front() == '[') {
+      readHeading(number, line);
+      return;
+    }
+    std::size_t equals = line.find('=');
+    std::string_view name = equals == std::string_view::npos ? std::string_view() : trimmed(line.substr(0, equals));
+    if (name.empty()) {
+      problem(number, quoted(line) + " is not a setting (name = on or off); ignored");
+      return;
+    }
+    if (section_ != Section::features) {
+      problem(number, quoted(line) + " is outside [features]; ignored");
+      return;
+    }
+    readSetting(number, name, trimmed(line.substr(equals + 1)));
+  }
+
+ private:
+  void readHeading(int number, std::string_view line) {
+    if (line.back() != ']') {
+      problem(number, quoted(line) + " is not a setting or a [section] heading; ignored");
+      return;
+    }
+    std::string_view name = trimmed(line.substr(1, line.size() - 2));
+    section_ = sameIgnoringCase(name, kFeaturesSection) ? Section::features : Section::other;
+  }
+
+  void readSetting(int number, std::string_view name, std::string_view value) {
+    const FeatureInfo* feature = findFeature(name);
+    if (feature == nullptr) {
+      problem(number, "unknown feature " + quoted(name) + "; ignored");
+      return;
+    }
+    std::optional<bool> on = onOrOff(value);
+    if (!on) {
+      std::string what(feature->name);
+      what.append(value.empty() ? " has no value" : " = " + quoted(value) + " is neither on nor off");
+      problem(number, what + "; ignored");
+      return;
+    }
+    int& earlier = setOnLine_[static_cast<std::size_t>(feature->feature)];
+    if (earlier != 0) {
+      std::string what(feature->name);
+      what.append(" is set again (first on line ").append(std::to_string(earlier)).append("); this line counts");
+      problem(number, what);
+    }
+    earlier = number;
+    reading_.switches.set(feature->feature, *on);
+  }
+
+  void problem(int number, std::string what) { reading_.problems.push_back({number, std::move(what)}); }
+
+  SettingsReading& reading_;
+  Section section_ = Section::none;
+  // Per feature (FeatureSwitches holds at most 32), the line that last set it; 0 while none has.
+  std::array<int, 32> setOnLine_{};
+};
+
+}  // namespace
+
+SettingsReading readSettingsText(std::string_view text) {
+  SettingsReading reading;
+  // Notepad's "Unicode" saves two bytes a letter, which reads as no setting at all: say so once.
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+    reading.problems.push_back({0, "is saved as UTF-16 (\"Unicode\"): save it as UTF-8 or ANSI; ignored"});
+    return reading;
+  }
+  if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
+
+  SettingsReader reader(reading);
+  int number = 0;
+  while (!text.empty()) {
+    std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    reader.readLine(++number, line);
+  }
+  return reading;
+}
+
+std::string settingsFileText(const FeatureSwitches& switches) {
+  std::string text =
+      "; Settings of aplpatch, read at every run: which additions the rewrite gives a flight.\r\n"
+      "; One feature a line, \"name = on\" or \"name = off\"; off leaves that addition out.\r\n"
+      "; Lines that start with ; or # are comments. aplpatch --settings shows what this file sets.\r\n"
+      "[features]\r\n";
+  for (const FeatureInfo& info : featureTable()) {
+    text.append("\r\n; ").append(info.explanation).append("\r\n");
+    text.append(info.name).append(switches.isOn(info.feature) ? " = on\r\n" : " = off\r\n");
+  }
+  return text;
+}
+
+}  // namespace aplpatch

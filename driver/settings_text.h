@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/features.h"
+
+namespace aplpatch {
+
+// One thing in a settings file that was not taken, in the pilot's words ("unknown feature
+// \"wind\"; ignored").
+struct SettingsProblem {
+  int line = 0;  // from 1; 0 when it concerns the whole file
+  std::string what;
+};
+
+// What the text of a settings file sets. Every feature that no good line switches keeps its
+// default, on.
+struct SettingsReading {
+  FeatureSwitches switches;
+  std::vector<SettingsProblem> problems;  // in the order of the lines
+};
+
+// Reads the text of an INI-form settings file: a `[features]` section, one `name = on|off` a line,
+// names, values and section names in any letter case, blanks and tabs around them, `;` and `#`
+// comment lines, blank lines, CR LF or LF, a leading UTF-8 byte-order mark. A `;` or `#` after a
+// setting starts a comment as well (no name or value holds either). A feature set twice takes the
+// last value, and the repetition is reported. Never fails: every line that is not taken is a problem.
+SettingsReading readSettingsText(std::string_view text);
+
+// The settings file for `switches` with every feature, its one-line explanation and its value,
+// CR LF line ends as Windows editors write them.
+std::string settingsFileText(const FeatureSwitches& switches = {});
+
+}  // namespace aplpatch
