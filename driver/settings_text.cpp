@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "base/ascii_case.h"
+
 namespace aplpatch {
 
 namespace {
@@ -28,16 +30,6 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowered(a[i]) != lowered(b[i])) return false;
-  }
-  return true;
-}
-
 // `text` in quotes for a console line: cut short, and with control bytes shown as '?', so that a
 // file of another kind cannot fill or steer the console.
 std::string quoted(std::string_view text) {
@@ -57,8 +49,8 @@ std::string_view withoutComment(std::string_view line) {
 }
 
 std::optional<bool> onOrOff(std::string_view value) {
-  if (sameIgnoringCase(value, "on")) return true;
-  if (sameIgnoringCase(value, "off")) return false;
+  if (equalIgnoringAsciiCase(value, "on")) return true;
+  if (equalIgnoringAsciiCase(value, "off")) return false;
   return std::nullopt;
 }
 
@@ -94,7 +86,7 @@ class SettingsReader {
       return;
     }
     std::string_view name = trimmed(line.substr(1, line.size() - 2));
-    section_ = sameIgnoringCase(name, kFeaturesSection) ? Section::features : Section::other;
+    section_ = equalIgnoringAsciiCase(name, kFeaturesSection) ? Section::features : Section::other;
   }
 
   void readSetting(int number, std::string_view name, std::string_view value) {

@@ -33,44 +33,6 @@ FeatureSwitches switchesPickedBy(std::string_view input) {
   return switches;
 }
 
-// The rewrite with `switches`, as the checks of every rewrite want it, `chunk` bytes per read.
-CheckedRewrite rewriteWithSwitches(std::string_view input, const FeatureSwitches& switches,
-                                   bool usePrefilter, std::size_t chunk) {
-  const std::vector<aplpatch::RuleEntry> rules = aplpatch::lineRulesFor(switches);
-  aplpatch::testing::MemorySource source(std::string(input), chunk);
-  aplpatch::testing::MemorySink sink;
-  aplpatch::testing::RecordingConsole console;
-  aplpatch::Engine engine(source, sink, console, rules, aplpatch::appendedSteps(),
-                          aplpatch::startStateFor(switches), 0, usePrefilter);
-  engine.rewriteLines();
-  engine.finish();
-  CheckedRewrite run;
-  run.linesEnd = sink.bytes().size();
-  run.autopilotSeen = engine.state().hasAutopilotSub;
-  engine.appendSubroutines();
-  engine.finish();
-  run.bytes = sink.bytes();
-  run.console = console.text();
-  return run;
-}
-
-// The checks of every rewrite, for the rewrite with some features off: CR LF throughout, the
-// appended subroutines complete and in order, and the same bytes and messages with and without the
-// prefilter.
-std::string switchedRewriteFault(std::string_view input, const FeatureSwitches& switches) {
-  const CheckedRewrite run = rewriteWithSwitches(input, switches, true, 1 << 16);
-  if (std::size_t at = aplpatch::testing::bareLineFeed(run.bytes); at != std::string_view::npos) {
-    return "a line feed without its carriage return at byte " + std::to_string(at);
-  }
-  if (std::string fault = aplpatch::testing::appendedPartFault(input, run); !fault.empty()) {
-    return fault;
-  }
-  const CheckedRewrite everyRule = rewriteWithSwitches(input, switches, false, 1);
-  if (everyRule.bytes != run.bytes) return "the output differs without the prefilter";
-  if (everyRule.console != run.console) return "the console messages differ without the prefilter";
-  return "";
-}
-
 void abortOn(const std::string& fault, const char* with) {
   if (fault.empty()) return;
   std::fprintf(stderr, "rewrite fault %s: %s\n", with, fault.c_str());
@@ -83,6 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view input(reinterpret_cast<const char*>(data), size);
   abortOn(aplpatch::testing::rewriteFault(input), "with every feature on");
   const FeatureSwitches switches = switchesPickedBy(input);
-  if (!switches.allOn()) abortOn(switchedRewriteFault(input, switches), "with features off");
+  if (!switches.allOn()) abortOn(aplpatch::testing::rewriteFault(input, switches), "with features off");
   return 0;
 }

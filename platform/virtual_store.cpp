@@ -2,18 +2,11 @@
 
 #include <algorithm>
 
+#include "base/ascii_case.h"
+
 namespace aplpatch {
 
 namespace {
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// The folder names Windows redirects are ASCII on every edition, so ASCII case is all that differs.
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return upper(x) == upper(y);
-         });
-}
 
 std::string withBackslashes(std::string_view path) {
   std::string result(path);
@@ -27,7 +20,7 @@ std::string withBackslashes(std::string_view path) {
 std::string drivePath(std::string_view path) {
   std::string result = withBackslashes(path);
   if (result.starts_with("\\\\?\\")) result.erase(0, 4);
-  bool letter = !result.empty() && upper(result[0]) >= 'A' && upper(result[0]) <= 'Z';
+  bool letter = !result.empty() && asciiLower(result[0]) >= 'a' && asciiLower(result[0]) <= 'z';
   if (result.size() < 3 || !letter || result[1] != ':' || result[2] != '\\') return {};
   while (result.size() > 3 && result.back() == '\\') result.pop_back();
   return result;
@@ -35,7 +28,7 @@ std::string drivePath(std::string_view path) {
 
 // Whether `path` names something inside `folder`, both from drivePath().
 bool isInside(std::string_view path, std::string_view folder) {
-  if (folder.empty() || path.size() <= folder.size() || !equalIgnoringCase(path.substr(0, folder.size()), folder))
+  if (folder.empty() || path.size() <= folder.size() || !equalIgnoringAsciiCase(path.substr(0, folder.size()), folder))
     return false;
   // "C:\Program Files Extra" is not inside "C:\Program Files".
   return folder.back() == '\\' || path[folder.size()] == '\\';

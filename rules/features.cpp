@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "base/ascii_case.h"
+
 namespace aplpatch {
 
 namespace {
@@ -37,23 +39,13 @@ constexpr bool listedInEnumOrder() {
 }
 static_assert(listedInEnumOrder(), "the table lists each feature once, at its enum's place");
 
-char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool sameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lowered(a[i]) != lowered(b[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 std::span<const FeatureInfo> featureTable() { return kFeatures; }
 
 const FeatureInfo* findFeature(std::string_view name) {
   for (const FeatureInfo& info : kFeatures) {
-    if (sameIgnoringCase(info.name, name)) return &info;
+    if (equalIgnoringAsciiCase(info.name, name)) return &info;
   }
   return nullptr;
 }

@@ -5,11 +5,14 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/line_text.h"
+#include "rules/features.h"
 #include "rules/rule_table.h"
 #include "testing/test_support.h"
 
@@ -22,13 +25,21 @@ struct CheckedRewrite {
   bool autopilotSeen = false;   // the line pass saw the script's own autopilot subroutine
 };
 
-// Runs the whole engine over `input`, served `chunk` bytes per read, and notes where the line
-// pass ended.
-inline CheckedRewrite rewriteForChecks(std::string_view input, bool usePrefilter, std::size_t chunk) {
+// Runs the whole engine over `input` with the features that `switches` leaves on, served `chunk`
+// bytes per read, and notes where the line pass ended.
+inline CheckedRewrite rewriteForChecks(std::string_view input, bool usePrefilter, std::size_t chunk,
+                                       const FeatureSwitches& switches = {}) {
+  // All on, the standard table itself, as a run uses it.
+  std::vector<RuleEntry> switched;
+  std::span<const RuleEntry> rules = lineRules();
+  if (!switches.allOn()) {
+    switched = lineRulesFor(switches);
+    rules = switched;
+  }
   MemorySource source(std::string(input), chunk);
   MemorySink sink;
   RecordingConsole console;
-  Engine engine(source, sink, console, lineRules(), appendedSteps(), usePrefilter);
+  Engine engine(source, sink, console, rules, appendedSteps(), startStateFor(switches), 0, usePrefilter);
   engine.rewriteLines();
   engine.finish();
   CheckedRewrite run;
@@ -96,18 +107,18 @@ inline std::string appendedPartFault(std::string_view input, const CheckedRewrit
   return "";
 }
 
-// Every property of the rewrite of `input`, checked: output in CR LF throughout, the appended
-// subroutines complete and in their order at the end, and the same bytes and messages whether the
-// rule prefilter is used or not and however the input arrives. Returns the first fault found, or
-// an empty text.
-inline std::string rewriteFault(std::string_view input) {
-  const CheckedRewrite run = rewriteForChecks(input, true, 1 << 16);
+// Every property of the rewrite of `input` with the features that `switches` leaves on, checked:
+// output in CR LF throughout, the appended subroutines complete and in their order at the end, and
+// the same bytes and messages whether the rule prefilter is used or not and however the input
+// arrives. Returns the first fault found, or an empty text.
+inline std::string rewriteFault(std::string_view input, const FeatureSwitches& switches = {}) {
+  const CheckedRewrite run = rewriteForChecks(input, true, 1 << 16, switches);
   if (std::size_t at = bareLineFeed(run.bytes); at != std::string_view::npos)
     return "a line feed without its carriage return at byte " + std::to_string(at);
   if (std::string fault = appendedPartFault(input, run); !fault.empty()) return fault;
 
   // Byte by byte, so that every CR LF pair of the input is also split between two reads.
-  const CheckedRewrite everyRule = rewriteForChecks(input, false, 1);
+  const CheckedRewrite everyRule = rewriteForChecks(input, false, 1, switches);
   if (everyRule.bytes != run.bytes) return "the output differs without the prefilter";
   if (everyRule.console != run.console) return "the console messages differ without the prefilter";
   return "";
