@@ -15,8 +15,7 @@
 
 #include "rules/rewrite_script.h"
 #include "rules/script_variations.h"
-#include "structure/scanning_streams.h"
-#include "structure/structure_compare.h"
+#include "structure/variant_soundness.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -73,60 +72,20 @@ std::string offNames(const FeatureSwitches& switches) {
   return names;
 }
 
-bool defines(const ScriptStructure& structure, std::string_view label) {
-  const int id = structure.names().find(label);
-  return id != NameTable::kNone && structure.use(id).definitions.count > 0;
-}
-
-// The variant's label `name`, or the nearest one before it that the full rewrite and the script
-// both define: where a block problem found against the one and against the other can meet.
-std::string_view placeInAll(const ScriptStructure& variant, std::string_view name,
-                            const ScriptStructure& full, const ScriptStructure& script) {
-  int label = name.empty() ? NameTable::kNone : variant.names().find(name);
-  for (int steps = 0; label != NameTable::kNone && steps <= variant.names().size(); ++steps) {
-    const std::string_view at = variant.names().name(label);
-    if (defines(full, at) && defines(script, at)) return at;
-    label = variant.use(label).labelBefore;
-  }
-  return {};
-}
-
 // One script and its full rewrite, against which rewrites with switches are checked.
 class SoundnessCheck {
  public:
   explicit SoundnessCheck(std::string script)
-      : script_(std::move(script)),
-        full_(scanScript(rewriteOf(script_, {}))),
-        generated_(scanScript(script_)) {}
+      : script_(std::move(script)), reference_(script_, rewriteOf(script_, {})) {}
 
-  // Where the rewrite with `switches` is less sound than the full rewrite, one line each. A finding
-  // that the script itself has (the variant adds nothing of its kind there to the script) is the
-  // script's own: the full rewrite took it away with lines that a switched-off rule replaces.
+  // Where the rewrite with `switches` is less sound than the full rewrite, one line each.
   Lines unsoundWith(const FeatureSwitches& switches) const {
-    const ScriptStructure variant = scanScript(rewriteOf(script_, switches));
-    const std::vector<StructureFinding> added = findingsAgainst(variant, generated_);
-    auto scriptsOwn = [&](const StructureFinding& finding) {
-      const bool isBlock = finding.kind == FindingKind::blockProblem;
-      const std::string_view place =
-          isBlock ? placeInAll(variant, finding.name, full_, generated_) : "";
-      return std::none_of(added.begin(), added.end(), [&](const StructureFinding& addition) {
-        if (addition.kind != finding.kind) return false;
-        if (!isBlock) return addition.name == finding.name;
-        return addition.problem == finding.problem &&
-               placeInAll(variant, addition.name, full_, generated_) == place;
-      });
-    };
-    Lines unsound;
-    for (const StructureFinding& finding : findingsAgainst(variant, full_)) {
-      if (!scriptsOwn(finding)) unsound.push_back(describeFinding(finding, "the full rewrite"));
-    }
-    return unsound;
+    return reference_.unsoundIn(rewriteOf(script_, switches));
   }
 
  private:
   std::string script_;
-  ScriptStructure full_;
-  ScriptStructure generated_;
+  VariantSoundness reference_;
 };
 
 struct Script {

@@ -4,8 +4,6 @@
 #include <map>
 #include <utility>
 
-#include "structure/scanning_streams.h"
-
 namespace aplpatch {
 
 namespace {
@@ -63,16 +61,8 @@ void addLabelsDefinedAgain(const ScriptStructure& script, const ScriptStructure&
   }
 }
 
-// The label of `script` with id `label`, or the nearest one before it that `reference` defines;
-// "" for none.
 std::string_view placeIn(const ScriptStructure& script, int label, const ScriptStructure& reference) {
-  // Each label's predecessor was defined before it, so the walk ends; the count bounds it anyway.
-  for (int steps = 0; label != NameTable::kNone && steps <= script.names().size(); ++steps) {
-    const std::string_view name = script.names().name(label);
-    if (defines(reference, name)) return name;
-    label = script.use(label).labelBefore;
-  }
-  return {};
+  return sharedPlace(script, label, {&reference});
 }
 
 using ProblemPlace = std::pair<BlockProblem, std::string>;
@@ -171,6 +161,18 @@ int leadLine(const StructureFinding& finding) {
 
 }  // namespace
 
+std::string_view sharedPlace(const ScriptStructure& script, int label,
+                             std::initializer_list<const ScriptStructure*> others) {
+  // Each label's predecessor was defined before it, so the walk ends; the count bounds it anyway.
+  for (int steps = 0; label != NameTable::kNone && steps <= script.names().size(); ++steps) {
+    const std::string_view name = script.names().name(label);
+    const auto definesIt = [&](const ScriptStructure* other) { return defines(*other, name); };
+    if (std::all_of(others.begin(), others.end(), definesIt)) return name;
+    label = script.use(label).labelBefore;
+  }
+  return {};
+}
+
 std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference) {
   std::vector<StructureFinding> findings;
   addMissingTargets(script, reference, findings);
@@ -245,16 +247,6 @@ std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, cons
   std::vector<std::string> lines;
   for (const StructureFinding& finding : findingsAgainst(rewritten, generated)) {
     lines.push_back(describeFinding(finding, "the generated script"));
-  }
-  return lines;
-}
-
-std::vector<std::string> unsoundAgainst(std::string_view fullRewrite, std::string_view variant) {
-  const ScriptStructure full = scanScript(fullRewrite);
-  const ScriptStructure checked = scanScript(variant);
-  std::vector<std::string> lines;
-  for (const StructureFinding& finding : findingsAgainst(checked, full)) {
-    lines.push_back(describeFinding(finding, "the full rewrite"));
   }
   return lines;
 }

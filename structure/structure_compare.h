@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,15 +36,16 @@ struct StructureFinding {
 // Ordered by line. Both structures must be finished.
 std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference);
 
+// The label `label` of `script`, or the nearest one before it that each of `others` defines: the
+// place where a line below it lies in those scripts too. "" for none.
+std::string_view sharedPlace(const ScriptStructure& script, int label,
+                             std::initializer_list<const ScriptStructure*> others);
+
 // The finding as one plain line, naming the reference as `referenceName` ("the generated script").
 std::string describeFinding(const StructureFinding& finding, std::string_view referenceName);
 
 // What a rewrite adds to the structure of the script the host generated, for the run's log: one
 // line each, empty when it adds nothing.
 std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, const ScriptStructure& rewritten);
-
-// Where a variant rewrite (`variant`, the bytes as written) is less sound than the full rewrite of
-// the same script (`fullRewrite`), one line each; empty when it is sound wherever the full rewrite is.
-std::vector<std::string> unsoundAgainst(std::string_view fullRewrite, std::string_view variant);
 
 }  // namespace aplpatch

@@ -77,19 +77,5 @@ TEST(RewriteAdditions, PlacesAProblemBelowALabelTheRewriteDroppedBelowTheLabelBe
                    "generated script once)"}));
 }
 
-TEST(UnsoundAgainst, FindsWhatTheVariantBreaksAndNothingElse) {
-  const std::string full =
-      "MAIN:\n GOTO TERMINAL\n GOSUB CHECK\nCHECK:\n WHILE X\n  IF Y THEN\n  ENDIF\n ENDWHILE\n RETURN\n";
-  EXPECT_EQ(unsoundAgainst(full, full), Lines{});
-  // Leaving out a whole addition, label, call and loop alike, is sound.
-  EXPECT_EQ(unsoundAgainst(full, "MAIN:\n GOTO TERMINAL\n"), Lines{});
-  EXPECT_EQ(unsoundAgainst(full, "MAIN:\n GOTO TERMINAL\n GOSUB CHECK\n WHILE X\n  IF Y THEN\n  ENDIF\n"),
-            (Lines{"line 3: GOSUB CHECK, a label that the script does not define",
-                   "line 4: WHILE without ENDWHILE below label MAIN"}));
-  EXPECT_EQ(unsoundAgainst(full, "MAIN:\nCHECK:\nCHECK:\n ELSE\n"),
-            (Lines{"line 3: label CHECK is defined twice (lines 2 and 3), in the full rewrite once",
-                   "line 4: ELSE or ELSEIF outside an IF block below label CHECK"}));
-}
-
 }  // namespace
 }  // namespace aplpatch
