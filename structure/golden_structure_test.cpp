@@ -161,6 +161,7 @@ TEST_P(GoldenStructure, FindsEveryKindOfProblemBroughtIntoTheRewrite) {
       {firstLine + "ENDIF\r\n" + afterFirstLine, "ENDIF without an open IF"},
       {firstLine + "ENDWHILE\r\n" + afterFirstLine, "ENDWHILE without an open WHILE"},
       {firstLine + "ELSE\r\n" + afterFirstLine, "ELSE or ELSEIF outside an IF block"},
+      {firstLine + "WHILE X\r\n" + afterFirstLine + "ENDWHILE\r\n", "comes after the entry of subroutine"},
   };
   for (const Mutation& mutation : mutations) {
     if (!mutation.script.has_value()) continue;  // nothing of the kind to take away in this set

@@ -6,12 +6,49 @@
 
 namespace aplpatch {
 
+namespace {
+
+bool leavesOpen(BlockProblem problem, bool isWhile) {
+  return problem == (isWhile ? BlockProblem::whileNotClosed : BlockProblem::ifNotClosed);
+}
+
+bool closesNothing(BlockProblem problem, bool isWhile) {
+  if (isWhile) return problem == BlockProblem::endWhileWithoutWhile;
+  return problem == BlockProblem::endIfWithoutIf || problem == BlockProblem::elseWithoutIf ||
+         problem == BlockProblem::elseAfterElse;
+}
+
+}  // namespace
+
 std::string_view VariantSoundness::placeOf(const ScriptStructure& variant, std::string_view label) const {
   return sharedPlace(variant, label.empty() ? NameTable::kNone : variant.names().find(label), {&full_, &generated_});
 }
 
 VariantSoundness::VariantSoundness(std::string_view generated, std::string_view fullRewrite)
-    : generated_(scanScript(generated)), full_(scanScript(fullRewrite)) {}
+    : generated_(scanScript(generated)),
+      full_(scanScript(fullRewrite)),
+      fullAdds_(findingsAgainst(full_, generated_)) {}
+
+bool VariantSoundness::fullRewriteFailsThere(const ScriptStructure& variant,
+                                             const StructureFinding& finding) const {
+  if (finding.kind == FindingKind::missingTarget) {
+    // The full rewrite lost the label and rewrote its calls: the variant's calls are no worse.
+    return std::any_of(fullAdds_.begin(), fullAdds_.end(), [&](const StructureFinding& fault) {
+      return fault.kind == FindingKind::labelLost && fault.name == finding.name;
+    });
+  }
+  if (finding.kind != FindingKind::blockProblem) return false;
+  // The full rewrite pairs the block's opener with a closer that belongs to the subroutine: in truth
+  // it leaves the opener open at its place and the closer unpaired at the closer's.
+  const std::string_view place = placeOf(variant, finding.name);
+  return std::any_of(full_.blocksAcrossEntries().begin(), full_.blocksAcrossEntries().end(),
+                     [&](const BlockAcrossEntry& block) {
+                       return (leavesOpen(finding.problem, block.isWhile) &&
+                               sharedPlace(full_, block.openLabel, {&variant, &generated_}) == place) ||
+                              (closesNothing(finding.problem, block.isWhile) &&
+                               sharedPlace(full_, block.closeLabel, {&variant, &generated_}) == place);
+                     });
+}
 
 std::vector<StructureFinding> VariantSoundness::faultsOf(const ScriptStructure& variant) const {
   const std::vector<StructureFinding> added = findingsAgainst(variant, generated_);
@@ -31,7 +68,7 @@ std::vector<StructureFinding> VariantSoundness::faultsOf(const ScriptStructure& 
   };
   std::vector<StructureFinding> faults;
   for (StructureFinding& finding : findingsAgainst(variant, full_)) {
-    if (addedToScript(finding)) faults.push_back(std::move(finding));
+    if (addedToScript(finding) && !fullRewriteFailsThere(variant, finding)) faults.push_back(std::move(finding));
   }
   return faults;
 }
