@@ -13,6 +13,7 @@
 #include "structure/structure_check.h"
 #include "structure/structure_compare.h"
 #include "structure/structure_test_summary.h"
+#include "structure/variant_soundness.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -130,7 +131,8 @@ TEST_P(GoldenStructure, IsCheckedTheSameOnItsOwnThreadAndInLine) {
 // Each kind of problem, brought into a full rewrite, is found against the full rewrite.
 TEST_P(GoldenStructure, FindsEveryKindOfProblemBroughtIntoTheRewrite) {
   const std::string full = expectedRewrite(GetParam());
-  EXPECT_EQ(unsoundAgainst(full, full), Lines{});
+  const VariantSoundness reference(readSource(GetParam().script), full);
+  EXPECT_EQ(reference.unsoundIn(full), Lines{});
 
   // The script without its last line that holds `word` alone (indented or not): taking the last
   // closer away leaves its block open, where an earlier one might pair with a stray closer after it.
@@ -159,10 +161,11 @@ TEST_P(GoldenStructure, FindsEveryKindOfProblemBroughtIntoTheRewrite) {
       {firstLine + "ENDIF\r\n" + afterFirstLine, "ENDIF without an open IF"},
       {firstLine + "ENDWHILE\r\n" + afterFirstLine, "ENDWHILE without an open WHILE"},
       {firstLine + "ELSE\r\n" + afterFirstLine, "ELSE or ELSEIF outside an IF block"},
+      {firstLine + "WHILE X\r\n" + afterFirstLine + "ENDWHILE\r\n", "comes after the entry of subroutine"},
   };
   for (const Mutation& mutation : mutations) {
     if (!mutation.script.has_value()) continue;  // nothing of the kind to take away in this set
-    const Lines found = unsoundAgainst(full, *mutation.script);
+    const Lines found = reference.unsoundIn(*mutation.script);
     ASSERT_EQ(found.size(), 1u) << mutation.finding << "\n" << ::testing::PrintToString(found);
     EXPECT_NE(found[0].find(mutation.finding), std::string::npos) << found[0];
   }

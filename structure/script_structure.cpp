@@ -1,5 +1,6 @@
 #include "structure/script_structure.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -16,9 +17,24 @@ int ScriptStructure::nameId(std::string_view name) {
 void ScriptStructure::defineLabel(std::string_view name) {
   const int id = nameId(name);
   NameUse& use = uses_[static_cast<std::size_t>(id)];
-  if (use.definitions.count == 0) use.labelBefore = currentLabel_;
+  const bool first = use.definitions.count == 0;
+  if (first) use.labelBefore = currentLabel_;
   use.definitions.add(lines_);
-  currentLabel_ = id;
+  if (!openBlocks_.empty() && !use.heldInClosedBlock && use.timesHeld < kHeldPerLabel &&
+      use.lastHeld < openBlocks_.back().heldFrom) {
+    use.lastHeld = static_cast<int>(heldLabels_.size());
+    ++use.timesHeld;
+    heldLabels_.push_back({id, lines_});
+  }
+  if (first) currentLabel_ = id;
+}
+
+void ScriptStructure::keepHeldBlock(const OpenBlock& block) {
+  const int heldTo = static_cast<int>(heldLabels_.size());
+  heldBlocks_.push_back({block.isWhile, block.line, block.label, lines_, currentLabel_, block.heldFrom, heldTo});
+  for (int i = block.heldFrom; i < heldTo; ++i) {
+    uses_[static_cast<std::size_t>(heldLabels_[static_cast<std::size_t>(i)].label)].heldInClosedBlock = true;
+  }
 }
 
 void ScriptStructure::noteProblem(BlockProblem kind, int label, int line) {
@@ -49,6 +65,7 @@ void ScriptStructure::closeOther(bool isWhile) {
                   inner.line);
       openBlocks_.pop_back();
     }
+    if (static_cast<int>(heldLabels_.size()) > openBlocks_.back().heldFrom) keepHeldBlock(openBlocks_.back());
     openBlocks_.pop_back();
     return;
   }
@@ -158,6 +175,28 @@ void ScriptStructure::finish() {
     noteProblem(block.isWhile ? BlockProblem::whileNotClosed : BlockProblem::ifNotClosed, block.label, block.line);
   }
   openBlocks_.clear();
+  findBlocksAcrossEntries();
+}
+
+// A closed block that holds a label the script calls holds a subroutine's entry: named by the first
+// such label in it.
+void ScriptStructure::findBlocksAcrossEntries() {
+  for (const HeldBlock& block : heldBlocks_) {
+    for (int i = block.heldFrom; i < block.heldTo; ++i) {
+      const HeldLabel& held = heldLabels_[static_cast<std::size_t>(i)];
+      if (!uses_[static_cast<std::size_t>(held.label)].called) continue;
+      acrossEntries_.push_back(
+          {block.isWhile, block.openLine, block.openLabel, block.closeLine, block.closeLabel, held.label, held.line});
+      break;
+    }
+  }
+  // The blocks were kept as they closed, inner ones first.
+  std::sort(acrossEntries_.begin(), acrossEntries_.end(),
+            [](const BlockAcrossEntry& a, const BlockAcrossEntry& b) { return a.openLine < b.openLine; });
+  for (const BlockAcrossEntry& block : acrossEntries_) {
+    noteProblem(block.isWhile ? BlockProblem::whileAcrossEntry : BlockProblem::ifAcrossEntry, block.openLabel,
+                block.openLine);
+  }
 }
 
 }  // namespace aplpatch

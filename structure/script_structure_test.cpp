@@ -53,6 +53,36 @@ TEST(ScriptStructure, PairsBlocksAndPlacesEachProblemBelowItsLabel) {
   }
 }
 
+// A block paired across the label of a subroutine (called anywhere, by GOSUB or a binding): the
+// subroutine starts inside it. A loop's own label, a jump target, is no entry.
+constexpr BlockCase kEntryCases[] = {
+    {"an IF around a label called after it", "A:\nIF X THEN\nSUB:\nENDIF\nGOSUB SUB\n", "ifAcrossEntry@2(A)"},
+    {"a WHILE around a label a key calls before it", "ONKEY KV(88) GOSUB SUB\nA:\nWHILE X\nSUB:\nENDWHILE\n",
+     "whileAcrossEntry@3(A)"},
+    {"a loop's label, jumped to", "A:\nWHILE X\nLOOP:\nIF Y THEN GOTO LOOP\nENDWHILE\n", ""},
+    {"a block never closed is only that", "A:\nIF X THEN\nSUB:\nGOSUB SUB\n", "ifNotClosed@2(A)"},
+    {"each closed block around the entry, at its opener",
+     "A:\nIF X THEN\nB:\nWHILE Y\nSUB:\nENDWHILE\nENDIF\nGOSUB SUB\n", "ifAcrossEntry@2(A) whileAcrossEntry@4(B)"},
+    {"a block that a closer of the outer one leaves open", "A:\nIF X THEN\nWHILE Y\nSUB:\nENDIF\nGOSUB SUB\n",
+     "whileNotClosed@3(A) ifAcrossEntry@2(A)"},
+    {"the label again, in a block that closes, after one that never does",
+     "IF X THEN\nSUB:\nA:\nWHILE Y\nSUB:\nENDWHILE\nGOSUB SUB\n", "ifNotClosed@1() whileAcrossEntry@4(A)"},
+};
+
+TEST(ScriptStructure, FindsBlocksPairedAcrossTheEntryOfASubroutine) {
+  for (const BlockCase& c : kEntryCases) {
+    EXPECT_EQ(testing::problemSummary(scanLines(c.script)), c.problems) << c.name;
+  }
+  // A repeated section is followed once: its loop holds the same label every time.
+  std::string repeated;
+  for (int i = 0; i < 100; ++i) repeated += "A:\nWHILE X\nSUB:\nENDWHILE\nGOSUB SUB\n";
+  const ScriptStructure structure = scanLines(repeated);
+  ASSERT_EQ(structure.blocksAcrossEntries().size(), 1u);
+  const BlockAcrossEntry& block = structure.blocksAcrossEntries()[0];
+  EXPECT_EQ(structure.names().name(block.entry), "SUB");
+  EXPECT_EQ(std::vector<int>({block.openLine, block.entryLine, block.closeLine}), std::vector<int>({2, 3, 4}));
+}
+
 TEST(ScriptStructure, CountsDefinitionsAndReferencesWhateverTheirCase) {
   const ScriptStructure structure = scanLines(
       "ONKEY KV(68) GOSUB DEPARTURE\n"
@@ -67,10 +97,11 @@ TEST(ScriptStructure, CountsDefinitionsAndReferencesWhateverTheirCase) {
             "PLAYCALL defined 0 at , named 1 at 3/1\n"
             "SET_TOD_ALT defined 0 at , named 1 at 6/2\n"
             "\n");
-  // A label's predecessor is the label in force at its first definition.
+  // A label's predecessor is the label in force at its first definition, which a label defined
+  // again does not change.
   const ScriptStructure chain = scanLines("A:\nB:\nA:\nC:\n");
   EXPECT_EQ(chain.use(chain.names().find("a")).labelBefore, NameTable::kNone);
-  EXPECT_EQ(chain.use(chain.names().find("C")).labelBefore, chain.names().find("A"));
+  EXPECT_EQ(chain.use(chain.names().find("C")).labelBefore, chain.names().find("B"));
 }
 
 // "WHAT:NAME", built by appending (GCC 12 at -O3 warns falsely on "literal" + std::string).

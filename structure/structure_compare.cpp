@@ -4,8 +4,6 @@
 #include <map>
 #include <utility>
 
-#include "structure/scanning_streams.h"
-
 namespace aplpatch {
 
 namespace {
@@ -63,16 +61,33 @@ void addLabelsDefinedAgain(const ScriptStructure& script, const ScriptStructure&
   }
 }
 
-// The label of `script` with id `label`, or the nearest one before it that `reference` defines;
-// "" for none.
-std::string_view placeIn(const ScriptStructure& script, int label, const ScriptStructure& reference) {
-  // Each label's predecessor was defined before it, so the walk ends; the count bounds it anyway.
-  for (int steps = 0; label != NameTable::kNone && steps <= script.names().size(); ++steps) {
-    const std::string_view name = script.names().name(label);
-    if (defines(reference, name)) return name;
-    label = script.use(label).labelBefore;
+void addLostLabels(const ScriptStructure& script, const ScriptStructure& reference,
+                   std::vector<StructureFinding>& lost) {
+  for (int id = 0; id < reference.names().size(); ++id) {
+    const NameUse& use = reference.use(id);
+    const std::string_view name = reference.names().name(id);
+    if (use.definitions.count == 0 || defines(script, name)) continue;
+    StructureFinding finding;
+    finding.kind = FindingKind::labelLost;
+    finding.name = name;
+    finding.lines = keptLines(use.definitions, [](int line) { return line; });
+    finding.count = use.definitions.count;
+    lost.push_back(std::move(finding));
   }
-  return {};
+  std::sort(lost.begin(), lost.end(),
+            [](const StructureFinding& a, const StructureFinding& b) { return a.lines[0] < b.lines[0]; });
+}
+
+std::string_view placeIn(const ScriptStructure& script, int label, const ScriptStructure& reference) {
+  return sharedPlace(script, label, {&reference});
+}
+
+// Of the blocks across an entry, the one opened at `line`.
+const BlockAcrossEntry* blockOpenedAt(const ScriptStructure& script, int line) {
+  for (const BlockAcrossEntry& block : script.blocksAcrossEntries()) {
+    if (block.openLine == line) return &block;
+  }
+  return nullptr;
 }
 
 using ProblemPlace = std::pair<BlockProblem, std::string>;
@@ -102,6 +117,11 @@ void addBlockProblems(const ScriptStructure& script, const ScriptStructure& refe
     finding.name = place.second;
     std::sort(finding.lines.begin(), finding.lines.end());
     if (finding.lines.size() > Occurrences<int>::kKept) finding.lines.resize(Occurrences<int>::kKept);
+    if (const BlockAcrossEntry* block = blockOpenedAt(script, finding.lines[0])) {
+      finding.entry = script.names().name(block->entry);
+      finding.entryLine = block->entryLine;
+      finding.closeLine = block->closeLine;
+    }
     findings.push_back(std::move(finding));
   }
 }
@@ -147,8 +167,16 @@ std::string_view problemText(BlockProblem problem) {
       return "ELSE or ELSEIF after the ELSE of its IF block";
     case BlockProblem::nestedTooDeep:
       return "blocks nested too deeply to be checked";
+    case BlockProblem::ifAcrossEntry:
+      return "IF paired across the entry of a subroutine";
+    case BlockProblem::whileAcrossEntry:
+      return "WHILE paired across the entry of a subroutine";
   }
   return "";
+}
+
+bool isAcrossEntry(BlockProblem problem) {
+  return problem == BlockProblem::ifAcrossEntry || problem == BlockProblem::whileAcrossEntry;
 }
 
 std::string_view formText(ReferenceForm form) {
@@ -164,12 +192,25 @@ std::string_view formText(ReferenceForm form) {
 }
 
 // The line a finding is reported at: for a label defined again, its first definition too many.
+// Not for a label lost.
 int leadLine(const StructureFinding& finding) {
   const std::size_t lead = finding.kind == FindingKind::labelDefinedAgain ? 1 : 0;
   return lead < finding.lines.size() ? finding.lines[lead] : 0;
 }
 
 }  // namespace
+
+std::string_view sharedPlace(const ScriptStructure& script, int label,
+                             std::initializer_list<const ScriptStructure*> others) {
+  // Each label's predecessor was defined before it, so the walk ends; the count bounds it anyway.
+  for (int steps = 0; label != NameTable::kNone && steps <= script.names().size(); ++steps) {
+    const std::string_view name = script.names().name(label);
+    const auto definesIt = [&](const ScriptStructure* other) { return defines(*other, name); };
+    if (std::all_of(others.begin(), others.end(), definesIt)) return name;
+    label = script.use(label).labelBefore;
+  }
+  return {};
+}
 
 std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference) {
   std::vector<StructureFinding> findings;
@@ -183,14 +224,31 @@ std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, con
     if (a.kind != b.kind) return a.kind < b.kind;
     return a.problem != b.problem ? a.problem < b.problem : a.name < b.name;
   });
+  std::vector<StructureFinding> lost;
+  addLostLabels(script, reference, lost);
+  findings.insert(findings.end(), std::make_move_iterator(lost.begin()), std::make_move_iterator(lost.end()));
   return findings;
 }
 
 std::string describeFinding(const StructureFinding& finding, std::string_view referenceName) {
+  if (finding.kind == FindingKind::labelLost) {
+    // No line of the script holds it: the reference's lines say which label it was.
+    std::string text = "label ";
+    text += finding.name;
+    text += " of ";
+    text += referenceName;
+    text += " is gone (defined there at line";
+    text += finding.count > 1 ? "s " : " ";
+    text += lineList(finding.lines, finding.count);
+    text += ')';
+    return text;
+  }
   std::string text = "line ";
   text += std::to_string(leadLine(finding));
   text += ": ";
   switch (finding.kind) {
+    case FindingKind::labelLost:
+      break;
     case FindingKind::missingTarget: {
       text += formText(finding.form);
       text += ' ';
@@ -217,13 +275,25 @@ std::string describeFinding(const StructureFinding& finding, std::string_view re
       text += ' ';
       text += times(finding.referenceCount);
       break;
-    case FindingKind::blockProblem:
-      text += problemText(finding.problem);
+    case FindingKind::blockProblem: {
+      // A block across an entry names its closer and the subroutine, after the place of its opener.
+      const bool acrossEntry = isAcrossEntry(finding.problem) && !finding.entry.empty();
+      const bool isIf = finding.problem == BlockProblem::ifAcrossEntry;
+      text += acrossEntry ? (isIf ? "IF" : "WHILE") : problemText(finding.problem);
       if (finding.name.empty()) {
         text += " before the first label";
       } else {
         text += " below label ";
         text += finding.name;
+      }
+      if (acrossEntry) {
+        text += isIf ? " whose ENDIF" : " whose ENDWHILE";
+        text += " at line ";
+        text += std::to_string(finding.closeLine);
+        text += " comes after the entry of subroutine ";
+        text += finding.entry;
+        text += " at line ";
+        text += std::to_string(finding.entryLine);
       }
       if (finding.count > 1 || finding.referenceCount > 0) {
         text += " (";
@@ -237,6 +307,7 @@ std::string describeFinding(const StructureFinding& finding, std::string_view re
         text += ')';
       }
       break;
+    }
   }
   return text;
 }
@@ -245,16 +316,6 @@ std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, cons
   std::vector<std::string> lines;
   for (const StructureFinding& finding : findingsAgainst(rewritten, generated)) {
     lines.push_back(describeFinding(finding, "the generated script"));
-  }
-  return lines;
-}
-
-std::vector<std::string> unsoundAgainst(std::string_view fullRewrite, std::string_view variant) {
-  const ScriptStructure full = scanScript(fullRewrite);
-  const ScriptStructure checked = scanScript(variant);
-  std::vector<std::string> lines;
-  for (const StructureFinding& finding : findingsAgainst(checked, full)) {
-    lines.push_back(describeFinding(finding, "the full rewrite"));
   }
   return lines;
 }

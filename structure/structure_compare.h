@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,7 @@ enum class FindingKind : std::uint8_t {
   missingTarget,       // jumps or calls to a label that the script does not define
   labelDefinedAgain,   // a label defined more often than in the reference, and more than once
   blockProblem,        // more block problems of one kind below one label than the reference has
+  labelLost,           // a label that the reference defines and the script does not
 };
 
 // One way in which a script's structure is worse than a reference's.
@@ -22,18 +24,29 @@ struct StructureFinding {
   ReferenceForm form = ReferenceForm::jump;          // for missingTarget: the first naming line's form
   std::string name;        // the target, the label, or the label a block problem is below ("" before
                            // the first label)
-  std::vector<int> lines;  // where, in the script: the first few lines
-  int count = 0;           // how often, in the script
+  std::vector<int> lines;  // where, in the script (in the reference for a label lost): the first few lines
+  int count = 0;           // how often, in the script (in the reference for a label lost)
   int referenceCount = 0;  // how often in the reference (definitions, or block problems there)
+  // For a block across a subroutine's entry, of the first such block: the subroutine it holds,
+  // where that starts, and the line of the block's closer.
+  std::string entry;
+  int entryLine = 0;
+  int closeLine = 0;
 };
 
 // What `script` has that `reference` has not: a jump, call or cleared trigger naming a label that
 // `script` does not define, unless `reference` names that label without defining it too; a label
-// that `script` defines more than once and more often than `reference`; and more block problems
-// of a kind below a label than `reference` has below it. A block problem below a label that the
-// other script does not define counts as below the nearest label before it that both define.
-// Ordered by line. Both structures must be finished.
+// that `script` defines more than once and more often than `reference`; more block problems of a
+// kind below a label than `reference` has below it; and a label that `reference` defines and
+// `script` does not. A block problem below a label that the other script does not define counts as
+// below the nearest label before it that both define. Ordered by line, the labels lost last in the
+// order of the reference. Both structures must be finished.
 std::vector<StructureFinding> findingsAgainst(const ScriptStructure& script, const ScriptStructure& reference);
+
+// The label `label` of `script`, or the nearest one before it that each of `others` defines: the
+// place where a line below it lies in those scripts too. "" for none.
+std::string_view sharedPlace(const ScriptStructure& script, int label,
+                             std::initializer_list<const ScriptStructure*> others);
 
 // The finding as one plain line, naming the reference as `referenceName` ("the generated script").
 std::string describeFinding(const StructureFinding& finding, std::string_view referenceName);
@@ -41,9 +54,5 @@ std::string describeFinding(const StructureFinding& finding, std::string_view re
 // What a rewrite adds to the structure of the script the host generated, for the run's log: one
 // line each, empty when it adds nothing.
 std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, const ScriptStructure& rewritten);
-
-// Where a variant rewrite (`variant`, the bytes as written) is less sound than the full rewrite of
-// the same script (`fullRewrite`), one line each; empty when it is sound wherever the full rewrite is.
-std::vector<std::string> unsoundAgainst(std::string_view fullRewrite, std::string_view variant);
 
 }  // namespace aplpatch

@@ -21,7 +21,8 @@ inline std::string lineNumbers(std::size_t kept, const int* lines) {
 // The block problems only, one "kind@lines(label)" each, in the order they were found.
 inline std::string problemSummary(const ScriptStructure& structure) {
   static constexpr const char* kKinds[] = {"ifNotClosed",   "whileNotClosed", "endIfWithoutIf", "endWhileWithoutWhile",
-                                           "elseWithoutIf", "elseAfterElse",  "nestedTooDeep"};
+                                           "elseWithoutIf", "elseAfterElse",  "nestedTooDeep",
+                                           "ifAcrossEntry", "whileAcrossEntry"};
   std::string text;
   for (const BlockProblems& group : structure.blockProblems()) {
     if (!text.empty()) text += ' ';
