@@ -2,27 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include <cstddef>
 #include <string>
 
 #include "structure/structure_test_summary.h"
 #include "testing/test_files.h"
+#include "testing/allocation_counter.h"
 #include "testing/test_support.h"
-
-// Counts every allocation of the test program, so that a test can see how many a scan makes.
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++allocations;
-  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
-  throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace aplpatch {
 namespace {
@@ -84,9 +70,9 @@ TEST(ScanningStreams, ASinkReportsAFailedWriteAndStillScansIt) {
 }
 
 long allocationsToScan(const std::string& bytes) {
-  const long before = allocations;
+  const long before = allocationsSoFar();
   const ScriptStructure structure = scanScript(bytes);
-  return allocations - before;
+  return allocationsSoFar() - before;
 }
 
 // Once its tables hold the script's names and problems, a scan allocates nothing more however many
