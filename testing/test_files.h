@@ -1,7 +1,7 @@
 #pragma once
 
-// Helpers for tests that work on real files: a scratch folder that is removed afterwards, and
-// whole-file reads and writes.
+// Helpers for tests that work on real files: a scratch folder that is removed afterwards,
+// whole-file reads and writes, and a working folder for one test.
 
 #include <filesystem>
 #include <fstream>
@@ -56,5 +56,19 @@ inline bool writeBytes(const std::filesystem::path& path, const std::string& byt
   out << bytes;
   return static_cast<bool>(out.flush());
 }
+
+// Works in another folder for one test.
+class ScopedWorkingDirectory {
+ public:
+  explicit ScopedWorkingDirectory(const std::filesystem::path& path) : old_(std::filesystem::current_path()) {
+    std::filesystem::current_path(path);
+  }
+  ~ScopedWorkingDirectory() { std::filesystem::current_path(old_); }
+  ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
+  ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
+
+ private:
+  std::filesystem::path old_;
+};
 
 }  // namespace aplpatch::testing

@@ -1,12 +1,15 @@
 #pragma once
 
-// Helpers for the POSIX tests that start real programs: the environment and the working directory.
+// Helpers for the POSIX tests that start real programs: the environment (test_files.h has the
+// working folder).
 
 #include <stdlib.h>
 
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "testing/test_files.h"
 
 namespace aplpatch::testing {
 
@@ -27,20 +30,6 @@ class ScopedVariable {
  private:
   const char* name_;
   std::optional<std::string> old_;
-};
-
-// Works in another folder for one test.
-class ScopedWorkingDirectory {
- public:
-  explicit ScopedWorkingDirectory(const std::filesystem::path& path) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(path);
-  }
-  ~ScopedWorkingDirectory() { std::filesystem::current_path(old_); }
-  ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
-  ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
-
- private:
-  std::filesystem::path old_;
 };
 
 }  // namespace aplpatch::testing

@@ -1,7 +1,7 @@
 #pragma once
 
 // Helpers for the Windows tests that run real programs: where the built programs are, the
-// environment, the working directory, and starting a program with its output captured.
+// environment, and starting a program with its output captured.
 
 #include <windows.h>
 
@@ -43,20 +43,6 @@ class ScopedVariable {
  private:
   const wchar_t* name_;
   std::optional<std::wstring> old_;
-};
-
-// Works in another folder for one test.
-class ScopedWorkingDirectory {
- public:
-  explicit ScopedWorkingDirectory(const std::filesystem::path& path) : old_(std::filesystem::current_path()) {
-    std::filesystem::current_path(path);
-  }
-  ~ScopedWorkingDirectory() { std::filesystem::current_path(old_); }
-  ScopedWorkingDirectory(const ScopedWorkingDirectory&) = delete;
-  ScopedWorkingDirectory& operator=(const ScopedWorkingDirectory&) = delete;
-
- private:
-  std::filesystem::path old_;
 };
 
 // This process's environment, keyed by the upper-cased name (Windows ignores the case of names).

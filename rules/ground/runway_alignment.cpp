@@ -41,37 +41,32 @@ void writeAlignmentSupervision(Pass& pass) {
   }
 }
 
+// Follows the window from the runway-alignment label to the take-off label; true on the heading
+// wait that ends it. The window opens only after the label line itself has been looked at, so the
+// label line is never taken for a wait of its own window, and never on the wait that ends one.
+bool reachesAlignmentWait(Pass& pass) {
+  RewriteState& state = pass.state();
+  const std::string& line = pass.line();
+  bool reached = false;
+  if (state.inRunwayAlign) {
+    reached = !contains(line, kTakeoffLabel) &&
+              (contains(line, kHeadingWaits[0]) || contains(line, kHeadingWaits[1]));
+    if (reached || contains(line, kTakeoffLabel)) state.inRunwayAlign = false;
+  }
+  if (!reached && contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
+  return reached;
+}
+
 }  // namespace
 
 void superviseRunwayAlignment(Pass& pass) {
-  RewriteState& state = pass.state();
-  std::string& line = pass.line();
-  if (state.inRunwayAlign) {
-    if (contains(line, kTakeoffLabel)) {
-      state.inRunwayAlign = false;
-    } else if (contains(line, kHeadingWaits[0]) || contains(line, kHeadingWaits[1])) {
-      writeAlignmentSupervision(pass);
-      line.assign("  ENDIF\n");
-      state.inRunwayAlign = false;
-    }
-  }
-  // Armed only after the test above, so the label line is never supervised by its own watch.
-  if (contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
+  if (!reachesAlignmentWait(pass)) return;
+  writeAlignmentSupervision(pass);
+  pass.line().assign("  ENDIF\n");
 }
 
 void keepRunwayAlignmentWait(Pass& pass) {
-  RewriteState& state = pass.state();
-  std::string& line = pass.line();
-  if (state.inRunwayAlign) {
-    if (contains(line, kTakeoffLabel)) {
-      state.inRunwayAlign = false;
-    } else if (contains(line, kHeadingWaits[0]) || contains(line, kHeadingWaits[1])) {
-      state.inRunwayAlign = false;
-      writeUnseen(pass);
-      return;
-    }
-  }
-  if (contains(line, kRunwayAlignLabel)) state.inRunwayAlign = true;
+  if (reachesAlignmentWait(pass)) writeUnseen(pass);
 }
 
 }  // namespace aplpatch
