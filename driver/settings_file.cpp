@@ -63,7 +63,10 @@ LoadedSettings loadSettings(Platform& platform) {
 
   FileText file = readWhole(platform, settings.path);
   if (!file.status.ok()) {
-    settings.problems.push_back(settings.path + " cannot be read: " + file.status.reason() + "; ignored");
+    // Windows refuses to open a folder with "access denied", which would send a pilot looking at
+    // permissions: whatever is there but is no file is named as such, as on POSIX systems.
+    const std::string why = platform.fileStamp(settings.path).isFile ? file.status.reason() : "not a regular file";
+    settings.problems.push_back(settings.path + " cannot be read: " + why + "; ignored");
     return settings;
   }
   if (file.tooLarge) {

@@ -90,6 +90,11 @@ TEST(RunSettings, EveryKindOfBadFileGivesItsLineAndTheRunGoesOn) {
        allOn + kSettings + " cannot be read: Input/output error; ignored\n"},
       {[](FakePlatform& p) { p.addFolder(kSettings); },
        allOn + kSettings + " cannot be read: not a regular file; ignored\n"},
+      {[](FakePlatform& p) {  // a folder as Windows refuses it
+         p.addFolder(kSettings);
+         p.failCall(Operation::kOpenForRead, 1, "Access denied (error 5)");
+       },
+       allOn + kSettings + " cannot be read: not a regular file; ignored\n"},
       {[](FakePlatform& p) { p.addFile(kSettings, std::string(70000, ';')); },
        allOn + kSettings + " is larger than 64 KiB, too large for a settings file; ignored\n"},
       {[&](FakePlatform& p) { p.addFile(kSettings, flood); },
