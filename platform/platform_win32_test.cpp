@@ -38,6 +38,19 @@ class WindowsPlatform : public ::testing::Test {
   fs::path path(const std::wstring& name) const { return folder.path() / name; }
   // The UTF-8 path that the run sequence hands to the platform.
   std::string at(const std::wstring& name) const { return utf8(path(name)); }
+
+  // Writes a new `path` beside it and puts it in place, as a run does, and reads it back.
+  void replaceAndReadBack(const std::string& path) {
+    Opened<WriteFile> out = platform->createForWrite(path + ".new");
+    ASSERT_TRUE(out.status.ok()) << out.status.reason();
+    ASSERT_TRUE(out.file->write("rewritten", 9));
+    ASSERT_TRUE(out.file->close().ok());
+    ASSERT_TRUE(platform->replaceFile(path + ".new", path).ok());
+    Opened<ReadFile> in = platform->openForRead(path);
+    ASSERT_TRUE(in.status.ok()) << in.status.reason();
+    char buffer[32];
+    EXPECT_EQ(std::string(buffer, in.file->read(buffer, sizeof buffer)), "rewritten");
+  }
 };
 
 TEST_F(WindowsPlatform, MakeFolderAcceptsAnExistingFolderButNotAFile) {
@@ -179,16 +192,7 @@ TEST_F(WindowsPlatform, WorksOnPathsLongerThanTheClassicLimit) {
   }
   ASSERT_GT(deepText.size(), 300u);
   const std::string script = deepText + "\\F.APL";
-  Opened<WriteFile> out = platform->createForWrite(script + ".new");
-  ASSERT_TRUE(out.status.ok()) << out.status.reason();
-  ASSERT_TRUE(out.file->write("rewritten", 9));
-  ASSERT_TRUE(out.file->close().ok());
-  ASSERT_TRUE(platform->replaceFile(script + ".new", script).ok());
-  Opened<ReadFile> in = platform->openForRead(script);
-  ASSERT_TRUE(in.status.ok()) << in.status.reason();
-  char buffer[32];
-  EXPECT_EQ(std::string(buffer, in.file->read(buffer, sizeof buffer)), "rewritten");
-  in.file.reset();
+  ASSERT_NO_FATAL_FAILURE(replaceAndReadBack(script));
   CreatedTemporary beside = platform->createTemporaryBeside(script, 0644);
   ASSERT_TRUE(beside.status.ok()) << beside.status.reason();
   beside.file.reset();
@@ -211,16 +215,7 @@ TEST_F(WindowsPlatform, AShortPathUnderADeepWorkingFolderIsMeasuredInFull) {
   ASSERT_GT(full.size(), 260u);
   EXPECT_EQ(win32::systemPath(name), L"\\\\?\\" + full);
 
-  Opened<WriteFile> out = platform->createForWrite(name + ".new");
-  ASSERT_TRUE(out.status.ok()) << out.status.reason();
-  ASSERT_TRUE(out.file->write("rewritten", 9));
-  ASSERT_TRUE(out.file->close().ok());
-  ASSERT_TRUE(platform->replaceFile(name + ".new", name).ok());
-  Opened<ReadFile> in = platform->openForRead(name);
-  ASSERT_TRUE(in.status.ok()) << in.status.reason();
-  char buffer[32];
-  EXPECT_EQ(std::string(buffer, in.file->read(buffer, sizeof buffer)), "rewritten");
-  in.file.reset();
+  ASSERT_NO_FATAL_FAILURE(replaceAndReadBack(name));
   EXPECT_TRUE(platform->removeFile(name).ok());
 }
 
