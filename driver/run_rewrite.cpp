@@ -3,7 +3,6 @@
 #include <string>
 
 #include "driver/ctrl_z_stop.h"
-#include "platform/signal_cleanup.h"
 
 namespace aplpatch {
 
@@ -21,9 +20,6 @@ RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console,
   return report;
 }
 
-std::unique_ptr<StructureCheck> startStructureCheck() {
-  signal_cleanup::Deferral inheritedByTheWorker;
-  return std::make_unique<StructureCheck>();
-}
+std::unique_ptr<StructureCheck> startStructureCheck() { return std::make_unique<StructureCheck>(); }
 
 }  // namespace aplpatch

@@ -20,9 +20,7 @@ namespace aplpatch {
 RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches,
                             StructureCheck* structure = nullptr);
 
-// A structure check for a run. Its worker thread starts with the interrupts held back and keeps
-// them so: an interrupt then always lands on the run's own thread, where creating a temporary file
-// can hold it back until the file is on the list of those to remove.
+// A structure check for a run.
 std::unique_ptr<StructureCheck> startStructureCheck();
 
 }  // namespace aplpatch
