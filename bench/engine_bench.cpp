@@ -117,7 +117,7 @@ void BM_EngineChecked(benchmark::State& state) {
     QuietConsole console;
     aplpatch::StructureCheck check;
     aplpatch::rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console);
-    benchmark::DoNotOptimize(check.additions());
+    benchmark::DoNotOptimize(check.faults());
     benchmark::DoNotOptimize(written = bytesOut.written);
   }
   reportSizes(state, script, written);

@@ -20,6 +20,4 @@ RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console,
   return report;
 }
 
-std::unique_ptr<StructureCheck> startStructureCheck() { return std::make_unique<StructureCheck>(); }
-
 }  // namespace aplpatch

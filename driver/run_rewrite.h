@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 #include "base/byte_stream.h"
 #include "base/console.h"
 #include "rules/features.h"
@@ -19,8 +17,5 @@ namespace aplpatch {
 // written, changing no byte.
 RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches,
                             StructureCheck* structure = nullptr);
-
-// A structure check for a run.
-std::unique_ptr<StructureCheck> startStructureCheck();
 
 }  // namespace aplpatch

@@ -33,7 +33,7 @@ const std::string kSourceDir = APLPATCH_SOURCE_DIR;
 struct GoldenSet {
   const char* name;
   const char* script;  // relative to the source folder
-  std::vector<std::string> additions;
+  std::vector<std::string> faults;
 };
 
 void PrintTo(const GoldenSet& set, std::ostream* out) { *out << set.name; }
@@ -109,7 +109,7 @@ TEST_P(GoldenStructure, IsCheckedAsTheRewriteGoesBy) {
   EXPECT_EQ(testing::fullSummary(generated), testing::fullSummary(scanScript(script)));
   EXPECT_EQ(testing::fullSummary(rewritten), testing::fullSummary(scanScript(bytesOut.bytes())));
   EXPECT_GT(rewritten.lines(), generated.lines());
-  EXPECT_EQ(rewriteAdditions(generated, rewritten), set.additions);
+  EXPECT_EQ(rewriteFaults(generated, rewritten), set.faults);
 }
 
 // The run's check finds what the scanned structures show and changes no byte.
@@ -121,7 +121,7 @@ TEST_P(GoldenStructure, IsCheckedAsTheRewritePasses) {
   testing::RecordingConsole console;
   ASSERT_TRUE(rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console));
   EXPECT_EQ(bytesOut.bytes(), expectedRewrite(set));
-  EXPECT_EQ(check.additions(), set.additions);
+  EXPECT_EQ(check.faults(), set.faults);
 }
 
 // Each kind of problem, brought into a full rewrite, is found against the full rewrite.

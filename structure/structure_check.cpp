@@ -42,7 +42,7 @@ void StructureCheck::scan(Stream stream, const char* data, std::size_t size) {
   }
 }
 
-std::vector<std::string> StructureCheck::additions() {
+std::vector<std::string> StructureCheck::faults() {
   ended_ = {true, true};
   if (!failed_) {
     try {
@@ -52,7 +52,7 @@ std::vector<std::string> StructureCheck::additions() {
     }
   }
   if (failed_) return {"the structure check could not be completed (out of memory)"};
-  return rewriteAdditions(structures_[kInput], structures_[kOutput]);
+  return rewriteFaults(structures_[kInput], structures_[kOutput]);
 }
 
 }  // namespace aplpatch

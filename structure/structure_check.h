@@ -15,7 +15,7 @@ namespace aplpatch {
 // What a run attaches to the rewrite to learn what the rewrite adds to the structure of the script
 // the host generated. The script is scanned as the rewrite reads it and the rewrite as it is
 // written, in line on the calling thread; no byte that passes through is changed. A failure of the
-// check (memory) never reaches the rewrite: it shows in additions().
+// check (memory) never reaches the rewrite: it shows in faults().
 //
 // The adapters serve only while the check lives.
 class StructureCheck {
@@ -31,9 +31,10 @@ class StructureCheck {
   // rewrite meant it). Call once, before the rewrite writes.
   ByteSink& watchOutput(ByteSink& rewritten);
 
-  // After the rewrite: what the rewrite adds, one plain line each (empty when nothing), or one line
-  // saying that the check could not be completed. Ends the scan: the adapters scan nothing more.
-  std::vector<std::string> additions();
+  // After the rewrite: the faults that the rewrite brings into the script's structure, one plain
+  // line each (empty when none), or one line saying that the check could not be completed. Ends
+  // the scan: the adapters scan nothing more.
+  std::vector<std::string> faults();
 
  private:
   enum Stream : std::uint8_t { kInput, kOutput, kStreams };

@@ -59,7 +59,7 @@ class ThrowingSource : public ByteSource {
 TEST(StructureCheck, FindsTheSameHoweverTheBytesArrive) {
   const std::string generated = repeated("/examples/sample_flight.apl", 40);
   const std::string rewritten = repeated("/testdata/sample_flight.expected.apl", 40);
-  const Lines expected = rewriteAdditions(scanScript(generated), scanScript(rewritten));
+  const Lines expected = rewriteFaults(scanScript(generated), scanScript(rewritten));
   ASSERT_FALSE(expected.empty());
   constexpr std::size_t kPieces[] = {1, 7, 100, 4097, 65535, 65536, 65537, 200000};
   {
@@ -81,7 +81,7 @@ TEST(StructureCheck, FindsTheSameHoweverTheBytesArrive) {
     EXPECT_EQ(source.read(buffer.data(), buffer.size()), 0u);
     EXPECT_EQ(read, generated);
     EXPECT_EQ(written.bytes(), rewritten);
-    EXPECT_EQ(check.additions(), expected);
+    EXPECT_EQ(check.faults(), expected);
   }
 }
 
@@ -96,7 +96,7 @@ TEST(StructureCheck, EndsWhenTheRewriteEndsEarly) {
     testing::RecordingConsole console;
     EXPECT_FALSE(rewriteScript(check.watchInput(bytesIn), check.watchOutput(full), console));
     // A rewrite cut short loses the subroutines it appends last, which the script calls.
-    EXPECT_FALSE(check.additions().empty());
+    EXPECT_FALSE(check.faults().empty());
   }
   ThrowingSource bytesIn(script);
   testing::MemorySink bytesOut;
