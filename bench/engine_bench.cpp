@@ -1,7 +1,7 @@
 // Measures the engine's throughput on a realistic flight script repeated to several sizes, and in the
 // same run a plain line copy of the same bytes (text-mode read, text-mode write, no rules), so that
 // the cost of the rules shows as a ratio that does not depend on the machine; and the rewrite with the
-// structure check attached, on the check's own thread and in line, against the rewrite alone.
+// structure check attached, as a run makes it, against the rewrite alone.
 
 #include <benchmark/benchmark.h>
 
@@ -107,29 +107,20 @@ void BM_Engine(benchmark::State& state) {
 }
 
 // The rewrite as a run makes it with the structure check attached: the script scanned as it is read,
-// the rewrite as it is written, and the two compared at the end; on the check's own thread, or in
-// line as when that thread cannot be started.
-void rewriteChecked(benchmark::State& state, aplpatch::StructureCheck::Scanning scanning) {
+// the rewrite as it is written, and the two compared at the end.
+void BM_EngineChecked(benchmark::State& state) {
   const std::string& script = scriptOfSize(static_cast<int>(state.range(0)));
   std::size_t written = 0;
   for (auto _ : state) {
     ViewSource bytesIn(script);
     CountingSink bytesOut;
     QuietConsole console;
-    aplpatch::StructureCheck check(scanning);
+    aplpatch::StructureCheck check;
     aplpatch::rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console);
-    benchmark::DoNotOptimize(check.additions());
+    benchmark::DoNotOptimize(check.faults());
     benchmark::DoNotOptimize(written = bytesOut.written);
   }
   reportSizes(state, script, written);
-}
-
-void BM_EngineChecked(benchmark::State& state) {
-  rewriteChecked(state, aplpatch::StructureCheck::Scanning::inBackground);
-}
-
-void BM_EngineCheckedInLine(benchmark::State& state) {
-  rewriteChecked(state, aplpatch::StructureCheck::Scanning::inLine);
 }
 
 // The plain line copy: text-mode read, text-mode write, no rules.
@@ -169,11 +160,10 @@ void BM_CopyOfRewrite(benchmark::State& state) {
 
 BENCHMARK(BM_PlainCopy)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyOfRewrite)->Arg(1)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond);
-// The rewrite with and without the check counts the processor time of the whole process, so that the
-// check's own thread is in it; the wall time is in every report too.
+// The rewrite with and without the check counts the processor time of the whole process; the wall
+// time is in every report too.
 BENCHMARK(BM_Engine)->Arg(1)->Arg(10)->Arg(100)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EngineChecked)->Arg(1)->Arg(10)->Arg(100)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_EngineCheckedInLine)->Arg(1)->Arg(10)->Arg(100)->MeasureProcessCPUTime()->Unit(benchmark::kMillisecond);
 
 // Passes every report on to the reporter that the command line chose (--benchmark_format), and keeps
 // each benchmark's figures for the summary of ratios after the run: the median of the repetitions
@@ -205,7 +195,7 @@ class RateCollector : public benchmark::BenchmarkReporter {
 
   // At each size, one line each: the engine's throughput as a share of the plain copy's and of the
   // copy of the rewrite's; and the rewrite with the structure check against the rewrite alone, in
-  // throughput by the wall clock and in processor time, with the check on its own thread and in line.
+  // throughput by the wall clock and in processor time.
   void printRatios(std::FILE* out) {
     auto& copy = figures_["BM_PlainCopy"];
     auto& copyOfRewrite = figures_["BM_CopyOfRewrite"];
@@ -221,8 +211,7 @@ class RateCollector : public benchmark::BenchmarkReporter {
         }
         std::fprintf(out, "\n");
       }
-      printCheck(out, size, engine, "BM_EngineChecked", "on its own thread");
-      printCheck(out, size, engine, "BM_EngineCheckedInLine", "in line");
+      printCheck(out, size, engine);
     }
   }
 
@@ -235,16 +224,15 @@ class RateCollector : public benchmark::BenchmarkReporter {
   };
   static constexpr double kMiB = 1048576.0;
 
-  void printCheck(std::FILE* out, const std::string& size, const Figures& engine, const char* benchmark,
-                  const char* how) {
-    auto& sizes = figures_[benchmark];
+  void printCheck(std::FILE* out, const std::string& size, const Figures& engine) {
+    auto& sizes = figures_["BM_EngineChecked"];
     auto checked = sizes.find(size);
     if (checked == sizes.end() || engine.wallRate <= 0 || engine.cpuSeconds <= 0) return;
     const Figures& with = checked->second;
     std::fprintf(out,
-                 "%s MiB, structure check %s: %.1f MiB/s by the wall clock against %.1f without, ratio %.2f; "
+                 "%s MiB, structure check: %.1f MiB/s by the wall clock against %.1f without, ratio %.2f; "
                  "%.1f ms of processor time against %.1f, ratio %.2f\n",
-                 size.c_str(), how, with.wallRate / kMiB, engine.wallRate / kMiB, with.wallRate / engine.wallRate,
+                 size.c_str(), with.wallRate / kMiB, engine.wallRate / kMiB, with.wallRate / engine.wallRate,
                  with.cpuSeconds * 1000, engine.cpuSeconds * 1000, with.cpuSeconds / engine.cpuSeconds);
   }
 

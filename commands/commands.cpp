@@ -50,10 +50,9 @@ int showHelp(Platform&, ProgramConsole& console, const std::string&) {
                      "generated, then runs the adventure compiler aplc2.exe on it. Installed in the\n"
                      "compiler's place, it is called with the compiler's command line.\n\n";
   for (const Command& command : kCommands) {
-    // Appended piece by piece: GCC 12 at -O3 warns falsely of an overlap in "literal" + string.
-    text.append("  aplpatch ").append(command.option);
-    if (!command.argument.empty()) text.append(" ").append(command.argument);
-    text.append("\n      ").append(command.description).append("\n");
+    text += "  aplpatch " + std::string(command.option);
+    if (!command.argument.empty()) text += " " + std::string(command.argument);
+    text += "\n      " + std::string(command.description) + "\n";
   }
   text +=
       "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
@@ -93,6 +94,11 @@ struct Planted {
   const char* name;
   bool symbolic;  // a symbolic link to a file elsewhere, or a hard link to the script itself
 };
+
+// Test listings and failures name the link, not its bytes.
+void PrintTo(const Planted& planted, std::ostream* out) {
+  *out << (planted.symbolic ? "symbolic link at " : "hard link at ") << planted.name;
+}
 
 class PlantedLink : public FileSafety, public ::testing::WithParamInterface<Planted> {};
 

@@ -11,8 +11,7 @@ namespace aplpatch {
 
 namespace {
 
-// Appends one line made of `parts`. Appending piece by piece also keeps GCC 12 at -O3 from warning
-// falsely of an overlap in "literal" + string.
+// Appends one line made of `parts`.
 void addLine(std::string& text, std::initializer_list<std::string_view> parts) {
   for (std::string_view part : parts) text.append(part);
   text.append("\r\n");
@@ -51,10 +50,10 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   std::size_t headingEnd = briefing.find('\n');
   addLine(text, {briefing.substr(0, headingEnd)});
   if (headingEnd != std::string_view::npos) addLines(text, "  ", briefing.substr(headingEnd + 1));
-  if (record.structureAdditions) {
+  if (record.structureFaults) {
     addLine(text, {"what the rewrite adds to the structure of the script:"});
-    if (record.structureAdditions->empty()) addLine(text, {"  nothing"});
-    for (const std::string& finding : *record.structureAdditions) addLine(text, {"  ", finding});
+    if (record.structureFaults->empty()) addLine(text, {"  nothing"});
+    for (const std::string& finding : *record.structureFaults) addLine(text, {"  ", finding});
   }
   return text;
 }

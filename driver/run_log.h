@@ -24,9 +24,9 @@ struct RunRecord {
   std::string settingsLine;
   // Written once the rewrite has taken the script's place: the flight's briefing (LF lines).
   std::string briefing;
-  // Written once the rewrite is complete, shown in the log with the briefing: what the rewrite adds
-  // to the structure of the generated script, one finding a line; empty when it adds nothing.
-  std::optional<std::vector<std::string>> structureAdditions;
+  // Written once the rewrite is complete, shown in the log with the briefing: the faults the rewrite
+  // brings into the structure of the generated script, one a line; empty when it brings none.
+  std::optional<std::vector<std::string>> structureFaults;
 };
 
 // The log of one run: when it ran, its command line (the arguments after the program name), the

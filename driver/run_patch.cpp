@@ -103,8 +103,8 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
   backupStatus = backup.create(input->permissions());
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
-  std::unique_ptr<StructureCheck> structure = startStructureCheck();
-  RewriteReport report = rewriteForRun(*input, output, console, switches, structure.get());
+  StructureCheck structure;
+  RewriteReport report = rewriteForRun(*input, output, console, switches, &structure);
   const bool written = report.written;
   Status read = input->status();
   input.reset();
@@ -120,7 +120,7 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
     return std::nullopt;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
-  record.structureAdditions = structure->additions();
+  record.structureFaults = structure.faults();
   return report;
 }
 

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "driver/ctrl_z_stop.h"
-#include "platform/signal_cleanup.h"
 
 namespace aplpatch {
 
@@ -19,11 +18,6 @@ RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console,
                   std::to_string(input.bytesAfter()) + " bytes after it are left out.\n");
   }
   return report;
-}
-
-std::unique_ptr<StructureCheck> startStructureCheck() {
-  signal_cleanup::Deferral inheritedByTheWorker;
-  return std::make_unique<StructureCheck>();
 }
 
 }  // namespace aplpatch

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-
 #include "base/byte_stream.h"
 #include "base/console.h"
 #include "rules/features.h"
@@ -19,10 +17,5 @@ namespace aplpatch {
 // written, changing no byte.
 RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches,
                             StructureCheck* structure = nullptr);
-
-// A structure check for a run. Its worker thread starts with the interrupts held back and keeps
-// them so: an interrupt then always lands on the run's own thread, where creating a temporary file
-// can hold it back until the file is on the list of those to remove.
-std::unique_ptr<StructureCheck> startStructureCheck();
 
 }  // namespace aplpatch

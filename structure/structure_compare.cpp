@@ -312,7 +312,7 @@ std::string describeFinding(const StructureFinding& finding, std::string_view re
   return text;
 }
 
-std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, const ScriptStructure& rewritten) {
+std::vector<std::string> rewriteFaults(const ScriptStructure& generated, const ScriptStructure& rewritten) {
   std::vector<std::string> lines;
   for (const StructureFinding& finding : findingsAgainst(rewritten, generated)) {
     lines.push_back(describeFinding(finding, "the generated script"));

@@ -51,8 +51,8 @@ std::string_view sharedPlace(const ScriptStructure& script, int label,
 // The finding as one plain line, naming the reference as `referenceName` ("the generated script").
 std::string describeFinding(const StructureFinding& finding, std::string_view referenceName);
 
-// What a rewrite adds to the structure of the script the host generated, for the run's log: one
-// line each, empty when it adds nothing.
-std::vector<std::string> rewriteAdditions(const ScriptStructure& generated, const ScriptStructure& rewritten);
+// The faults a rewrite brings into the structure of the script the host generated, for the run's
+// log: one line each, empty when it brings none.
+std::vector<std::string> rewriteFaults(const ScriptStructure& generated, const ScriptStructure& rewritten);
 
 }  // namespace aplpatch

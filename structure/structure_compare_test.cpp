@@ -12,8 +12,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines additions(std::string_view generated, std::string_view rewritten) {
-  return rewriteAdditions(scanScript(generated), scanScript(rewritten));
+Lines faults(std::string_view generated, std::string_view rewritten) {
+  return rewriteFaults(scanScript(generated), scanScript(rewritten));
 }
 
 constexpr std::string_view kGenerated =
@@ -26,9 +26,9 @@ constexpr std::string_view kGenerated =
     " ENDIF\n"
     " RETURN\n";
 
-TEST(RewriteAdditions, ReportsEachNewProblemOnceInLineOrder) {
+TEST(RewriteFaults, ReportsEachNewProblemOnceInLineOrder) {
   // More lines, a paired block, and a new subroutine that is called add nothing.
-  EXPECT_EQ(additions(kGenerated, std::string(kGenerated) + "IF X THEN\nENDIF\nGOSUB NEW\nNEW:\nRETURN\n"),
+  EXPECT_EQ(faults(kGenerated, std::string(kGenerated) + "IF X THEN\nENDIF\nGOSUB NEW\nNEW:\nRETURN\n"),
             Lines{});
   const std::string rewritten =
       "MAIN:\n"
@@ -42,7 +42,7 @@ TEST(RewriteAdditions, ReportsEachNewProblemOnceInLineOrder) {
       "PLAYCALL:\n"         // defined twice now
       " GOSUB PLAYID\n"
       "ONEXP_CLEAR GONE\n";
-  EXPECT_EQ(additions(kGenerated, rewritten),
+  EXPECT_EQ(faults(kGenerated, rewritten),
             (Lines{"line 3: GOSUB PLAYID, a label that the script does not define (named twice, at lines 3 and 10)",
                    "line 6: IF without ENDIF below label PLAYCALL",
                    "line 9: label PLAYCALL is defined twice (lines 5 and 9), in the generated script once",
@@ -52,8 +52,8 @@ TEST(RewriteAdditions, ReportsEachNewProblemOnceInLineOrder) {
 // Host code that is gone, and a subroutine that now starts inside a block, are named where a pilot
 // can find them: the lost label by its line in the generated script, the block by its opener, its
 // closer and the subroutine.
-TEST(RewriteAdditions, ReportsALostLabelAndABlockAcrossASubroutinesEntry) {
-  EXPECT_EQ(additions(kGenerated,
+TEST(RewriteFaults, ReportsALostLabelAndABlockAcrossASubroutinesEntry) {
+  EXPECT_EQ(faults(kGenerated,
                       "MAIN:\n"
                       " GOSUB PLAYCALL\n"
                       " IF VDESCREQ = 1 THEN\n"
@@ -65,41 +65,41 @@ TEST(RewriteAdditions, ReportsALostLabelAndABlockAcrossASubroutinesEntry) {
                       " RETURN\n"),
             (Lines{"line 3: IF below label MAIN whose ENDIF at line 8 comes after the entry of subroutine PLAYCALL at "
                    "line 4"}));
-  EXPECT_EQ(additions(std::string(kGenerated).append("TERMINAL:\nMAIN:\n"), "PLAYCALL:\n RETURN\n"),
+  EXPECT_EQ(faults(std::string(kGenerated).append("TERMINAL:\nMAIN:\n"), "PLAYCALL:\n RETURN\n"),
             (Lines{"label MAIN of the generated script is gone (defined there at lines 1 and 10)",
                    "label TERMINAL of the generated script is gone (defined there at line 9)"}));
 }
 
-TEST(RewriteAdditions, CountsProblemsTheGeneratedScriptHasAlready) {
+TEST(RewriteFaults, CountsProblemsTheGeneratedScriptHasAlready) {
   // A label defined twice stays so; a stray ENDIF stays one.
   const std::string generated = "A:\nENDIF\nA:\nWHILE X\n";
-  EXPECT_EQ(additions(generated, "A:\nWAIT 1\nENDIF\nA:\nWHILE X\n"), Lines{});
-  EXPECT_EQ(additions(generated, "A:\nENDIF\nA:\nENDIF\nA:\nWHILE X\n"),
+  EXPECT_EQ(faults(generated, "A:\nWAIT 1\nENDIF\nA:\nWHILE X\n"), Lines{});
+  EXPECT_EQ(faults(generated, "A:\nENDIF\nA:\nENDIF\nA:\nWHILE X\n"),
             (Lines{"line 2: ENDIF without an open IF below label A (twice, at lines 2 and 4; in the generated "
                    "script once)",
                    "line 3: label A is defined 3 times (lines 1, 3 and 5), in the generated script twice"}));
 }
 
-TEST(RewriteAdditions, PlacesAProblemBelowAnInsertedLabelBelowTheLabelBeforeIt) {
+TEST(RewriteFaults, PlacesAProblemBelowAnInsertedLabelBelowTheLabelBeforeIt) {
   const std::string generated = "START:\nIF X THEN\n";
   // The open IF now stands below a label that the rewrite inserted: the same problem.
-  EXPECT_EQ(additions(generated, "START:\nINSERTED:\nMORE:\nIF X THEN\n"), Lines{});
-  EXPECT_EQ(additions(generated, "START:\nIF X THEN\nINSERTED:\nIF Y THEN\n"),
+  EXPECT_EQ(faults(generated, "START:\nINSERTED:\nMORE:\nIF X THEN\n"), Lines{});
+  EXPECT_EQ(faults(generated, "START:\nIF X THEN\nINSERTED:\nIF Y THEN\n"),
             (Lines{"line 2: IF without ENDIF below label START (twice, at lines 2 and 4; in the generated script "
                    "once)"}));
-  EXPECT_EQ(additions("IF X THEN\n", "IF X THEN\nNEW:\nWHILE Y\n"),
+  EXPECT_EQ(faults("IF X THEN\n", "IF X THEN\nNEW:\nWHILE Y\n"),
             (Lines{"line 3: WHILE without ENDWHILE before the first label"}));
 }
 
-TEST(RewriteAdditions, PlacesAProblemBelowALabelTheRewriteDroppedBelowTheLabelBeforeIt) {
+TEST(RewriteFaults, PlacesAProblemBelowALabelTheRewriteDroppedBelowTheLabelBeforeIt) {
   const std::string gone = "label DROPPED of the generated script is gone (defined there at line 2)";
-  EXPECT_EQ(additions("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\n"), Lines{gone});
-  EXPECT_EQ(additions("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\nENDIF\n"),
+  EXPECT_EQ(faults("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\n"), Lines{gone});
+  EXPECT_EQ(faults("START:\nDROPPED:\nENDIF\n", "START:\nENDIF\nENDIF\n"),
             (Lines{"line 2: ENDIF without an open IF below label START (twice, at lines 2 and 3; in the "
                    "generated script once)",
                    gone}));
   // A second definition of a label, which the rewrite dropped, moves no problem either.
-  EXPECT_EQ(additions("A:\nB:\nA:\nENDIF\n", "A:\nB:\nENDIF\n"), Lines{});
+  EXPECT_EQ(faults("A:\nB:\nA:\nENDIF\n", "A:\nB:\nENDIF\n"), Lines{});
 }
 
 }  // namespace

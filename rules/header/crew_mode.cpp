@@ -43,7 +43,7 @@ void dropBriefingCall(Pass& pass) {
   capitals.assign(pass.line());
   upcaseAscii(capitals);
   if (contains(capitals, "PLAY") && namesBriefingSound(capitals)) {
-    pass.line().assign(1, '\n');  // As a character: GCC 12 warns falsely of an overlap for "\n".
+    pass.line().assign("\n");
     state.skipNextWait = true;
   }
 }

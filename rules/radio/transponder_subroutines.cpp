@@ -11,12 +11,7 @@ namespace {
 constexpr auto& kCodes = RewriteState::squawkCodes;
 
 // " IF VSQUAWK = <index>" : the start of every per-code block.
-std::string ifSquawk(std::size_t index) {
-  // Appended, not "literal" + string: GCC 12 warns of a false overlap there on 32-bit Windows.
-  std::string text = " IF VSQUAWK = ";
-  text += std::to_string(index);
-  return text;
-}
+std::string ifSquawk(std::size_t index) { return " IF VSQUAWK = " + std::to_string(index); }
 
 void writeSpeakCode(Pass& pass) {
   // One recording per code in each of the three controller voices.
