@@ -36,8 +36,11 @@ VIAddVersionKey /LANG=1033 LegalCopyright ""
 !include nsDialogs.nsh
 !include FileFunc.nsh
 !include WordFunc.nsh
+!include StrFunc.nsh
 !include x64.nsh
 !include "${FEATURES}"
+
+${StrLoc}
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\aplpatch"
 !define REFUSED 2
@@ -176,13 +179,12 @@ FunctionEnd
 
 Function .onInit
   ${GetParameters} $R0
-  Call CompilerOption
-  ClearErrors
-  ${GetOptions} $R0 "/OFF=" $R1
-  ${If} ${Errors}
-    StrCpy $R1 ""
-  ${EndIf}
-  StrCpy $OffList ",$R1,"
+  StrCpy $R6 "/COMPILER="
+  Call OptionValue
+  StrCpy $Compiler $R7
+  StrCpy $R6 "/OFF="
+  Call OptionValue
+  StrCpy $OffList ",$R7,"
   ClearErrors
   ${GetOptions} $R0 "/ELEVATED" $R1
   ${IfNot} ${Errors}
@@ -228,13 +230,14 @@ Function .onInit
   ${EndIf}
 FunctionEnd
 
-; Sets Compiler from /COMPILER= in the command line ($R0). The path may hold blanks and be quoted
-; either way: /COMPILER="C:\a b\c.exe" as typed in a console, or "/COMPILER=C:\a b\c.exe" as
-; programs quote a whole argument. Unquoted, it ends before the next " /".
-Function CompilerOption
-  StrCpy $Compiler ""
+; Sets R7 to the value of the option R6 ("/COMPILER=", say) in the command line R0, or sets the
+; error flag when it is not there. The value may hold blanks and be quoted either way:
+; /COMPILER="C:\a b\c.exe" as typed in a console, or "/COMPILER=C:\a b\c.exe" as programs quote
+; a whole argument. Unquoted, it ends at the next blank.
+Function OptionValue
+  StrCpy $R7 ""
   ClearErrors
-  ${WordFind} $R0 "/COMPILER=" "E+1}" $R1
+  ${WordFind} $R0 $R6 "E+1}" $R1
   ${If} ${Errors}
     Return
   ${EndIf}
@@ -242,7 +245,9 @@ Function CompilerOption
   StrLen $R2 $R0
   StrLen $R3 $R1
   IntOp $R2 $R2 - $R3
-  IntOp $R2 $R2 - 11
+  StrLen $R3 $R6
+  IntOp $R2 $R2 - $R3
+  IntOp $R2 $R2 - 1
   ${If} $R2 < 0
     StrCpy $R2 ""
   ${Else}
@@ -254,17 +259,21 @@ Function CompilerOption
     StrCpy $R2 '"'
   ${EndIf}
   ${If} $R2 == '"'
-    ${WordFind} $R1 '"' "+1" $Compiler
+    StrCpy $R4 '"'
   ${Else}
-    ${WordFind} $R1 " /" "+1" $Compiler
-    ${Do}
-      StrCpy $R3 $Compiler 1 -1
-      ${If} $R3 != " "
-        ${Break}
-      ${EndIf}
-      StrCpy $Compiler $Compiler -1
-    ${Loop}
+    StrCpy $R4 " "
   ${EndIf}
+  StrCpy $R2 0
+  ${Do}
+    StrCpy $R3 $R1 1 $R2
+    ${If} $R3 == ""
+    ${OrIf} $R3 == $R4
+      ${Break}
+    ${EndIf}
+    IntOp $R2 $R2 + 1
+  ${Loop}
+  StrCpy $R7 $R1 $R2
+  ClearErrors
 FunctionEnd
 
 Function SkipWhenElevated
@@ -274,9 +283,8 @@ Function SkipWhenElevated
 FunctionEnd
 
 !macro UNTICK_WHEN_OFF INDEX NAME EXPLANATION
-  ClearErrors
-  ${WordFind} "$OffList" ",${NAME}," "E#" $R4
-  ${IfNot} ${Errors}
+  ${StrLoc} $R4 "$OffList" ",${NAME}," ">"
+  ${If} $R4 != ""
     !insertmacro UnselectSection ${sec_feature_${INDEX}}
   ${EndIf}
 !macroend
@@ -284,21 +292,28 @@ FunctionEnd
 ; Unticks the features that /OFF= names; a name that is no feature sets Problem.
 Function ApplyOffList
   StrCpy $Problem ""
-  StrCpy $R1 $OffList -1 1
-  StrCpy $R2 1
+  ; Each name, read up to its comma (the list ends with one).
+  StrCpy $R1 $OffList "" 1
+  StrCpy $R3 ""
+  StrCpy $R2 0
   ${Do}
-    ClearErrors
-    ${WordFind} "$R1" "," "E+$R2" $R3
-    ${If} ${Errors}
-      ${Break}
-    ${EndIf}
-    ClearErrors
-    ${WordFind} "${FEATURE_NAMES}" ",$R3," "E#" $R4
-    ${If} ${Errors}
-      StrCpy $Problem "/OFF= names $R3, which is no feature. The features: ${FEATURE_NAMES}"
+    StrCpy $R5 $R1 1 $R2
+    ${If} $R5 == ""
       ${Break}
     ${EndIf}
     IntOp $R2 $R2 + 1
+    ${If} $R5 != ","
+      StrCpy $R3 "$R3$R5"
+      ${Continue}
+    ${EndIf}
+    ${If} $R3 != ""
+      ${StrLoc} $R4 "${FEATURE_NAMES}" ",$R3," ">"
+      ${If} $R4 == ""
+        StrCpy $Problem "/OFF= names $R3, which is no feature. The features: ${FEATURE_NAMES}"
+        Return
+      ${EndIf}
+    ${EndIf}
+    StrCpy $R3 ""
   ${Loop}
   !insertmacro FOR_EACH_FEATURE UNTICK_WHEN_OFF
 FunctionEnd
