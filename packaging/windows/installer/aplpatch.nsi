@@ -73,7 +73,7 @@ Page custom CompilerPage CompilerPageLeave
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "aplpatch is installed"
-!define MUI_FINISHPAGE_TEXT "TALKRADAR now calls aplpatch as $Compiler; the compiler itself is aplc2.exe beside it.$\r$\n$\r$\nSettings: $CompilerFolder\aplpatch.ini (Start menu, aplpatch, Settings).$\r$\n$\r$\nLogs: each flight's record, with its briefing, is in the folder apl beside the flight's script, named after the script with .log added. The Start menu entry Last flight's briefing shows the last one."
+!define MUI_FINISHPAGE_TEXT "TALKRADAR now calls aplpatch as $Compiler; the compiler itself is aplc2.exe beside it.$\r$\n$\r$\nSettings: $CompilerFolder\aplpatch.ini (Start menu, aplpatch, Settings).$\r$\n$\r$\nLogs: each flight's record, with its briefing, is in the folder apl beside the flight's script, named after the script with .log added. The Start menu entry $\"Last flight's briefing$\" shows the last one."
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM

@@ -96,22 +96,28 @@ Function ShowCheck
 FunctionEnd
 
 ; Lists the programs named apl*.exe (aplc2.exe aside) in the folders whose name starts with
-; TALKRADAR at the top of Program Files, Program Files (x86) and the system drive, and one level
-; below them. When the field is empty, the first one found is put in it.
+; TALKRADAR at the top of both Program Files folders and of the system drive, and one level below
+; them. When the field is empty, the first one found is put in it.
 Function FillSuggestions
-  StrCpy $R0 $WINDIR 3
   StrCpy $R7 ""
-  ${ForEach} $R1 0 2 + 1
+  StrCpy $R8 "|"  ; the folders searched already
+  ${ForEach} $R1 0 3 + 1
     ${If} $R1 == 0
       StrCpy $R2 $PROGRAMFILES32
     ${ElseIf} $R1 == 1
       StrCpy $R2 $PROGRAMFILES64
-      ${If} $R2 == $PROGRAMFILES32
-        ${Continue}
-      ${EndIf}
+    ${ElseIf} $R1 == 2
+      ; What a 64-bit installer is told for the one above is not always the 32-bit folder.
+      ReadEnvStr $R2 "ProgramFiles(x86)"
     ${Else}
-      StrCpy $R2 $R0 2
+      StrCpy $R2 $WINDIR 2
     ${EndIf}
+    ${StrLoc} $R3 $R8 "|$R2|" ">"
+    ${If} $R2 == ""
+    ${OrIf} $R3 != ""
+      ${Continue}
+    ${EndIf}
+    StrCpy $R8 "$R8$R2|"
     FindFirst $R3 $R4 "$R2\TALKRADAR*"
     ${DoWhile} $R4 != ""
       ${If} ${FileExists} "$R2\$R4\*.*"
