@@ -13,9 +13,20 @@ Function un.onInit
       UserInfo::GetAccountType
       Pop $1
       ${If} $1 != "Admin"
-        MessageBox MB_OK|MB_ICONSTOP "aplpatch was installed for every user of this computer: only an administrator may uninstall it. Start the uninstaller with Run as administrator." /SD IDOK
-        SetErrorLevel ${NEEDS_ADMINISTRATOR}
+        ${If} ${Silent}
+          SetErrorLevel ${NEEDS_ADMINISTRATOR}
+          Abort
+        ${EndIf}
+        ; This is the uninstaller's copy in the temporary folder: started again with the rights,
+        ; it uninstalls from there as this one would.
+        MessageBox MB_OKCANCEL|MB_ICONINFORMATION "aplpatch was installed for every user of this computer: only an administrator may uninstall it. The uninstaller starts again with administrator rights; Windows asks for them." IDOK +2
         Abort
+        ClearErrors
+        ExecShell "runas" "$EXEPATH" "_?=$INSTDIR"
+        ${If} ${Errors}
+          MessageBox MB_OK|MB_ICONSTOP "The uninstaller could not start again with administrator rights; nothing was removed."
+        ${EndIf}
+        Quit
       ${EndIf}
     ${EndIf}
   ${EndIf}
