@@ -144,8 +144,9 @@ Section "-finish" SecFinish
 
   CreateDirectory "$SMPROGRAMS\aplpatch"
   CreateShortcut "$SMPROGRAMS\aplpatch\Settings (aplpatch.ini).lnk" "$CompilerFolder\aplpatch.ini"
-  ; The console stays open, so that the pilot can read the briefing.
-  CreateShortcut "$SMPROGRAMS\aplpatch\Last flight's briefing.lnk" "$SYSDIR\cmd.exe" '/k ""$Compiler" --status"' "$INSTDIR\aplpatch.exe"
+  ; The installed copy, so that it reports the settings it reads; in a window of its own it waits
+  ; for Enter before the window closes.
+  CreateShortcut "$SMPROGRAMS\aplpatch\Last flight's briefing.lnk" "$Compiler" "--status" "$INSTDIR\aplpatch.exe"
   CreateShortcut "$SMPROGRAMS\aplpatch\README.lnk" "$INSTDIR\README.txt"
   CreateShortcut "$SMPROGRAMS\aplpatch\Uninstall aplpatch.lnk" "$INSTDIR\uninstall.exe"
 

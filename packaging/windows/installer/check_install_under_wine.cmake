@@ -23,6 +23,14 @@ else()
   set(prefix $ENV{HOME}/.wine)
 endif()
 set(start_menu_glob "${prefix}/drive_c/users/*/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/aplpatch")
+# A settings file of the prefix's user would be read before the installer's.
+file(GLOB own_settings "${prefix}/drive_c/users/*/AppData/Roaming/aplpatch/aplpatch.ini")
+if(own_settings)
+  message(FATAL_ERROR "${own_settings} is read before the installer's settings file: run the test in "
+                      "another Wine prefix (WINEPREFIX), or move that file away")
+endif()
+# What a run records of itself in the user's folder goes again, when the test made the folder.
+file(GLOB run_records "${prefix}/drive_c/users/*/AppData/Local/aplpatch")
 set(uninstall_key "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall")
 
 function(windows_path path out)
@@ -87,10 +95,13 @@ set(features descent-request transponder-changes holding-supervision approach-tr
              clearance-withdrawal missed-approach altitude-reminders wind-announcements radio-calls)
 set(values on off on on on off on on on on)
 
-# Sets nothing; fails unless the installed copy reads its settings file as FEATURES = VALUES.
+# Fails unless the installed copy reads the installer's settings file, as FEATURES = VALUES.
 function(expect_settings)
   run_wine("${host}/Compiler.exe" --settings)
-  if(NOT output MATCHES "aplpatch.ini: found" OR output MATCHES "ignored")
+  # The file in use is named in one of two ways, depending on whether the program also looks for
+  # the pilot's own file.
+  if(NOT output MATCHES "(In use: [^\n]*Host Folder.aplpatch.ini\n|Host Folder.aplpatch.ini: found)"
+     OR output MATCHES "ignored")
     message(FATAL_ERROR "the installed copy does not read the installer's settings file cleanly:\n${output}")
   endif()
   foreach(feature value IN ZIP_LISTS features values)
@@ -181,6 +192,12 @@ if(NOT status EQUAL 0 OR NOT output MATCHES "stand-in" OR NOT EXISTS "${host}/ap
   message(FATAL_ERROR "a flight does not run through the installed aplpatch (status ${status}):\n${output}")
 endif()
 file(REMOVE_RECURSE "${host}/apl")
+if(NOT run_records)
+  file(GLOB run_records "${prefix}/drive_c/users/*/AppData/Local/aplpatch")
+  if(run_records)
+    file(REMOVE_RECURSE ${run_records})
+  endif()
+endif()
 file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/../../../examples/sample_flight.apl "${host}/FLIGHT.APL")
 
 # While it is installed, a second compiler is refused: it would take the first one's entry.
