@@ -29,4 +29,13 @@ if(DEFINED aplpatch_googletest_missing)
   set(BUILD_TESTING OFF)
 else()
   include(GoogleTest)
+  include(${CMAKE_CURRENT_LIST_DIR}/test_programs_start.cmake)
 endif()
+
+# Registers the tests of the GoogleTest program `target`. Listing them starts the program, so a
+# build whose programs cannot start here registers none of them.
+function(aplpatch_discover_tests target)
+  if(aplpatch_programs_start)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT ${aplpatch_discovery_timeout})
+  endif()
+endfunction()

@@ -1,13 +1,10 @@
 #include "commands/preview.h"
 
-#include <memory>
-#include <utility>
+#include <string>
 
 #include "driver/run_rewrite.h"
-#include "driver/script_start.h"
-#include "driver/settings_file.h"
+#include "driver/script_preparation.h"
 #include "platform/byte_copy.h"
-#include "platform/virtual_store.h"
 #include "rules/briefing.h"
 
 namespace aplpatch {
@@ -29,15 +26,15 @@ class ErrorConsole : public Console {
 }  // namespace
 
 int previewScript(Platform& platform, ProgramConsole& console, const std::string& script) {
-  // What a run would work on: the script, or the twin Windows keeps of it.
-  Opened<ReadFile> opened = platform.openForRead(scriptFileToWorkOn(platform, script).path);
-  if (!opened.status.ok()) {
-    console.printError("Cannot open " + script + ": " + opened.status.reason() + "\n");
+  // What a run would work on, read as a run reads it; the preview stops where a run would write.
+  PreparedScript prepared = prepareScript(platform, script);
+  if (prepared.start == nullptr) {
+    console.printError("Cannot open " + script + ": " + prepared.opened.reason() + "\n");
     return kPreviewFailed;
   }
-  ScriptStart start(std::move(opened.file));
+  ScriptStart& start = *prepared.start;
+  const LoadedSettings& settings = prepared.settings;
   ErrorConsole messages(console);
-  const LoadedSettings settings = loadSettings(platform);
   for (const std::string& line : settingsConsoleLines(settings)) messages.print(line);
   bool written;
   std::string briefing;

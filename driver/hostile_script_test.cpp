@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "driver/run_patch.h"
-#include "engine/engine.h"
+#include "rules/rule_engine.h"
 #include "rules/rewrite_script.h"
 #include "testing/fake_platform.h"
 #include "testing/test_files.h"

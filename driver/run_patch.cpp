@@ -15,10 +15,10 @@
 #include "driver/program_search.h"
 #include "driver/run_log.h"
 #include "driver/run_rewrite.h"
+#include "driver/script_preparation.h"
 #include "driver/script_start.h"
 #include "driver/settings_file.h"
 #include "platform/temporary_file.h"
-#include "platform/virtual_store.h"
 #include "rules/briefing.h"
 
 namespace aplpatch {
@@ -52,25 +52,16 @@ int abortRun(Console& console, std::string_view what, const Status& status, cons
   return kFailed;
 }
 
-// Opens the script and makes sure that it is a regular file, before anything is created. Returns
-// null, after one line that names the file and the reason, when it cannot be used.
-std::unique_ptr<ReadFile> openScript(Platform& platform, Console& console, const PatchPaths& paths,
-                                     RunRecord& record) {
-  Opened<ReadFile> input = platform.openForRead(paths.file);
-  if (!input.status.ok()) {
-    say(console, {"Cannot open ", paths.script, ": ", input.status.reason(), "."});
-    record.outcome = "aborted: cannot open " + paths.script + ": " + input.status.reason();
-  }
-  record.scriptOpened = input.file != nullptr;
-  return std::move(input.file);
+// Says why the script could not be opened, before anything is created.
+void reportUnopenedScript(Console& console, const PatchPaths& paths, const Status& opened, RunRecord& record) {
+  say(console, {"Cannot open ", paths.script, ": ", opened.reason(), "."});
+  record.outcome = "aborted: cannot open " + paths.script + ": " + opened.reason();
 }
 
-// Reads the settings file before anything is changed and says what it sets, when there is one.
-FeatureSwitches readSettings(Platform& platform, Console& console, RunRecord& record) {
-  LoadedSettings settings = loadSettings(platform);
+// Says what the settings read before anything was changed set, when there is a file.
+void reportSettings(Console& console, const LoadedSettings& settings, RunRecord& record) {
   for (const std::string& line : settingsConsoleLines(settings)) console.print(line);
   record.settingsLine = settingsLogLine(settings);
-  return settings.switches;
 }
 
 // Where the compiler is, found before anything is changed; nothing, after saying so, when it is
@@ -163,20 +154,28 @@ int handOnUnchanged(Platform& platform, ProgramConsole& console, const PatchPath
   return runCompiler(platform, console, compiler, paths.script, record);
 }
 
-int patchScript(Platform& platform, ProgramConsole& console, const PatchPaths& paths, RunRecord& record) {
+int patchScript(Platform& platform, ProgramConsole& console, const std::string& script, PatchPaths& paths,
+                RunRecord& record) {
   console.print("TALKRADAR patch started...\n");
-  const FeatureSwitches switches = readSettings(platform, console, record);
-  say(console, {"saving old generated APL file ", paths.script, " ..."});
+  PreparedScript prepared = prepareScript(platform, script, [&](const PreparedScript& soFar) {
+    reportSettings(console, soFar.settings, record);
+    say(console, {"saving old generated APL file ", soFar.paths.script, " ..."});
+  });
+  paths = prepared.paths;
+  if (!prepared.file.reason.empty()) record.fileWorkedOn = prepared.file.path + " (" + prepared.file.reason + ")";
+  const FeatureSwitches& switches = prepared.settings.switches;
 
-  std::unique_ptr<ReadFile> opened = openScript(platform, console, paths, record);
-  if (opened == nullptr) {
+  // Taken over here, so that the script is closed before the run's log is written.
+  std::unique_ptr<ScriptStart> input = std::move(prepared.start);
+  record.scriptOpened = input != nullptr;
+  if (input == nullptr) {
+    reportUnopenedScript(console, paths, prepared.opened, record);
     console.print("Program aborted. For use with TALKRADAR only.\n");
     return kFailed;
   }
 
   std::optional<std::string> compiler = locateCompiler(platform, console, paths, record);
   if (!compiler) return kFailed;
-  auto input = std::make_unique<ScriptStart>(std::move(opened));
   if (input->isAlreadyPatched())
     return handOnUnchanged(platform, console, paths, *compiler, std::move(input), record);
 
@@ -217,16 +216,14 @@ int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std:
     console.print("Program for only use with TALKRADAR.\n");
     return kFailed;
   }
-  // The console and the compiler get the script as given, even when the run works on its twin.
-  const ScriptFile file = scriptFileToWorkOn(platform, arguments[1]);
-  const PatchPaths paths = derivePatchPaths(arguments[1], platform.pathStyle(), file.path);
   const std::string startedAt = platform.localTime();
 
-  // Every console line of the run goes into its log as well.
+  // Every console line of the run goes into its log as well. The console and the compiler get the
+  // script as given, even when the run works on its twin.
   ConsoleRecorder recorder(console);
   RunRecord record;
-  if (!file.reason.empty()) record.fileWorkedOn = file.path + " (" + file.reason + ")";
-  int status = patchScript(platform, recorder, paths, record);
+  PatchPaths paths;
+  int status = patchScript(platform, recorder, arguments[1], paths, record);
   if (record.scriptOpened)
     writeRunLog(platform, console, paths, runLogText(startedAt, arguments, recorder.printed(), record));
   return status;

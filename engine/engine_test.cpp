@@ -16,6 +16,15 @@ using testing::MemorySource;
 using testing::RecordingConsole;
 using testing::withoutCr;
 
+// The loop needs no state of the rules; a test rule set names one as every rule set does.
+struct LoopState {
+  int marks = 0;
+};
+
+using Pass = BasicPass<LoopState>;
+using RuleEntry = BasicRuleEntry<LoopState>;
+using Engine = BasicEngine<LoopState>;
+
 // Tells on the console what it saw, in angle brackets, pass by pass.
 void recordLine(Pass& pass) {
   pass.print("<");
@@ -110,10 +119,29 @@ TEST(PassLoop, PassCounterStopsAtItsLimit) {
   MemorySource source("A\nB\nC\n");
   MemorySink sink;
   RecordingConsole console;
-  Engine engine(source, sink, console, kRules, {}, RewriteState{},
+  Engine engine(source, sink, console, kRules, {}, LoopState{},
                 std::numeric_limits<int>::max() - 1);
   engine.rewriteLines();
   EXPECT_EQ(engine.passes(), std::numeric_limits<int>::max());
+}
+
+void markLine(Pass& pass) { ++pass.state().marks; }
+
+void writeMarks(Pass& pass) { pass.write(std::to_string(pass.state().marks) + " MARKS\n"); }
+
+// One state lives for the whole run: from the start given, through every pass, into the steps.
+TEST(PassLoop, StateCarriesFromTheStartThroughEveryPassToTheSteps) {
+  static constexpr RuleEntry kRules[] = {{"markLine", markLine}};
+  static constexpr RuleEntry kSteps[] = {{"writeMarks", writeMarks}};
+  MemorySource source("A\nB\nC\n");
+  MemorySink sink;
+  RecordingConsole console;
+  Engine engine(source, sink, console, kRules, kSteps, LoopState{10});
+  engine.rewriteLines();
+  EXPECT_EQ(engine.state().marks, 13);
+  engine.appendSubroutines();
+  EXPECT_TRUE(engine.finish());
+  EXPECT_EQ(withoutCr(sink.bytes()), "A\nB\nC\n13 MARKS\n");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 namespace aplpatch {
 
-bool Pass::readNextLine() {
+bool LinePass::readNextLine() {
   if (inputExhausted_ || !reader_.readLine(line_)) {
     line_.clear();
     inputExhausted_ = true;
@@ -13,14 +13,14 @@ bool Pass::readNextLine() {
   return true;
 }
 
-bool Pass::skipUntil(std::string_view text) {
+bool LinePass::skipUntil(std::string_view text) {
   do {
     if (!readNextLine()) return false;
   } while (!contains(line_, text));
   return true;
 }
 
-bool Pass::lookAhead(std::string& buffer) {
+bool LinePass::lookAhead(std::string& buffer) {
   if (inputExhausted_ || !reader_.readLine(buffer)) {
     inputExhausted_ = true;
     return false;

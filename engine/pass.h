@@ -6,19 +6,18 @@
 #include "base/console.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
-#include "engine/rewrite_state.h"
 
 namespace aplpatch {
 
-// What a rule works with during one pass over one line: the line buffer, the shared state, the
-// output, the console, and the input for rules that read further lines themselves. The appended
-// subroutine steps get a pass too, with an empty line buffer.
-class Pass {
+// What a rule works with during one pass over one line, whatever state the rules carry: the line
+// buffer, the output, the console, and the input for rules that read further lines themselves. The
+// appended subroutine steps get a pass too, with an empty line buffer.
+class LinePass {
  public:
-  Pass(std::string& line, std::string& scratch, RewriteState& state, LineReader& reader,
-       LineWriter& writer, Console& console, int number = 0)
-      : line_(line), scratch_(scratch), state_(state), reader_(reader), writer_(writer),
-        console_(console), number_(number) {}
+  LinePass(std::string& line, std::string& scratch, LineReader& reader, LineWriter& writer,
+           Console& console, int number = 0)
+      : line_(line), scratch_(scratch), reader_(reader), writer_(writer), console_(console),
+        number_(number) {}
 
   // Which pass this is: 1 for the first line's; 0 for the appended subroutine steps. It stops
   // growing at the largest int.
@@ -28,7 +27,6 @@ class Pass {
   std::string& line() { return line_; }
   // A second line buffer for working copies; nothing in it lasts beyond the rule using it.
   std::string& scratch() { return scratch_; }
-  RewriteState& state() { return state_; }
 
   // Puts `text` on the output at once, ahead of the current line.
   void write(std::string_view text) { writer_.write(text); }
@@ -59,7 +57,6 @@ class Pass {
  private:
   std::string& line_;
   std::string& scratch_;
-  RewriteState& state_;
   LineReader& reader_;
   LineWriter& writer_;
   Console& console_;
@@ -67,6 +64,21 @@ class Pass {
   bool ended_ = false;
   bool lineKept_ = false;
   bool inputExhausted_ = false;
+};
+
+// A pass that also hands the rules the state they share, of whatever type the rules define: one
+// instance lives for the whole rewrite.
+template <typename State>
+class BasicPass : public LinePass {
+ public:
+  BasicPass(std::string& line, std::string& scratch, State& state, LineReader& reader,
+            LineWriter& writer, Console& console, int number = 0)
+      : LinePass(line, scratch, reader, writer, console, number), state_(state) {}
+
+  State& state() { return state_; }
+
+ private:
+  State& state_;
 };
 
 }  // namespace aplpatch

@@ -5,43 +5,44 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 
 #include "engine/pass.h"
 
 namespace aplpatch {
 
-using RuleFunction = void (*)(Pass&);
+template <typename State>
+using BasicRuleFunction = void (*)(BasicPass<State>&);
 
-// A flag, choice or number of the rewriting state, named by its place in the state so that a test
-// of it needs no call. Made by STATE_FIELD(member); `Value` is the member's type.
-template <typename Value>
+// A flag, choice or number of the rules' state, named by its place in the state so that a test of
+// it needs no call. Made by STATE_FIELD(State, member); `Value` is the member's type.
+template <typename State, typename Value>
 struct StateField {
   std::size_t offset;
 };
 
-static_assert(std::is_standard_layout_v<RewriteState>, "state members are found by their offsets");
-
-#define STATE_FIELD(member)                                              \
-  ::aplpatch::StateField<decltype(::aplpatch::RewriteState::member)> {   \
-    offsetof(::aplpatch::RewriteState, member)                           \
+#define STATE_FIELD(State, member)                            \
+  ::aplpatch::StateField<State, decltype(State::member)> {    \
+    offsetof(State, member)                                   \
   }
 
-// A test of one member of the rewriting state, made without a call: a flag or a one-byte choice, or
+// A test of one member of the rules' state, made without a call: a flag or a one-byte choice, or
 // an integer, within a range; or a text being empty.
+template <typename State>
 struct StateTest {
   enum class Kind : std::uint8_t { none, byte, number, text };
   Kind kind = Kind::none;
   std::size_t offset = 0;
-  std::string RewriteState::*text = nullptr;
+  std::string State::*text = nullptr;
   int low = 0;
   int high = 0;
 
   constexpr bool given() const { return kind != Kind::none; }
-  bool holds(const RewriteState& state) const {
+  bool holds(const State& state) const {
+    static_assert(std::is_standard_layout_v<State>, "state members are found by their offsets");
     const unsigned char* at = reinterpret_cast<const unsigned char*>(&state) + offset;
     int value;
     if (kind == Kind::byte) {
@@ -59,11 +60,11 @@ struct StateTest {
 
 namespace state_test {
 
-template <typename Value>
-constexpr StateTest inRange(StateField<Value> field, int low, int high) {
+template <typename State, typename Value>
+constexpr StateTest<State> inRange(StateField<State, Value> field, int low, int high) {
   static_assert(std::is_same_v<Value, int> || sizeof(Value) == 1,
                 "a state test reads an int or a one-byte flag or choice");
-  using Kind = StateTest::Kind;
+  using Kind = typename StateTest<State>::Kind;
   return {std::is_same_v<Value, int> ? Kind::number : Kind::byte, field.offset, nullptr, low, high};
 }
 
@@ -75,86 +76,122 @@ constexpr int asInt(Value value) {
 }  // namespace state_test
 
 // A flag that is set, or an integer or choice that is not zero.
-template <typename Value>
-constexpr StateTest isSet(StateField<Value> field) {
+template <typename State, typename Value>
+constexpr StateTest<State> isSet(StateField<State, Value> field) {
   return state_test::inRange(field, 1, -1);
 }
 // An integer or choice that differs from `value`.
-template <typename Value>
-constexpr StateTest isNot(StateField<Value> field, Value value) {
+template <typename State, typename Value>
+constexpr StateTest<State> isNot(StateField<State, Value> field, std::type_identity_t<Value> value) {
   return state_test::inRange(field, state_test::asInt(value) + 1, state_test::asInt(value) - 1);
 }
-constexpr StateTest isAbove(StateField<int> field, int value) {
+template <typename State>
+constexpr StateTest<State> isAbove(StateField<State, int> field, int value) {
   return state_test::inRange(field, value + 1, INT_MAX);
 }
-constexpr StateTest isBelow(StateField<int> field, int value) {
+template <typename State>
+constexpr StateTest<State> isBelow(StateField<State, int> field, int value) {
   return state_test::inRange(field, INT_MIN, value - 1);
 }
-template <typename Value>
-constexpr StateTest isEqual(StateField<Value> field, Value value) {
+template <typename State, typename Value>
+constexpr StateTest<State> isEqual(StateField<State, Value> field, std::type_identity_t<Value> value) {
   return state_test::inRange(field, state_test::asInt(value), state_test::asInt(value));
 }
-constexpr StateTest isEmpty(std::string RewriteState::*text) {
-  return {StateTest::Kind::text, 0, text, 0, 0};
+template <typename State>
+constexpr StateTest<State> isEmpty(std::string State::*text) {
+  return {StateTest<State>::Kind::text, 0, text, 0, 0};
 }
+
+template <typename State>
+struct BasicTrigger;
+
+// The part of a trigger that needs no state: the texts a line may hold and the pass it may be. What
+// onText() and onPass() make; it becomes a trigger of any state.
+struct LineKeys {
+  std::array<std::string_view, 8> texts{};
+  int onPass = 0;
+
+  template <typename State>
+  constexpr BasicTrigger<State> orAnyLineWhile(StateTest<State> test) const;
+  template <typename State>
+  constexpr BasicTrigger<State> andOnlyWhile(StateTest<State> test) const;
+};
 
 // When a rule can act at all, so that the engine can pass over it on most lines: on a line that
 // contains one of `texts` (compared without regard to letter case), on any line while
 // `anyLineWhile` holds, or on the pass numbered `onPass`; and in each case only while `onlyWhile`
 // holds. A rule whose trigger names none of these runs on every line. A trigger may allow more than
 // the rule needs, never less.
-struct Trigger {
+template <typename State>
+struct BasicTrigger {
   std::array<std::string_view, 8> texts{};
-  StateTest anyLineWhile{};
-  StateTest onlyWhile{};
+  StateTest<State> anyLineWhile{};
+  StateTest<State> onlyWhile{};
   int onPass = 0;
+
+  constexpr BasicTrigger() = default;
+  // Not explicit: a rule entry takes onText(...) and onPass(...) as its trigger.
+  constexpr BasicTrigger(const LineKeys& keys) : texts(keys.texts), onPass(keys.onPass) {}
 
   constexpr bool everyLine() const {
     return texts[0].empty() && !anyLineWhile.given() && onPass == 0;
   }
 
-  constexpr Trigger orAnyLineWhile(StateTest test) const {
-    Trigger trigger = *this;
+  constexpr BasicTrigger orAnyLineWhile(StateTest<State> test) const {
+    BasicTrigger trigger = *this;
     trigger.anyLineWhile = test;
     return trigger;
   }
-  constexpr Trigger andOnlyWhile(StateTest test) const {
-    Trigger trigger = *this;
+  constexpr BasicTrigger andOnlyWhile(StateTest<State> test) const {
+    BasicTrigger trigger = *this;
     trigger.onlyWhile = test;
     return trigger;
   }
 };
 
+template <typename State>
+constexpr BasicTrigger<State> LineKeys::orAnyLineWhile(StateTest<State> test) const {
+  return BasicTrigger<State>(*this).orAnyLineWhile(test);
+}
+template <typename State>
+constexpr BasicTrigger<State> LineKeys::andOnlyWhile(StateTest<State> test) const {
+  return BasicTrigger<State>(*this).andOnlyWhile(test);
+}
+
 // A rule that can act only on a line holding one of `texts`.
 template <typename... Texts>
-constexpr Trigger onText(Texts... texts) {
-  static_assert(sizeof...(texts) <= std::tuple_size_v<decltype(Trigger::texts)>);
-  return Trigger{{std::string_view(texts)...}};
+constexpr LineKeys onText(Texts... texts) {
+  static_assert(sizeof...(texts) <= std::tuple_size_v<decltype(LineKeys::texts)>);
+  return LineKeys{{std::string_view(texts)...}};
 }
 
 // The same for a list of texts kept together.
 template <std::size_t N>
-constexpr Trigger onTexts(const std::array<std::string_view, N>& texts) {
-  static_assert(N <= std::tuple_size_v<decltype(Trigger::texts)>);
-  Trigger trigger;
-  for (std::size_t i = 0; i < N; ++i) trigger.texts[i] = texts[i];
-  return trigger;
+constexpr LineKeys onTexts(const std::array<std::string_view, N>& texts) {
+  static_assert(N <= std::tuple_size_v<decltype(LineKeys::texts)>);
+  LineKeys keys;
+  for (std::size_t i = 0; i < N; ++i) keys.texts[i] = texts[i];
+  return keys;
 }
 
 // A rule that can act on any line while `test` holds, and on no other.
-constexpr Trigger anyLineWhile(StateTest test) { return Trigger{}.orAnyLineWhile(test); }
-
-// A rule that can act only on the pass numbered `number` (the first line's pass is 1).
-constexpr Trigger onPass(int number) {
-  Trigger trigger;
-  trigger.onPass = number;
-  return trigger;
+template <typename State>
+constexpr BasicTrigger<State> anyLineWhile(StateTest<State> test) {
+  return BasicTrigger<State>{}.orAnyLineWhile(test);
 }
 
-struct RuleEntry {
+// A rule that can act only on the pass numbered `number` (the first line's pass is 1).
+constexpr LineKeys onPass(int number) {
+  LineKeys keys;
+  keys.onPass = number;
+  return keys;
+}
+
+template <typename State>
+struct BasicRuleEntry {
   const char* name;  // the function's own name, for tests and diagnostics
-  RuleFunction run;
-  Trigger trigger{};
+  BasicRuleFunction<State> run;
+  BasicTrigger<State> trigger{};
 };
 
 }  // namespace aplpatch

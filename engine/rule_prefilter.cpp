@@ -75,41 +75,27 @@ bool sameLetters(const char* a, const char* b, std::size_t size) {
 
 }  // namespace
 
-RulePrefilter::RulePrefilter(std::span<const RuleEntry> rules)
-    : slotKey_(std::size_t{1} << kSlotBits, 0), keyRules_(1), anyLineTests_(rules.size()),
-      onlyWhileTests_(rules.size()),
-      scanned_(256) {
-  if (rules.size() > kMaxRules) throw std::length_error("too many rules for the prefilter");
-  std::vector<std::uint32_t> typicalGroups;
+LineScan::LineScan(std::size_t ruleCount)
+    : slotKey_(std::size_t{1} << kSlotBits, 0), keyRules_(1), scanned_(256) {
+  if (ruleCount > kMaxRules) throw std::length_error("too many rules for the prefilter");
   for (std::size_t i = 0; i + kGroupBytes <= kTypicalLines.size(); ++i) {
-    typicalGroups.push_back(groupAt(kTypicalLines.data() + i));
+    typicalGroups_.push_back(groupAt(kTypicalLines.data() + i));
   }
-  std::sort(typicalGroups.begin(), typicalGroups.end());
+  std::sort(typicalGroups_.begin(), typicalGroups_.end());
+}
 
-  for (std::size_t rule = 0; rule < rules.size(); ++rule) {
-    const Trigger& trigger = rules[rule].trigger;
-    const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
-    if (trigger.onlyWhile.given()) {
-      onlyWhile_[rule >> 6] |= bit;
-      onlyWhileTests_[rule] = trigger.onlyWhile;
-    }
-    if (trigger.everyLine()) {
-      everyLine_[rule >> 6] |= bit;
-      continue;
-    }
-    if (trigger.anyLineWhile.given()) {
-      anyLine_[rule >> 6] |= bit;
-      anyLineTests_[rule] = trigger.anyLineWhile;
-    }
-    if (trigger.onPass != 0) passGates_.push_back({rule, trigger.onPass});
-    for (std::string_view text : trigger.texts) {
-      if (!text.empty()) keyRuleOnText(rule, text, typicalGroups);
-    }
+void LineScan::keyRule(std::size_t rule, const LineKeys& keys, bool alwaysOnText) {
+  if (alwaysOnText) {
+    everyLine_[rule >> 6] |= std::uint64_t{1} << (rule & 63);
+    return;
+  }
+  if (keys.onPass != 0) passGates_.push_back({rule, keys.onPass});
+  for (std::string_view text : keys.texts) {
+    if (!text.empty()) keyRuleOnText(rule, text);
   }
 }
 
-void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text,
-                                  const std::vector<std::uint32_t>& typicalGroups) {
+void LineScan::keyRuleOnText(std::size_t rule, std::string_view text) {
   const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
   if (text.size() < kKeyBytes) {
     // Too short for a key: such a rule is looked at on every line.
@@ -124,7 +110,7 @@ void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text,
     int rarity = 0;
     for (std::size_t g = i; g < i + kStep; ++g) {
       const std::uint32_t group = groupAt(text.data() + g);
-      rarity += std::binary_search(typicalGroups.begin(), typicalGroups.end(), group) ? 0 : 100;
+      rarity += std::binary_search(typicalGroups_.begin(), typicalGroups_.end(), group) ? 0 : 100;
       for (std::size_t b = g; b < g + kGroupBytes; ++b) {
         rarity += byteRarity(static_cast<unsigned char>(text[b]));
       }
@@ -146,7 +132,7 @@ void RulePrefilter::keyRuleOnText(std::size_t rule, std::string_view text,
   }
 }
 
-void RulePrefilter::scan(std::string_view line, int passNumber) {
+void LineScan::scan(std::string_view line, int passNumber) {
   passNumber_ = passNumber;
   if (line.size() > scanned_.size()) scanned_.resize(line.size());
   copyBytes(scanned_.data(), line.data(), line.size());
@@ -168,7 +154,7 @@ void RulePrefilter::scan(std::string_view line, int passNumber) {
   candidates_ = candidates;
 }
 
-void RulePrefilter::rescan(std::string_view line) {
+void LineScan::rescan(std::string_view line) {
   if (line.size() == scannedSize_ && sameLetters(line.data(), scanned_.data(), line.size())) {
     // Only the letter case changed (the upper-casing): the candidates stay what they were.
     copyBytes(scanned_.data(), line.data(), line.size());

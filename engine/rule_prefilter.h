@@ -13,24 +13,28 @@
 
 namespace aplpatch {
 
-// Decides cheaply which rules can act on a line, from one pass over its groups of four bytes: a
-// rule keyed on a text is a candidate only when the line holds one of the text's key groups (two in a
-// row, chosen for being rare). Groups are compared with bit 5 of every byte cleared: that makes
-// small letters capitals, so the answer holds before and after the upper-casing (and merges a few
-// other bytes, which only adds candidates).
-// The rule itself then makes the exact test. A rule that may act on any line while a state test
-// holds is a candidate while it holds; a rule without a trigger, or keyed on a text too short for a
-// key, always is; a rule keyed on a pass number is one on that pass; and a rule that acts only while
-// a state test holds is no candidate otherwise.
-class RulePrefilter {
+// Decides cheaply which rules can act on a line by its text and pass, from one pass over its groups
+// of four bytes: a rule keyed on a text is a candidate only when the line holds one of the text's
+// key groups (two in a row, chosen for being rare). Groups are compared with bit 5 of every byte
+// cleared: that makes small letters capitals, so the answer holds before and after the
+// upper-casing (and merges a few other bytes, which only adds candidates). A rule without texts or
+// a pass, or keyed on a text too short for a key, always is a candidate; a rule keyed on a pass
+// number is one on that pass. It knows nothing of the rules' state: RulePrefilter adds that.
+class LineScan {
  public:
   static constexpr std::size_t kMaxRules = 128;
-
-  explicit RulePrefilter(std::span<const RuleEntry> rules);
 
   // A set of rules, by their places in the table: bit i % 64 of word i / 64 for rule i.
   static constexpr std::size_t kWords = kMaxRules / 64;
   using RuleSet = std::array<std::uint64_t, kWords>;
+
+  // Made for `ruleCount` rules, none of them keyed yet (so none a candidate). Throws
+  // std::length_error for more than kMaxRules.
+  explicit LineScan(std::size_t ruleCount);
+
+  // Keys rule number `rule` on `keys`; `alwaysOnText` makes it a candidate on every line whatever
+  // its texts (a rule with no trigger at all, for instance).
+  void keyRule(std::size_t rule, const LineKeys& keys, bool alwaysOnText);
 
   // Finds the candidates for `line`, the line of the pass numbered `passNumber`, and keeps a copy
   // of it for rescanIfChanged().
@@ -42,25 +46,8 @@ class RulePrefilter {
     }
   }
 
-  // The first rule from `rule` on that can act now, or kMaxRules when none can: a candidate for the
-  // scanned line or a rule whose any-line test holds in `state`, and in either case one whose
-  // only-while test holds. After a rule has run, ask again from the next one (rescanIfChanged()
-  // first): what the rule did to the line and the state decides which later rules can act.
-  std::size_t nextRule(std::size_t rule, const RewriteState& state) const {
-    for (std::size_t w = rule >> 6; w < kWords; ++w) {
-      std::uint64_t open = candidates_[w] | anyLine_[w];
-      if (w == rule >> 6) open &= ~std::uint64_t{0} << (rule & 63);
-      for (; open != 0; open &= open - 1) {
-        const int bit = std::countr_zero(open);
-        const std::size_t i = w * 64 + static_cast<std::size_t>(bit);
-        // Each state test is made when its rule's turn comes, in the state the earlier rules left.
-        if (!(candidates_[w] >> bit & 1) && !anyLineTests_[i].holds(state)) continue;
-        if ((onlyWhile_[w] >> bit & 1) && !onlyWhileTests_[i].holds(state)) continue;
-        return i;
-      }
-    }
-    return kMaxRules;
-  }
+  // The candidates of the last scan.
+  const RuleSet& candidates() const { return candidates_; }
 
  private:
   static constexpr int kSlotBits = 14;
@@ -112,8 +99,7 @@ class RulePrefilter {
     return true;
   }
 
-  void keyRuleOnText(std::size_t rule, std::string_view text,
-                     const std::vector<std::uint32_t>& typicalGroups);
+  void keyRuleOnText(std::size_t rule, std::string_view text);
   void rescan(std::string_view line);
 
   struct PassGate {
@@ -121,18 +107,73 @@ class RulePrefilter {
     int passNumber;
   };
 
+  std::vector<std::uint32_t> typicalGroups_;  // sorted; groups too common to be keys
   std::vector<std::uint8_t> slotKey_;  // by slot: the index of a rule set, 0 for none
   std::vector<RuleSet> keyRules_;      // rule sets by key; key 0 is the empty set
   RuleSet everyLine_{};
   RuleSet candidates_{};
-  RuleSet anyLine_{};    // the rules with an anyLineWhile test
-  std::vector<StateTest> anyLineTests_;
   std::vector<PassGate> passGates_;  // rules that may act on any line of one pass
   int passNumber_ = 0;               // the pass of the last scan
-  RuleSet onlyWhile_{};  // the rules with an onlyWhile test
-  std::vector<StateTest> onlyWhileTests_;
   std::vector<char> scanned_;  // the line as last scanned: its first scannedSize_ bytes
   std::size_t scannedSize_ = 0;
+};
+
+// The line scan with the rules' state tests: a rule that may act on any line while a state test
+// holds is a candidate while it holds, and a rule that acts only while a state test holds is no
+// candidate otherwise. The rule itself then makes the exact test.
+template <typename State>
+class RulePrefilter {
+ public:
+  static constexpr std::size_t kMaxRules = LineScan::kMaxRules;
+
+  explicit RulePrefilter(std::span<const BasicRuleEntry<State>> rules)
+      : scan_(rules.size()), anyLineTests_(rules.size()), onlyWhileTests_(rules.size()) {
+    for (std::size_t rule = 0; rule < rules.size(); ++rule) {
+      const BasicTrigger<State>& trigger = rules[rule].trigger;
+      const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
+      if (trigger.onlyWhile.given()) {
+        onlyWhile_[rule >> 6] |= bit;
+        onlyWhileTests_[rule] = trigger.onlyWhile;
+      }
+      if (trigger.anyLineWhile.given()) {
+        anyLine_[rule >> 6] |= bit;
+        anyLineTests_[rule] = trigger.anyLineWhile;
+      }
+      scan_.keyRule(rule, LineKeys{trigger.texts, trigger.onPass}, trigger.everyLine());
+    }
+  }
+
+  // As LineScan's.
+  void scan(std::string_view line, int passNumber = 0) { scan_.scan(line, passNumber); }
+  void rescanIfChanged(std::string_view line) { scan_.rescanIfChanged(line); }
+
+  // The first rule from `rule` on that can act now, or kMaxRules when none can: a candidate for the
+  // scanned line or a rule whose any-line test holds in `state`, and in either case one whose
+  // only-while test holds. After a rule has run, ask again from the next one (rescanIfChanged()
+  // first): what the rule did to the line and the state decides which later rules can act.
+  std::size_t nextRule(std::size_t rule, const State& state) const {
+    const LineScan::RuleSet& candidates = scan_.candidates();
+    for (std::size_t w = rule >> 6; w < LineScan::kWords; ++w) {
+      std::uint64_t open = candidates[w] | anyLine_[w];
+      if (w == rule >> 6) open &= ~std::uint64_t{0} << (rule & 63);
+      for (; open != 0; open &= open - 1) {
+        const int bit = std::countr_zero(open);
+        const std::size_t i = w * 64 + static_cast<std::size_t>(bit);
+        // Each state test is made when its rule's turn comes, in the state the earlier rules left.
+        if (!(candidates[w] >> bit & 1) && !anyLineTests_[i].holds(state)) continue;
+        if ((onlyWhile_[w] >> bit & 1) && !onlyWhileTests_[i].holds(state)) continue;
+        return i;
+      }
+    }
+    return kMaxRules;
+  }
+
+ private:
+  LineScan scan_;
+  LineScan::RuleSet anyLine_{};  // the rules with an anyLineWhile test
+  std::vector<StateTest<State>> anyLineTests_;
+  LineScan::RuleSet onlyWhile_{};  // the rules with an onlyWhile test
+  std::vector<StateTest<State>> onlyWhileTests_;
 };
 
 }  // namespace aplpatch

@@ -114,7 +114,7 @@ class Platform {
   // The local date and time, as "2026-03-01T14:05:09".
   virtual std::string localTime() = 0;
 
-  // What the choice between a script and the twin that Windows keeps of it needs (virtual_store.h).
+  // What the choice between a script and the twin that Windows keeps of it needs (driver/virtual_store.h).
 
   // Whether the system redirects a legacy program's writes into its protected folders to a twin
   // folder of the user's (Windows' file virtualization). POSIX systems never do.

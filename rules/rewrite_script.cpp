@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/engine.h"
+#include "rules/rule_engine.h"
 #include "rules/rule_table.h"
 
 namespace aplpatch {

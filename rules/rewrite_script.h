@@ -2,7 +2,7 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
-#include "engine/rewrite_state.h"
+#include "rules/rewrite_state.h"
 #include "rules/features.h"
 
 namespace aplpatch {

@@ -35,7 +35,7 @@ TEST(RuleTable, EveryEntryIsNamedAndRunsSomethingAndNoneIsListedTwice) {
       EXPECT_TRUE(names.insert(entry.name).second) << entry.name << " is listed twice";
     }
   }
-  EXPECT_LE(lineRules().size(), RulePrefilter::kMaxRules) << "the prefilter cannot hold the table";
+  EXPECT_LE(lineRules().size(), LineScan::kMaxRules) << "the prefilter cannot hold the table";
 }
 
 // The rules that keep, test or write a line as it was read (the crew-mode filters, the centre block

@@ -69,7 +69,7 @@ struct SwitchedRule {
 #define SWITCHED(feature, function, ...) SwitchedRule{RULE(function, __VA_ARGS__), Feature::feature}
 #define SWITCHED_OR(feature, function, standIn, ...) \
   SwitchedRule{RULE(function, __VA_ARGS__), Feature::feature, standIn, #standIn}
-#define FIELD(member) STATE_FIELD(member)
+#define FIELD(member) STATE_FIELD(RewriteState, member)
 
 // This table is the only place that states the order of the rules.
 constexpr SwitchedRule kSwitchedLineRules[] = {

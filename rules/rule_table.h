@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/rewrite_state.h"
-#include "engine/rule_entry.h"
 #include "rules/features.h"
+#include "rules/rewrite_state.h"
+#include "rules/rule_pass.h"
 
 namespace aplpatch {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/engine.h"
+#include "rules/rule_engine.h"
 #include "engine/line_text.h"
 #include "rules/rewrite_script.h"
 #include "rules/rule_table.h"

@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/engine.h"
 #include "engine/line_text.h"
 #include "rules/features.h"
+#include "rules/rule_engine.h"
 #include "rules/rule_table.h"
 #include "testing/test_support.h"
 

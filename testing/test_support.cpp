@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/engine.h"
+#include "rules/rule_engine.h"
 #include "rules/rule_table.h"
 
 namespace aplpatch::testing {

@@ -7,8 +7,8 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
-#include "engine/pass.h"
-#include "engine/rewrite_state.h"
+#include "rules/rewrite_state.h"
+#include "rules/rule_pass.h"
 
 namespace aplpatch::testing {
 

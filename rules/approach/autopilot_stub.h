@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "engine/pass.h"
+#include "rules/rule_pass.h"
 
 namespace aplpatch {
 

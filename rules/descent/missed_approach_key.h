@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/pass.h"
+#include "rules/rule_pass.h"
 
 namespace aplpatch {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/pass.h"
+#include "rules/rule_pass.h"
 
 namespace aplpatch {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "engine/pass.h"
+#include "rules/rule_pass.h"
 
 namespace aplpatch {
 

@@ -5,7 +5,6 @@
 #include <iterator>
 #include <string>
 
-#include "engine/engine.h"
 #include "rules/rewrite_script.h"
 #include "testing/allocation_counter.h"
 #include "testing/test_support.h"

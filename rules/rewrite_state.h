@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace aplpatch {
@@ -151,5 +152,7 @@ struct RewriteState {
   // Every member compared, so that two runs can be checked for having ended in the same state.
   bool operator==(const RewriteState&) const = default;
 };
+
+static_assert(std::is_standard_layout_v<RewriteState>, "the triggers find members by their offsets");
 
 }  // namespace aplpatch

@@ -1,4 +1,4 @@
-#include "platform/virtual_store.h"
+#include "driver/virtual_store.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,7 @@
+#include "rules/rule_engine.h"
+
+namespace aplpatch {
+
+template class BasicEngine<RewriteState>;
+
+}  // namespace aplpatch
