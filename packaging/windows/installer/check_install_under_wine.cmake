@@ -71,7 +71,13 @@ function(registry_snapshot out)
   foreach(root HKCU HKLM)
     execute_process(COMMAND ${WINE} reg query "${root}\\${uninstall_key}" /s OUTPUT_VARIABLE entries
                     ERROR_QUIET TIMEOUT 60)
-    string(APPEND text "${root}:\n${entries}")
+    # A fresh prefix has no list at all until the first install makes the key, which uninstalling
+    # rightly leaves (empty) behind: a missing list and an empty one are the same list.
+    string(REPLACE "\r" "" entries "${entries}")
+    string(REGEX REPLACE "[^\n]*Unable to find[^\n]*" "" entries "${entries}")
+    string(REGEX REPLACE "\n\n+" "\n" entries "${entries}")
+    string(STRIP "${entries}" entries)
+    string(APPEND text "${root}:\n${entries}\n")
   endforeach()
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
