@@ -8,7 +8,7 @@
 # background inherit the program's output handles and outlive it, and a pipe would stay open
 # until they end.
 export WINEDEBUG="${WINEDEBUG:--all}"
-wine="${APLPATCH_WINE:-wine}"
+wine="$("$(dirname "${BASH_SOURCE[0]}")/wine-loader.sh")"
 
 prefix="${WINEPREFIX:-$HOME/.wine}"
 if [ ! -f "$prefix/system.reg" ]; then

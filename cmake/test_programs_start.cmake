@@ -51,8 +51,20 @@ if(CMAKE_CROSSCOMPILING)
           "${aplpatch_probe_result} and did not run (${aplpatch_probe_said})")
       string(CONCAT aplpatch_programs_do_not_start_because ${aplpatch_programs_do_not_start_because})
       if(aplpatch_probe_bits EQUAL 32 AND CMAKE_SYSTEM_NAME STREQUAL "Windows")
-        string(APPEND aplpatch_programs_do_not_start_because
-               "; 32-bit Windows programs need 32-bit Wine (Debian's wine32)")
+        # An installed 32-bit Wine whose loader cannot start (a system without 32-bit support)
+        # looks like a missing one from the program's side: say which it is.
+        execute_process(COMMAND wine --version RESULT_VARIABLE aplpatch_wine_result
+                        OUTPUT_QUIET ERROR_VARIABLE aplpatch_wine_errors TIMEOUT 60)
+        if(NOT aplpatch_wine_result EQUAL 0 AND EXISTS /usr/lib/wine/wine)
+          string(STRIP "${aplpatch_wine_errors}" aplpatch_wine_errors)
+          string(REGEX REPLACE "\n.*" "" aplpatch_wine_errors "${aplpatch_wine_errors}")
+          string(APPEND aplpatch_programs_do_not_start_because
+                 "; 32-bit Wine is installed but its loader does not start here (${aplpatch_wine_errors}): "
+                 "this system cannot run 32-bit programs")
+        else()
+          string(APPEND aplpatch_programs_do_not_start_because
+                 "; 32-bit Windows programs need 32-bit Wine (Debian's wine32)")
+        endif()
       endif()
     endif()
   endif()
