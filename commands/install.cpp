@@ -25,7 +25,7 @@ int refuse(Console& console, std::string_view command, const std::string& why) {
 }
 
 Status because(const std::string& what, const Status& status) {
-  return Status::failure(what + ": " + status.reason());
+  return Status::failure(status.code(), what + ": " + status.reason());
 }
 
 // Writes a copy of the file `from` to `to`, whole or not at all, with the permissions of `like`.
@@ -75,6 +75,8 @@ int installProgram(Platform& platform, ProgramConsole& console, const std::strin
   if (self.empty()) return refuse(console, kCommand, "the system does not say where this program's file is");
 
   Status moved = platform.moveFile(compiler, original);
+  // Refused as above when the real compiler's name was taken meanwhile.
+  if (moved.is(StatusCode::alreadyExists)) return refuse(console, kCommand, original + " exists already");
   if (!moved.ok())
     return refuse(console, kCommand, "cannot rename " + compiler + " to " + original + ": " + moved.reason());
   Status copied = copyProgram(platform, self, compiler, original);
@@ -100,6 +102,8 @@ int uninstallProgram(Platform& platform, ProgramConsole& console, const std::str
   if (!platform.exists(original)) return refuse(console, kCommand, original + " does not exist");
 
   Status replaced = platform.replaceFile(original, compiler);
+  // Refused as above when the real compiler went missing meanwhile.
+  if (replaced.is(StatusCode::notFound)) return refuse(console, kCommand, original + " does not exist");
   if (!replaced.ok())
     return refuse(console, kCommand,
                   "cannot put " + original + " in the place of " + compiler + ": " + replaced.reason());

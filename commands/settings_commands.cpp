@@ -57,7 +57,7 @@ int writeSettings(Platform& platform, ProgramConsole& console, const std::string
   // A file that appeared meanwhile stays as it is: the move refuses to replace it.
   if (status.ok()) status = file.commitAsNew(path);
   if (!status.ok()) {
-    if (platform.exists(path)) return refuse(console, path + " exists already");
+    if (status.is(StatusCode::alreadyExists)) return refuse(console, path + " exists already");
     return refuse(console, "cannot write " + path + ": " + status.reason());
   }
   console.print("Wrote " + path + " with every feature on. Set a feature to off there to leave it out.\n");

@@ -40,12 +40,19 @@ TEST(SettingsCommands, WriteAFileWhereThereIsNoneAndNeverLeaveAPartOne) {
 
   for (Operation operation : {Operation::kWrite, Operation::kMove}) {
     FakePlatform failing;
-    failing.failCall(operation, 1, "Permission denied");
+    failing.failCall(operation, 1, StatusCode::accessRefused, "Permission denied");
     EXPECT_EQ(runCommandLine(failing, failing.console(), {"--write-settings"}), 1);
     EXPECT_EQ(failing.printed(), "Cannot write the settings file: cannot write " + kSettings +
                                      ": Permission denied. Nothing was changed.\n");
     EXPECT_TRUE(failing.files().empty());
   }
+
+  // A file that appears between the look and the move is told by the move's own refusal.
+  FakePlatform raced;
+  raced.failCall(Operation::kMove, 1, StatusCode::alreadyExists, "File exists");
+  EXPECT_EQ(runCommandLine(raced, raced.console(), {"--write-settings"}), 1);
+  EXPECT_EQ(raced.printed(), "Cannot write the settings file: " + kSettings + " exists already. Nothing was changed.\n");
+  EXPECT_TRUE(raced.files().empty());
 }
 
 TEST(SettingsCommands, APreviewGoesByTheFileAndEndsWithTheBriefing) {

@@ -65,7 +65,8 @@ LoadedSettings loadSettings(Platform& platform) {
   if (!file.status.ok()) {
     // Windows refuses to open a folder with "access denied", which would send a pilot looking at
     // permissions: whatever is there but is no file is named as such, as on POSIX systems.
-    const std::string why = platform.fileStamp(settings.path).isFile ? file.status.reason() : "not a regular file";
+    const std::string why =
+        file.status.is(StatusCode::notRegularFile) ? std::string("not a regular file") : file.status.reason();
     settings.problems.push_back(settings.path + " cannot be read: " + why + "; ignored");
     return settings;
   }

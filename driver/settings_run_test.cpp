@@ -90,11 +90,16 @@ TEST(RunSettings, EveryKindOfBadFileGivesItsLineAndTheRunGoesOn) {
        allOn + kSettings + " cannot be read: Input/output error; ignored\n"},
       {[](FakePlatform& p) { p.addFolder(kSettings); },
        allOn + kSettings + " cannot be read: not a regular file; ignored\n"},
-      {[](FakePlatform& p) {  // a folder as Windows refuses it
+      {[](FakePlatform& p) {  // a folder as Windows refuses it: in the system's words, but coded
          p.addFolder(kSettings);
-         p.failCall(Operation::kOpenForRead, 1, "Access denied (error 5)");
+         p.failCall(Operation::kOpenForRead, 1, StatusCode::notRegularFile, "Access denied (error 5)");
        },
        allOn + kSettings + " cannot be read: not a regular file; ignored\n"},
+      {[](FakePlatform& p) {  // a file refused for what it is keeps the system's words
+         p.addFile(kSettings, "[features]\nradio-calls = off\n");
+         p.failCall(Operation::kOpenForRead, 1, StatusCode::accessRefused, "Access denied (error 5)");
+       },
+       allOn + kSettings + " cannot be read: Access denied (error 5); ignored\n"},
       {[](FakePlatform& p) { p.addFile(kSettings, std::string(70000, ';')); },
        allOn + kSettings + " is larger than 64 KiB, too large for a settings file; ignored\n"},
       {[&](FakePlatform& p) { p.addFile(kSettings, flood); },

@@ -66,7 +66,8 @@ struct FileStamp {
 
 // Everything a program does to the files, folders and programs of the system; the console is apart
 // (program_console.h). Paths are UTF-8; they are passed to the system exactly as given, relative to
-// the working directory.
+// the working directory. A failed call's Status carries the code of the system's error beside its
+// words.
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -76,7 +77,8 @@ class Platform {
   // Creates the folder; one that already exists is fine.
   virtual Status makeFolder(const std::string& path) = 0;
   // Opens a regular file for reading without waiting on it: a FIFO, device, socket or folder is
-  // refused with the reason "not a regular file".
+  // refused with the code StatusCode::notRegularFile and the reason "not a regular file" (Windows
+  // keeps its own words, "access denied", for a folder).
   virtual Opened<ReadFile> openForRead(const std::string& path) = 0;
   // Creates the file, or empties one that exists.
   virtual Opened<WriteFile> createForWrite(const std::string& path) = 0;

@@ -28,7 +28,30 @@ namespace aplpatch {
 
 namespace {
 
-Status errnoStatus(int error) { return Status::failure(std::strerror(error)); }
+StatusCode codeOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      return StatusCode::notFound;
+    case EEXIST:
+      return StatusCode::alreadyExists;
+    case EISDIR:
+      return StatusCode::notRegularFile;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+      return StatusCode::accessRefused;
+    case ENOSPC:
+    case EDQUOT:
+      return StatusCode::noSpace;
+    case EINTR:
+      return StatusCode::interrupted;
+    default:
+      return StatusCode::other;
+  }
+}
+
+Status errnoStatus(int error) { return Status::failure(codeOf(error), std::strerror(error)); }
 
 Status lastError() { return errnoStatus(errno); }
 
@@ -43,7 +66,7 @@ int openRegularFile(const std::string& path, Status& status, struct stat& info) 
   if (::fstat(fd, &info) != 0) {
     status = lastError();
   } else if (!S_ISREG(info.st_mode)) {
-    status = Status::failure("not a regular file");
+    status = Status::failure(StatusCode::notRegularFile, "not a regular file");
   } else if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
     status = lastError();
   } else {

@@ -163,6 +163,44 @@ TEST_F(PosixPlatform, MoveGivesANewNameButNeverTakesTheTargetsPlace) {
   EXPECT_EQ(platform->moveFile(at("missing"), at("other")).reason(), "No such file or directory");
 }
 
+// The code beside the system's words, for every failure a caller tells apart.
+TEST_F(PosixPlatform, AFailureCarriesTheCodeOfTheSystemsError) {
+  writeBytes(at("F.APL"), "script");
+  writeBytes(at("TR.EXE"), "aplpatch");
+  std::filesystem::create_directory(at("folder"));
+  std::filesystem::create_directory(at("locked"));
+  ::chmod(at("locked").c_str(), 0500);
+  const bool privileged = ::geteuid() == 0;  // root writes into any folder
+  const struct {
+    const char* what;
+    Status status;
+    StatusCode code;
+  } cases[] = {
+      {"open a missing file", platform->openForRead(at("missing")).status, StatusCode::notFound},
+      {"open in a missing folder", platform->openForRead(at("missing/F.APL")).status, StatusCode::notFound},
+      {"open under a file", platform->openForRead(at("F.APL/x")).status, StatusCode::notFound},
+      {"open a folder", platform->openForRead(at("folder")).status, StatusCode::notRegularFile},
+      {"create a folder's name", platform->createForWrite(at("folder")).status, StatusCode::notRegularFile},
+      {"move onto a file", platform->moveFile(at("TR.EXE"), at("F.APL")), StatusCode::alreadyExists},
+      {"make a folder over a file", platform->makeFolder(at("F.APL")), StatusCode::alreadyExists},
+      {"replace from nothing", platform->replaceFile(at("missing"), at("F.APL")), StatusCode::notFound},
+      {"create in a locked folder", platform->createTemporaryBeside(at("locked/F.APL"), 0644).status,
+       privileged ? StatusCode::ok : StatusCode::accessRefused},
+  };
+  ::chmod(at("locked").c_str(), 0700);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.status.code(), c.code) << c.status.reason();
+    EXPECT_EQ(c.status.ok(), c.code == StatusCode::ok);
+  }
+  if (std::filesystem::exists("/dev/full")) {
+    Opened<WriteFile> full = platform->createForWrite("/dev/full");
+    ASSERT_TRUE(full.status.ok());
+    EXPECT_FALSE(full.file->write("x", 1));
+    EXPECT_EQ(full.file->status().code(), StatusCode::noSpace);
+  }
+}
+
 TEST_F(PosixPlatform, RedirectsNothingButTellsWhichOfTwoFilesIsNewer) {
   EXPECT_FALSE(platform->redirectsLegacyPrograms());
   writeBytes(at("older"), "x");

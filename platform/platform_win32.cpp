@@ -154,12 +154,21 @@ class Win32Platform : public Platform {
   }
 
   Opened<ReadFile> openForRead(const std::string& path) override {
-    HANDLE handle = openExisting(systemPath(path));
-    if (handle == INVALID_HANDLE_VALUE) return {nullptr, lastErrorStatus()};
+    const std::wstring file = systemPath(path);
+    HANDLE handle = openExisting(file);
+    if (handle == INVALID_HANDLE_VALUE) {
+      DWORD error = GetLastError();
+      Status status = errorStatus(error);
+      // A folder is refused as access denied: its code says what it is, its words stay the system's.
+      DWORD attributes = error == ERROR_ACCESS_DENIED ? GetFileAttributesW(file.c_str()) : INVALID_FILE_ATTRIBUTES;
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        status = Status::failure(StatusCode::notRegularFile, status.reason());
+      return {nullptr, status};
+    }
     // A device (CON, NUL, COM1) or a pipe opens like a file; only a file on a disk is read.
     if (GetFileType(handle) != FILE_TYPE_DISK) {
       CloseHandle(handle);
-      return {nullptr, Status::failure("not a regular file")};
+      return {nullptr, Status::failure(StatusCode::notRegularFile, "not a regular file")};
     }
     return {std::make_unique<Win32ReadFile>(handle), Status::success()};
   }

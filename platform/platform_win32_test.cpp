@@ -91,6 +91,35 @@ TEST_F(WindowsPlatform, OpenForReadTellsWhyItFails) {
   EXPECT_EQ(opened.file, nullptr);
 }
 
+// The code beside the system's words, for every failure a caller tells apart.
+TEST_F(WindowsPlatform, AFailureCarriesTheCodeOfTheSystemsError) {
+  writeBytes(path(L"F.APL"), "script");
+  writeBytes(path(L"TR.EXE"), "aplpatch");
+  writeBytes(path(L"held.APL"), "script");
+  fs::create_directory(path(L"folder"));
+  SetFileAttributesW(path(L"held.APL").c_str(), FILE_ATTRIBUTE_READONLY);
+  const struct {
+    const char* what;
+    Status status;
+    StatusCode code;
+  } cases[] = {
+      {"open a missing file", platform->openForRead(at(L"missing")).status, StatusCode::notFound},
+      {"open in a missing folder", platform->openForRead(at(L"missing\\F.APL")).status, StatusCode::notFound},
+      {"open a folder", platform->openForRead(at(L"folder")).status, StatusCode::notRegularFile},
+      {"open a device", platform->openForRead("NUL").status, StatusCode::notRegularFile},
+      {"move onto a file", platform->moveFile(at(L"TR.EXE"), at(L"F.APL")), StatusCode::alreadyExists},
+      {"make a folder over a file", platform->makeFolder(at(L"F.APL")), StatusCode::alreadyExists},
+      {"replace a read-only file", platform->replaceFile(at(L"TR.EXE"), at(L"held.APL")), StatusCode::accessRefused},
+      {"replace from nothing", platform->replaceFile(at(L"missing"), at(L"F.APL")), StatusCode::notFound},
+  };
+  SetFileAttributesW(path(L"held.APL").c_str(), FILE_ATTRIBUTE_NORMAL);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(c.status.code(), c.code) << c.status.reason();
+  }
+  EXPECT_EQ(win32::errorStatus(ERROR_DISK_FULL).code(), StatusCode::noSpace);
+}
+
 TEST_F(WindowsPlatform, ReadsAndWritesEveryByteUnchanged) {
   // Text mode would turn LF into CR LF and stop reading at Ctrl-Z (0x1A).
   std::string bytes;

@@ -49,6 +49,36 @@ unsigned long writeAll(void* handle, const char* data, std::size_t size) {
   return 0;
 }
 
+namespace {
+
+StatusCode codeOf(unsigned long code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      return StatusCode::notFound;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return StatusCode::alreadyExists;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+    case ERROR_PRIVILEGE_NOT_HELD:
+      return StatusCode::accessRefused;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_QUOTA_EXCEEDED:
+      return StatusCode::noSpace;
+    case ERROR_OPERATION_ABORTED:
+      return StatusCode::interrupted;
+    default:
+      return StatusCode::other;
+  }
+}
+
+}  // namespace
+
 Status errorStatus(unsigned long code) {
   wchar_t* buffer = nullptr;
   DWORD length = FormatMessageW(
@@ -59,8 +89,8 @@ Status errorStatus(unsigned long code) {
   // The system's texts end in a full stop and a line end; the run sequence adds its own.
   std::size_t end = text.find_last_not_of(". \r\n");
   text.erase(end == std::string::npos ? 0 : end + 1);
-  if (text.empty()) return Status::failure("Windows error " + std::to_string(code));
-  return Status::failure(text + " (error " + std::to_string(code) + ")");
+  if (text.empty()) return Status::failure(codeOf(code), "Windows error " + std::to_string(code));
+  return Status::failure(codeOf(code), text + " (error " + std::to_string(code) + ")");
 }
 
 Status lastErrorStatus() { return errorStatus(GetLastError()); }

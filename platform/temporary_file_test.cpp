@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "platform/signal_cleanup.h"
 #include "testing/fake_platform.h"
 
 namespace aplpatch {
@@ -86,6 +88,52 @@ TEST(TemporaryFile, FinishReportsTheFirstFailureAndClosesAnyway) {
     }
     EXPECT_EQ(platform.log(), c.log);
   }
+}
+
+int guardedCount = 0;
+void countGuarded(const char*) { ++guardedCount; }
+
+// The temporaries an interrupt would remove now; the paths are only counted, never read.
+int guardedTemporaries() {
+  guardedCount = 0;
+  signal_cleanup::removeAll(countGuarded);
+  return guardedCount;
+}
+
+// However a temporary ends, its place on the interrupt's list is given back: a list that fills up
+// leaves the next run's temporaries behind on an interrupt. More rounds than the list has places.
+TEST(TemporaryFile, GivesBackItsPlaceOnTheInterruptsListHoweverItEnds) {
+  const struct {
+    const char* how;
+    std::function<void(TemporaryFile&)> end;
+  } endings[] = {
+      {"discarded", [](TemporaryFile& file) { EXPECT_TRUE(file.discard().ok()); }},
+      {"dropped", [](TemporaryFile&) {}},
+      {"committed", [](TemporaryFile& file) {
+         ASSERT_TRUE(file.finish().ok());
+         EXPECT_TRUE(file.commitAs("F.APL").ok());
+       }},
+      {"committed as new", [](TemporaryFile& file) {
+         ASSERT_TRUE(file.finish().ok());
+         EXPECT_TRUE(file.commitAsNew("G.APL").ok());
+       }},
+  };
+  const int before = guardedTemporaries();
+  for (const auto& ending : endings) {
+    SCOPED_TRACE(ending.how);
+    FakePlatform platform;
+    for (int round = 0; round < 20; ++round) {
+      platform.removeFile("G.APL");
+      {
+        TemporaryFile file(platform, "F.APL");
+        ASSERT_TRUE(file.create().ok());
+        ASSERT_EQ(guardedTemporaries(), before + 1) << "round " << round;
+        ending.end(file);
+      }
+      EXPECT_EQ(guardedTemporaries(), before) << "round " << round;
+    }
+  }
+  EXPECT_EQ(guardedTemporaries(), before);
 }
 
 }  // namespace

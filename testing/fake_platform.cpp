@@ -17,8 +17,8 @@ class FakeReadFile : public ReadFile {
 
   std::size_t read(char* buffer, std::size_t size) override {
     if (!status_.ok()) return 0;
-    if (std::optional<std::string> failure = platform_.injectedFailure(Operation::kRead)) {
-      status_ = Status::failure(*failure);
+    if (std::optional<Status> failure = platform_.injectedFailure(Operation::kRead)) {
+      status_ = *failure;
       return 0;
     }
     std::size_t n = std::min({size, bytes_.size() - pos_, platform_.readChunk_});
@@ -56,10 +56,10 @@ class FakeWriteFile : public WriteFile {
     // Consecutive writes to one file make one log line.
     std::string entry = "write " + path_;
     if (platform_.log_->empty() || platform_.log_->back() != entry) platform_.log_->push_back(entry);
-    std::optional<std::string> failure = platform_.injectedFailure(Operation::kWrite);
+    std::optional<Status> failure = platform_.injectedFailure(Operation::kWrite);
     if (!failure) failure = platform_.appendToFile(path_, std::string_view(data, size));
     if (failure) {
-      status_ = Status::failure(*failure);
+      status_ = *failure;
       platform_.log_->back() += " [failed]";
     }
     return status_.ok();
@@ -80,6 +80,10 @@ class FakeWriteFile : public WriteFile {
   Status status_ = Status::success();
   bool closed_ = false;
 };
+
+FakePlatform::FakePlatform(PathStyle style) : style_(style) {
+  if (style.separator == kWindowsPathStyle.separator) runningProgramPath_ = "C:\\aplpatch\\aplpatch.exe";
+}
 
 std::optional<unsigned> FakePlatform::permissions(const std::string& path) const {
   auto found = permissions_.find(path);
@@ -102,11 +106,15 @@ std::optional<std::string> FakePlatform::file(const std::string& path) const {
 }
 
 void FakePlatform::failCall(Operation operation, int nth, std::string reason, bool persistent) {
-  injections_[operation] = {nth, persistent, std::move(reason)};
+  failCall(operation, nth, StatusCode::other, std::move(reason), persistent);
+}
+
+void FakePlatform::failCall(Operation operation, int nth, StatusCode code, std::string reason, bool persistent) {
+  injections_[operation] = {nth, persistent, code, std::move(reason)};
 }
 
 void FakePlatform::failAnyCall(int nth, std::string reason, bool persistent) {
-  anyCallInjection_ = Injection{nth, persistent, std::move(reason)};
+  anyCallInjection_ = Injection{nth, persistent, StatusCode::other, std::move(reason)};
 }
 
 void FakePlatform::failWritesAfter(std::size_t bytes, std::string reason) {
@@ -114,34 +122,34 @@ void FakePlatform::failWritesAfter(std::size_t bytes, std::string reason) {
   writeLimitReason_ = std::move(reason);
 }
 
-std::optional<std::string> FakePlatform::injectedFailure(Operation operation) {
+std::optional<Status> FakePlatform::injectedFailure(Operation operation) {
   auto hits = [](const Injection& injection, int call) {
     return call == injection.nth || (injection.persistent && call > injection.nth);
   };
   int call = ++calls_[operation];
   ++allCalls_;
-  std::optional<std::string> failure;
+  std::optional<Status> failure;
   if (auto found = injections_.find(operation); found != injections_.end() && hits(found->second, call))
-    failure = found->second.reason;
+    failure = Status::failure(found->second.code, found->second.reason);
   else if (anyCallInjection_ && hits(*anyCallInjection_, allCalls_))
-    failure = anyCallInjection_->reason;
+    failure = Status::failure(anyCallInjection_->code, anyCallInjection_->reason);
   if (failure && !firstFailure_) firstFailure_ = operation;
   if (failure) failedOperations_.insert(operation);
   return failure;
 }
 
 Status FakePlatform::record(std::string entry, Operation operation) {
-  std::optional<std::string> failure = injectedFailure(operation);
+  std::optional<Status> failure = injectedFailure(operation);
   if (failure) entry += " [failed]";
   log_->push_back(std::move(entry));
-  return failure ? Status::failure(*failure) : Status::success();
+  return failure ? *failure : Status::success();
 }
 
-std::optional<std::string> FakePlatform::appendToFile(const std::string& path, std::string_view bytes) {
+std::optional<Status> FakePlatform::appendToFile(const std::string& path, std::string_view bytes) {
   std::string& target = files_[path];
   if (writeLimit_ && target.size() + bytes.size() > *writeLimit_) {
     target.append(bytes.substr(0, *writeLimit_ - std::min(*writeLimit_, target.size())));
-    return writeLimitReason_;
+    return Status::failure(StatusCode::noSpace, writeLimitReason_);
   }
   target.append(bytes);
   return std::nullopt;
@@ -157,7 +165,8 @@ Opened<ReadFile> FakePlatform::openForRead(const std::string& path) {
   Status status = record("open " + path + " for reading", Operation::kOpenForRead);
   if (status.ok() && files_.count(path) == 0) {
     log_->back() += " [failed]";
-    status = Status::failure(folders_.count(path) > 0 ? "not a regular file" : kMissing);
+    status = folders_.count(path) > 0 ? Status::failure(StatusCode::notRegularFile, "not a regular file")
+                                      : Status::failure(StatusCode::notFound, kMissing);
   }
   if (!status.ok()) return {nullptr, status};
   return {std::make_unique<FakeReadFile>(*this, path, files_[path], permissions(path).value_or(0644)), status};
@@ -194,7 +203,7 @@ Status FakePlatform::replaceFile(const std::string& from, const std::string& to)
   auto source = files_.find(from);
   if (source == files_.end()) {
     log_->back() += " [failed]";
-    return Status::failure(kMissing);
+    return Status::failure(StatusCode::notFound, kMissing);
   }
   std::string bytes = std::move(source->second);
   files_.erase(source);
@@ -242,7 +251,8 @@ Status FakePlatform::moveFile(const std::string& from, const std::string& to) {
   auto source = files_.find(from);
   if (source == files_.end() || exists(to)) {
     log_->back() += " [failed]";
-    return Status::failure(source == files_.end() ? kMissing : "File exists");
+    return source == files_.end() ? Status::failure(StatusCode::notFound, kMissing)
+                                  : Status::failure(StatusCode::alreadyExists, "File exists");
   }
   std::string bytes = std::move(source->second);
   files_.erase(source);

@@ -75,7 +75,8 @@ class FakeConsole : public ProgramConsole {
 // message, and fails the operations a test asks it to fail.
 class FakePlatform : public Platform {
  public:
-  explicit FakePlatform(PathStyle style = kPosixPathStyle) : style_(style) {}
+  // This program's file is /opt/aplpatch/aplpatch, or C:\aplpatch\aplpatch.exe in the Windows path style.
+  explicit FakePlatform(PathStyle style = kPosixPathStyle);
   // Copies would share one log.
   FakePlatform(const FakePlatform&) = delete;
   FakePlatform& operator=(const FakePlatform&) = delete;
@@ -104,6 +105,8 @@ class FakePlatform : public Platform {
   // Makes the `nth` call (from 1) of `operation` fail with `reason`; with `persistent`, every later
   // call fails as well.
   void failCall(Operation operation, int nth, std::string reason, bool persistent = false);
+  // The same with the code of the system's error that the failure stands for.
+  void failCall(Operation operation, int nth, StatusCode code, std::string reason, bool persistent = false);
   // The same for the `nth` platform call of any kind (reads and writes included, console messages
   // not), counted over all operations together.
   void failAnyCall(int nth, std::string reason, bool persistent = false);
@@ -113,8 +116,8 @@ class FakePlatform : public Platform {
   const std::set<Operation>& failedOperations() const { return failedOperations_; }
   // Makes every read return at most `bytes` bytes, so that a script takes many reads.
   void setReadChunk(std::size_t bytes) { readChunk_ = bytes; }
-  // Makes the writes to a file fail once it holds `bytes` bytes: the write that crosses the limit
-  // keeps only the bytes up to it.
+  // Makes the writes to a file fail once it holds `bytes` bytes, as on a full disk (StatusCode::noSpace):
+  // the write that crosses the limit keeps only the bytes up to it.
   void failWritesAfter(std::size_t bytes, std::string reason);
   void setExitCode(int code) { exitCode_ = code; }
   // Makes the program that runProgram() starts end by `signal`.
@@ -173,15 +176,16 @@ class FakePlatform : public Platform {
   struct Injection {
     int nth;
     bool persistent;
+    StatusCode code;
     std::string reason;
   };
 
-  // Counts a call of `operation`; the reason when this call is to fail.
-  std::optional<std::string> injectedFailure(Operation operation);
+  // Counts a call of `operation`; the failure when this call is to fail.
+  std::optional<Status> injectedFailure(Operation operation);
   // Logs `entry` and turns an injected failure into the returned status.
   Status record(std::string entry, Operation operation);
-  // Appends to a file being written, honouring the byte limit; the failure reason if any.
-  std::optional<std::string> appendToFile(const std::string& path, std::string_view bytes);
+  // Appends to a file being written, honouring the byte limit; the failure if any.
+  std::optional<Status> appendToFile(const std::string& path, std::string_view bytes);
 
   PathStyle style_;
   std::map<std::string, std::string> files_;
