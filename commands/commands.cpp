@@ -55,7 +55,7 @@ int showHelp(Platform&, ProgramConsole& console, const std::string&) {
     text += "\n      " + std::string(command.description) + "\n";
   }
   text +=
-      "\naplc2.exe is looked for in the working folder, beside aplpatch, then on PATH.\n"
+      "\naplc2.exe is looked for beside aplpatch, in the working folder, then on PATH.\n"
       "The folder apl beside SCRIPT keeps SCRIPT as generated, SCRIPT.new as\n"
       "rewritten and SCRIPT.log, the record of the last run and its briefing.\n"
       "aplpatch.ini beside aplpatch, when it is there, switches features off.\n";

@@ -10,8 +10,11 @@ namespace aplpatch {
 
 // Copies all of `source` (from where it stands) to a temporary beside `target` with the permission
 // bits `permissions` and puts that in the place of `target`. A link or file planted at `target` is
-// replaced, never followed; on failure `target` is left as it was.
-Status writeBackup(Platform& platform, ReadFile& source, const std::string& target, unsigned permissions);
+// replaced, never followed; on failure `target` is left as it was. A source that holds the patch
+// description line never replaces the backup, which keeps the script as the host generated it: the
+// copy is dropped, the result is a failure and `patched`, when given, is set.
+Status writeBackup(Platform& platform, ReadFile& source, const std::string& target, unsigned permissions,
+                   bool* patched = nullptr);
 
 // Writes everything to `main` and, as far as it goes, to `copy` as well: a failing copy never
 // fails the main file; its own status keeps the reason.

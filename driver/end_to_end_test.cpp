@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -189,7 +190,7 @@ TEST_F(EndToEnd, ReportsACompilerThatCannotBeFoundBeforeChangingAnything) {
   EXPECT_EQ(run.output,
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
-            "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. F.APL is left as it was.\n");
+            "Cannot find aplc2.exe beside aplpatch, in the working folder or on PATH. F.APL is left as it was.\n");
   EXPECT_EQ(readBytes(work / "F.APL"), kScript);
   EXPECT_EQ(namesIn(work / "apl"), std::set<std::string>{"F.APL.log"});
 }
@@ -244,6 +245,113 @@ TEST_F(EndToEnd, RewritesTheBundledExampleExactlyAsTheEngineDoes) {
   // The rules' messages come between the driver's, in order.
   EXPECT_NE(run.output.find("inserting missing RETURNS ...\n" + expected.console + "analysis done\n"),
             std::string::npos);
+}
+
+TEST_F(EndToEnd, ASecondRunLeavesTheFlightAndItsBackupsAsTheFirstLeftThem) {
+  std::optional<std::string> flight = readBytes(APLPATCH_TESTDATA "/departure_and_landing.apl");
+  ASSERT_TRUE(flight);
+  writeBytes(work / "F.APL", *flight);
+  ASSERT_EQ(patch({"-e", "F.APL"}).status, 0);
+  const std::optional<std::string> rewritten = readBytes(work / "F.APL");
+  const std::optional<std::string> rewrittenBackup = readBytes(work / "apl/F.APL.new");
+  ASSERT_NE(rewritten, flight);
+
+  Finished second = patch({"-e", "F.APL"});
+  EXPECT_EQ(second.status, 0) << second.output;
+  EXPECT_NE(second.output.find("F.APL is already patched: handed to the compiler unchanged.\n"), std::string::npos);
+  EXPECT_EQ(readBytes(work / "F.APL"), rewritten);
+  EXPECT_EQ(readBytes(work / "apl/F.APL"), flight);
+  EXPECT_EQ(readBytes(work / "apl/F.APL.new"), rewrittenBackup);
+  EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{"F.APL", "apl"}));
+  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.log", "F.APL.new"}));
+}
+
+TEST_F(EndToEnd, ALinkNamedAplIsNotFollowed) {
+  fs::path elsewhere = records.path() / "elsewhere";
+  fs::create_directory(elsewhere);
+  writeBytes(elsewhere / "F.APL", "other data");
+  fs::create_directory_symlink(elsewhere, work.path() / "apl");
+  writeBytes(work / "F.APL", kScript);
+  Finished run = patch({"-e", "F.APL"});
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("backup failed: cannot use folder apl: it is a link"), std::string::npos) << run.output;
+  EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(namesIn(elsewhere), std::set<std::string>{"F.APL"});
+  EXPECT_EQ(readBytes(elsewhere / "F.APL"), "other data");
+}
+
+TEST_F(EndToEnd, RemovesAStaleTemporaryAndKeepsOneThatARunIsWriting) {
+  writeBytes(work / "F.APL", kScript);
+  fs::create_directory(work.path() / "apl");
+  writeBytes(work / "F.APL.k3x9q0ab.tmp", "killed run");
+  writeBytes(work / "apl/F.APL.new.0123abcd.tmp", "killed run");
+  writeBytes(work / "F.APL.K3X9Q0AB.tmp", "look-alike");
+  writeBytes(work / "G.APL.k3x9q0ab.tmp", "look-alike");
+  // Held as a run that writes it holds it.
+  writeBytes(work / "F.APL.w0rk1ng0.tmp", "being written");
+  int writer = ::open((work / "F.APL.w0rk1ng0.tmp").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  ASSERT_EQ(::flock(writer, LOCK_EX | LOCK_NB), 0);
+  Finished run = patch({"-e", "F.APL"});
+  ::close(writer);
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(namesIn(work.path()),
+            (std::set<std::string>{"F.APL", "apl", "F.APL.K3X9Q0AB.tmp", "G.APL.k3x9q0ab.tmp", "F.APL.w0rk1ng0.tmp"}));
+  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.log", "F.APL.new"}));
+  EXPECT_NE(readBytes(work / "apl/F.APL.log").value_or("").find("\r\nstale temporaries removed: 2, kept: 1"),
+            std::string::npos);
+}
+
+TEST_F(EndToEnd, TheCompilerBesideTheProgramWinsAndANonProgramIsPassedOver) {
+  fs::path installed = records.path() / "compiler folder";
+  fs::create_directory(installed);
+  fs::copy_file(APLPATCH_PROGRAM, installed / "TR.EXE");
+  fs::copy_file(APLPATCH_STANDIN_COMPILER, installed / "aplc2.exe");
+  writeBytes(work / "F.APL", kScript);
+  // In the working folder: a text file under the compiler's name, executable but no program.
+  writeBytes(work / "aplc2.exe", "not a program\n");
+  ::chmod((work / "aplc2.exe").c_str(), 0755);
+  Finished run = runProgram(work.path().string(), {(installed / "TR.EXE").string(), "-e", "F.APL"}, environment(),
+                            records / "console.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
+  std::string log = readBytes(work / "apl/F.APL.log").value_or("");
+  EXPECT_NE(log.find("compiler file: " + (installed / "aplc2.exe").string() + "\r\n"), std::string::npos) << log;
+
+  // Beside the program a folder of that name: passed over, and the working folder's text file too.
+  fs::remove(installed / "aplc2.exe");
+  fs::create_directory(installed / "aplc2.exe");
+  writeBytes(work / "F.APL", kScript);
+  run = runProgram(work.path().string(), {(installed / "TR.EXE").string(), "-e", "F.APL"}, environment(),
+                   records / "console.txt");
+  EXPECT_EQ(run.status, 0) << run.output;
+  log = readBytes(work / "apl/F.APL.log").value_or("");
+  EXPECT_NE(log.find("compiler passed over: " + (installed / "aplc2.exe").string() + ": a folder\r\n"
+                     "compiler passed over: " + (work / "aplc2.exe") +
+                     ": not a program that the system can start: Exec format error\r\n"
+                     "compiler file: " + std::string(APLPATCH_STANDIN_COMPILER) + "\r\n"),
+            std::string::npos)
+      << log;
+}
+
+TEST_F(EndToEnd, NamesUpToTheLimitAreRewrittenBackedUpAndLogged) {
+  for (std::size_t length : {std::size_t{230}, std::size_t{239}, std::size_t{243}, std::size_t{250}, std::size_t{255}}) {
+    SCOPED_TRACE(length);
+    const std::string name = std::string(length - 4, 'f') + ".APL";
+    writeBytes(work / name, kScript);
+    Finished run = patch({"-e", name});
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(readBytes(work / name), testing::rewriteWhole(kScript).bytes);
+    EXPECT_EQ(readBytes(work / ("apl/" + name)), kScript);
+    std::set<std::string> backups = namesIn(work / "apl");
+    EXPECT_EQ(backups.size(), 3u);
+    int logs = 0;
+    for (const std::string& backup : backups) logs += backup.ends_with(".log");
+    EXPECT_EQ(logs, 1);
+    EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{name, "apl"}));
+    fs::remove_all(work.path() / "apl");
+    fs::remove(work / name);
+  }
 }
 
 TEST_F(EndToEnd, PreviewWritesTheBytesARunPutsInPlaceAndChangesNothing) {

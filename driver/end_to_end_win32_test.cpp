@@ -250,7 +250,7 @@ TEST_F(WindowsInstalled, FindsTheCompilerBesideItselfOrOnThePathBeforeChangingAn
     EXPECT_EQ(run.status, 0xFFFFFFFFul);
     EXPECT_EQ(run.output, withCrLf("TALKRADAR patch started...\n"
                                    "saving old generated APL file FLIGHT.APL ...\n"
-                                   "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. "
+                                   "Cannot find aplc2.exe beside aplpatch, in the working folder or on PATH. "
                                    "FLIGHT.APL is left as it was.\n"));
     EXPECT_EQ(readBytes(folder / L"FLIGHT.APL"), example);
     EXPECT_EQ(namesIn(folder / L"apl"), std::set<std::wstring>{L"FLIGHT.APL.log"});

@@ -18,12 +18,16 @@ struct PatchPaths {
   std::string dirPrefix;        // `file` up to and including its last slash or backslash, or empty
   std::string backupFolder;     // dirPrefix + "apl"
   std::string backupScript;     // the file's name inside the backup folder
-  std::string backupNewScript;  // the file's name + ".new" inside the backup folder
-  std::string log;              // the file's name + ".log" inside the backup folder
+  // The file's name + ".new" and + ".log" inside the backup folder, the name shortened where the
+  // whole would be too long for one name (platform/file_name_fit.h).
+  std::string backupNewScript;
+  std::string log;
 };
 
 // Both slashes end the directory prefix on every platform, so that the backup folder lies beside the
-// file however its path is written; the file name honours every separator of `style`. Without
+// file however its path is written; on Windows so does the colon of a drive-relative path
+// ("Z:F.APL"), which the system resolves against that drive's own working folder. The file name
+// honours every separator of `style`. Without
 // `file`, the run works on `script` itself.
 PatchPaths derivePatchPaths(std::string_view script, const PathStyle& style, std::string_view file = {});
 

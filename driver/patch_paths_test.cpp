@@ -53,8 +53,11 @@ TEST(PatchPaths, OnWindowsTheBackupFolderLiesBesideTheScriptWhicheverSlashTheFol
       {"C:/FLY/F.APL", "C:/FLY/", "C:/FLY/apl\\F.APL"},
       {"a\\b/c.apl", "a\\b/", "a\\b/apl\\c.apl"},
       {"a/b\\c.apl", "a/b\\", "a/b\\apl\\c.apl"},
-      // Nor a colon, which would make the copy an alternate data stream of a file "C".
-      {"C:F.APL", "", "apl\\F.APL"},
+      // A drive-relative path keeps its drive, so that the backup lies beside the script on that
+      // drive and not in the working folder of another.
+      {"C:F.APL", "C:", "C:apl\\F.APL"},
+      {"z:F.APL", "z:", "z:apl\\F.APL"},
+      {"Z:sub\\F.APL", "Z:sub\\", "Z:sub\\apl\\F.APL"},
   });
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,13 +14,13 @@ namespace {
 
 using Folders = std::vector<std::string>;
 
-TEST(ProgramSearch, TriesTheWorkingFolderThenTheProgramsFolderThenThePath) {
+TEST(ProgramSearch, TriesTheProgramsFolderThenTheWorkingFolderThenThePath) {
   EXPECT_EQ(programCandidates("aplc2.exe", "C:\\TR\\aplpatch.exe", {"C:\\bin", "D:\\tools\\", "E:/x"},
                               kWindowsPathStyle),
-            (Folders{"aplc2.exe", "C:\\TR\\aplc2.exe", "C:\\bin\\aplc2.exe", "D:\\tools\\aplc2.exe",
+            (Folders{"C:\\TR\\aplc2.exe", "aplc2.exe", "C:\\bin\\aplc2.exe", "D:\\tools\\aplc2.exe",
                      "E:/x\\aplc2.exe"}));
   EXPECT_EQ(programCandidates("aplc2.exe", "/opt/tr/aplpatch", {"/usr/bin"}, kPosixPathStyle),
-            (Folders{"aplc2.exe", "/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}));
+            (Folders{"/opt/tr/aplc2.exe", "aplc2.exe", "/usr/bin/aplc2.exe"}));
   // A running program whose folder the system does not tell adds nothing.
   EXPECT_EQ(programCandidates("aplc2.exe", "", {}, kPosixPathStyle), Folders{"aplc2.exe"});
 }
@@ -27,21 +29,37 @@ TEST(ProgramSearch, TheFirstProgramFoundWins) {
   struct Case {
     const char* what;
     std::set<std::string> programs;
-    std::optional<std::string> found;
+    std::optional<std::string> found;  // as made full
+    std::vector<std::string> passedOver;
+    std::vector<std::string> folders = {};  // folders named aplc2.exe
+    std::vector<std::string> files = {};    // files named aplc2.exe that are no programs
   };
   const std::vector<Case> cases = {
-      {"everywhere", {"aplc2.exe", "/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "aplc2.exe"},
-      {"beside the program and on the path", {"/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "/opt/tr/aplc2.exe"},
-      {"on the path only", {"/usr/bin/aplc2.exe"}, "/usr/bin/aplc2.exe"},
-      {"nowhere", {"/somewhere/else/aplc2.exe"}, std::nullopt},
+      {"everywhere", {"aplc2.exe", "/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "/opt/tr/aplc2.exe", {}},
+      {"in the working folder and on the path", {"aplc2.exe", "/usr/bin/aplc2.exe"}, "/work/aplc2.exe", {}},
+      {"on the path only", {"/usr/bin/aplc2.exe"}, "/usr/bin/aplc2.exe", {}},
+      {"nowhere", {"/somewhere/else/aplc2.exe"}, std::nullopt, {}},
+      {"a folder beside the program, a text file in the working folder",
+       {"/usr/bin/aplc2.exe"},
+       "/usr/bin/aplc2.exe",
+       {"/opt/tr/aplc2.exe: a folder", "/work/aplc2.exe: not a program that the system can start: Exec format error"},
+       {"/opt/tr/aplc2.exe"},
+       {"aplc2.exe"}},
+      {"no program at all", {}, std::nullopt, {"/usr/bin/aplc2.exe: a folder"}, {"/usr/bin/aplc2.exe"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     testing::FakePlatform platform;
     platform.setRunningProgramPath("/opt/tr/aplpatch");
     platform.setSearchPathFolders({"/usr/bin"});
+    platform.setWorkingFolder("/work");
     platform.setPrograms(c.programs);
-    EXPECT_EQ(locateProgram(platform, "aplc2.exe"), c.found);
+    for (const std::string& folder : c.folders) platform.addFolder(folder);
+    for (const std::string& file : c.files) platform.addFile(file, "not a program");
+    ProgramSearch search = findProgram(platform, "aplc2.exe");
+    EXPECT_EQ(search.found.has_value(), c.found.has_value());
+    EXPECT_EQ(search.foundFullPath, c.found.value_or(""));
+    EXPECT_EQ(search.passedOver, c.passedOver);
   }
 }
 

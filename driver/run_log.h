@@ -15,11 +15,22 @@ namespace aplpatch {
 struct RunRecord {
   std::string outcome = "aborted";  // "rewritten", "already patched" or "aborted: " and why
   std::string compiler = "not run";  // "exit status 3", "not run" or "could not be started: " and why
+  // Written by the compiler search before anything is changed: the full path of the compiler found
+  // (empty when none was), and the candidates passed over as no program, each "PATH: why".
+  std::string compilerFile;
+  std::vector<std::string> compilersPassedOver;
   // The twin of the script that the run worked on in its stead, and why; empty for the script itself.
   std::string fileWorkedOn;
   // Whether the script could be opened. A script that could not be leaves nothing behind, not even
   // a log: the path may not name a pilot's folder at all.
   bool scriptOpened = false;
+  // Written by the cleanup at the start of the run: the temporaries of killed runs it removed, and
+  // those it found but kept.
+  int staleRemoved = 0;
+  int staleKept = 0;
+  // Written before the backup: the backup folder is a link, which the run does not follow, so no
+  // file is written into it, the log included.
+  bool backupFolderIsLink = false;
   // Written at the start of the run, from the settings it reads: the log's line on them.
   std::string settingsLine;
   // Written once the rewrite has taken the script's place: the flight's briefing (LF lines).

@@ -18,6 +18,7 @@
 #include "driver/script_preparation.h"
 #include "driver/script_start.h"
 #include "driver/settings_file.h"
+#include "driver/stale_temporaries.h"
 #include "platform/temporary_file.h"
 #include "rules/briefing.h"
 
@@ -26,6 +27,11 @@ namespace aplpatch {
 namespace {
 
 constexpr int kFailed = -1;
+
+// Why nothing is written into a backup folder that is a link.
+Status linkRefused() {
+  return Status::failure("it is a link (symbolic link, junction or other reparse point), which is not followed");
+}
 
 // Prints one line made of `parts`.
 void say(Console& console, std::initializer_list<std::string_view> parts) {
@@ -52,8 +58,17 @@ int abortRun(Console& console, std::string_view what, const Status& status, cons
   return kFailed;
 }
 
-// Says why the script could not be opened, before anything is created.
-void reportUnopenedScript(Console& console, const PatchPaths& paths, const Status& opened, RunRecord& record) {
+// Says why the script could not be opened, before anything is created: first who holds it, when
+// another program does, so that the pilot knows what to close.
+void reportUnopenedScript(Platform& platform, Console& console, const PreparedScript& prepared, RunRecord& record) {
+  const PatchPaths& paths = prepared.paths;
+  const Status& opened = prepared.opened;
+  if (prepared.heldByAnotherProgram) {
+    std::string holders;
+    for (const std::string& name : platform.programsHolding(paths.file)) holders += (holders.empty() ? "" : ", ") + name;
+    if (!holders.empty()) holders = " (" + holders + ")";
+    say(console, {paths.script, " is held by another program", holders, "; waited 2 seconds for it."});
+  }
   say(console, {"Cannot open ", paths.script, ": ", opened.reason(), "."});
   record.outcome = "aborted: cannot open " + paths.script + ": " + opened.reason();
 }
@@ -68,22 +83,27 @@ void reportSettings(Console& console, const LoadedSettings& settings, RunRecord&
 // nowhere to be found.
 std::optional<std::string> locateCompiler(Platform& platform, Console& console, const PatchPaths& paths,
                                           RunRecord& record) {
-  std::optional<std::string> compiler = locateProgram(platform, kCompilerName);
-  if (!compiler) {
-    say(console, {"Cannot find ", kCompilerName, " in the working folder, beside aplpatch or on PATH. ",
+  ProgramSearch search = findProgram(platform, kCompilerName);
+  record.compilersPassedOver = search.passedOver;
+  if (!search.found) {
+    say(console, {"Cannot find ", kCompilerName, " beside aplpatch, in the working folder or on PATH. ",
                   paths.script, " is left as it was."});
     record.outcome = "aborted: " + std::string(kCompilerName) + " not found";
+    return std::nullopt;
   }
-  return compiler;
+  record.compilerFile = search.foundFullPath;
+  return search.found;
 }
 
 // Copies the script into the backup folder; a failure is reported and the run goes on. Returns
-// whether the script could be set back to its start for the rewrite.
-Status backUpScript(Platform& platform, Console& console, const PatchPaths& paths, ReadFile& script) {
+// whether the script could be set back to its start for the rewrite. `patched` is set when the copy
+// found the script patched after all (it changed since it was looked at), and then no backup is made.
+Status backUpScript(Platform& platform, Console& console, const PatchPaths& paths, ReadFile& script,
+                    bool& patched) {
   Status made = platform.makeFolder(paths.backupFolder);
   if (!made.ok()) reportBackupFailure(console, "cannot create folder " + paths.backupFolder, made);
-  Status copied = writeBackup(platform, script, paths.backupScript, script.permissions());
-  if (!copied.ok())
+  Status copied = writeBackup(platform, script, paths.backupScript, script.permissions(), &patched);
+  if (!copied.ok() && !patched)
     reportBackupFailure(console, "cannot copy " + paths.script + " to " + paths.backupScript, copied);
   return script.rewind();
 }
@@ -100,7 +120,7 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
     abortRun(console, "Cannot create " + paths.newScriptInMessages, created, paths, newScript, record);
     return std::nullopt;
   }
-  backupStatus = backup.create(input->permissions());
+  if (backupStatus.ok()) backupStatus = backup.create(input->permissions());
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
   StructureCheck structure;
@@ -131,13 +151,13 @@ int runCompiler(Platform& platform, ProgramConsole& console, const std::string& 
   console.flush();
   ProgramRun run = platform.runProgram(compiler, {"-e", script});
   if (!run.status.ok()) {
-    say(console, {"Cannot run ", compiler, ": ", run.status.reason()});
+    say(console, {"Cannot run ", record.compilerFile, ": ", run.status.reason()});
     record.compiler = "could not be started: " + run.status.reason();
     return kFailed;
   }
   if (run.signal != 0) {
     // The shell's way of telling a signal from an exit status.
-    say(console, {kCompilerName, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
+    say(console, {record.compilerFile, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
     record.compiler = "ended by signal " + std::to_string(run.signal) + " (" + run.signalName + ")";
     return 128 + run.signal;
   }
@@ -169,25 +189,38 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
   std::unique_ptr<ScriptStart> input = std::move(prepared.start);
   record.scriptOpened = input != nullptr;
   if (input == nullptr) {
-    reportUnopenedScript(console, paths, prepared.opened, record);
+    reportUnopenedScript(platform, console, prepared, record);
     console.print("Program aborted. For use with TALKRADAR only.\n");
     return kFailed;
   }
 
   std::optional<std::string> compiler = locateCompiler(platform, console, paths, record);
   if (!compiler) return kFailed;
+  // Nothing is written through a link: it may lead to any folder, where a file of the same name
+  // would be replaced.
+  record.backupFolderIsLink = platform.isLink(paths.backupFolder);
+  StaleCleanup cleanup = removeStaleTemporaries(platform, paths, !record.backupFolderIsLink);
+  record.staleRemoved = cleanup.removed;
+  record.staleKept = cleanup.kept;
   if (input->isAlreadyPatched())
     return handOnUnchanged(platform, console, paths, *compiler, std::move(input), record);
 
   TemporaryFile newScript(platform, paths.file);
-  Status rewound = backUpScript(platform, console, paths, *input);
+  // A script that could not be read through cannot be told from a patched one.
+  if (!input->status().ok())
+    return abortRun(console, "Cannot read " + paths.script, input->status(), paths, newScript, record);
+  bool patchedMeanwhile = false;
+  Status rewound = record.backupFolderIsLink ? Status::success()
+                                             : backUpScript(platform, console, paths, *input, patchedMeanwhile);
+  if (record.backupFolderIsLink) reportBackupFailure(console, "cannot use folder " + paths.backupFolder, linkRefused());
+  if (patchedMeanwhile) return handOnUnchanged(platform, console, paths, *compiler, std::move(input), record);
   if (!rewound.ok())
     return abortRun(console, "Cannot read " + paths.script, rewound, paths, newScript, record);
 
   // The copy of the rewrite for the backup folder is written alongside and kept only once the
   // rewrite has taken the script's place.
   TemporaryFile backup(platform, paths.backupNewScript);
-  Status backupStatus = Status::success();
+  Status backupStatus = record.backupFolderIsLink ? linkRefused() : Status::success();
   std::optional<RewriteReport> report =
       rewriteInto(console, paths, std::move(input), switches, newScript, backup, backupStatus, record);
   if (!report) return kFailed;
@@ -200,7 +233,7 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
                     paths, newScript, record);
 
   if (backupStatus.ok()) backupStatus = backup.commitAs(paths.backupNewScript);
-  if (!backupStatus.ok())
+  if (!backupStatus.ok() && !record.backupFolderIsLink)
     reportBackupFailure(console, "cannot copy " + paths.newScriptInMessages + " to " + paths.backupNewScript,
                        backupStatus);
 
@@ -224,7 +257,7 @@ int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std:
   RunRecord record;
   PatchPaths paths;
   int status = patchScript(platform, recorder, arguments[1], paths, record);
-  if (record.scriptOpened)
+  if (record.scriptOpened && !record.backupFolderIsLink)
     writeRunLog(platform, console, paths, runLogText(startedAt, arguments, recorder.printed(), record));
   return status;
 }

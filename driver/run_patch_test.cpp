@@ -48,6 +48,7 @@ TEST(RunPatch, WorksThroughTheBackupRewriteReplaceAndCompilerInOrder) {
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file F.APL ...",
                                 "open F.APL for reading",
+                                "rewind F.APL",
                                 "make folder apl",
                                 "create apl/F.APL.tmp1",
                                 "write apl/F.APL.tmp1",
@@ -85,6 +86,7 @@ TEST(RunPatch, PutsTheBackupBesideAScriptInAnotherFolder) {
                                 "print: TALKRADAR patch started...",
                                 "print: saving old generated APL file C:\\FLY\\F.APL ...",
                                 "open C:\\FLY\\F.APL for reading",
+                                "rewind C:\\FLY\\F.APL",
                                 "make folder C:\\FLY\\apl",
                                 "create C:\\FLY\\apl\\F.APL.tmp1",
                                 "write C:\\FLY\\apl\\F.APL.tmp1",
@@ -344,8 +346,9 @@ TEST(RunPatch, AReadErrorAfterACtrlZIsStillAReadError) {
   FakePlatform platform;
   platform.addFile("F.APL", "start:\r\n\x1A" "ende:\r\n");
   platform.setReadChunk(4);
-  // The backup takes five reads, the rewrite finds the Ctrl-Z in its third.
-  platform.failCall(Operation::kRead, 9, "Input/output error");
+  // The look for the patch description and the backup take five reads each, the rewrite finds the
+  // Ctrl-Z in its third.
+  platform.failCall(Operation::kRead, 14, "Input/output error");
   EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), -1);
   EXPECT_TRUE(platform.printed().ends_with(
       "Program aborted. Cannot read F.APL: Input/output error. F.APL is left as it was.\n"))
@@ -400,7 +403,7 @@ TEST(RunPatch, HandsAnAlreadyPatchedScriptToTheCompilerUnchanged) {
   EXPECT_FALSE(platform.file("F.APL.new"));
 }
 
-TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBeforeChangingAnything) {
+TEST(RunPatch, LooksForTheCompilerBesideItselfInTheWorkingFolderAndOnThePathBeforeChangingAnything) {
   struct Case {
     const char* where;
     std::set<std::string> programs;
@@ -408,6 +411,8 @@ TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBefo
   };
   const std::vector<Case> cases = {
       {"only beside aplpatch", {"/opt/tr/aplc2.exe"}, "/opt/tr/aplc2.exe"},
+      {"beside aplpatch and in the working folder", {"aplc2.exe", "/opt/tr/aplc2.exe"}, "/opt/tr/aplc2.exe"},
+      {"in the working folder and on the path", {"aplc2.exe", "/usr/bin/aplc2.exe"}, "aplc2.exe"},
       {"only on the path", {"/usr/bin/aplc2.exe"}, "/usr/bin/aplc2.exe"},
       {"beside aplpatch and on the path", {"/opt/tr/aplc2.exe", "/usr/bin/aplc2.exe"}, "/opt/tr/aplc2.exe"},
       {"nowhere", {}, nullptr},
@@ -431,7 +436,7 @@ TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBefo
     EXPECT_EQ(platform.printed(),
               "TALKRADAR patch started...\n"
               "saving old generated APL file F.APL ...\n"
-              "Cannot find aplc2.exe in the working folder, beside aplpatch or on PATH. F.APL is left as it was.\n");
+              "Cannot find aplc2.exe beside aplpatch, in the working folder or on PATH. F.APL is left as it was.\n");
     EXPECT_EQ(platform.file("F.APL"), kScript);
     EXPECT_EQ(platform.file("apl/F.APL"), "earlier backup");
     EXPECT_EQ(platform.files().size(), 3u) << "nothing but the log is written";
@@ -442,6 +447,31 @@ TEST(RunPatch, LooksForTheCompilerInTheWorkingFolderBesideItselfAndOnThePathBefo
 // briefing of a script that gains no addition and what the appended subroutines add to its
 // structure (calls of the host's subroutines that this script lacks), or none when nothing was
 // rewritten.
+TEST(RunPatch, PassesOverACompilerThatIsNoProgramAndLogsWhichOneRan) {
+  FakePlatform platform;
+  platform.setExitCode(3);
+  int status = runOn(platform, "F.APL", [](FakePlatform& fake) {
+    fake.setRunningProgramPath("/opt/tr/aplpatch");
+    fake.setWorkingFolder("/flights");
+    fake.setSearchPathFolders({"/usr/bin"});
+    fake.setPrograms({"/usr/bin/aplc2.exe"});
+    fake.addFolder("/opt/tr/aplc2.exe");
+    fake.addFile("aplc2.exe", "a text file under the compiler's name");
+  });
+  EXPECT_EQ(status, 3);
+  EXPECT_EQ(stepsUntilCompiler(platform).back(), "run /usr/bin/aplc2.exe -e F.APL");
+  EXPECT_EQ(platform.printed().find("passed over"), std::string::npos) << "the console stays as it was";
+  std::string log = platform.file("apl/F.APL.log").value_or("");
+  EXPECT_NE(log.find("compiler: exit status 3\r\n"
+                     "compiler passed over: /opt/tr/aplc2.exe: a folder\r\n"
+                     "compiler passed over: /flights/aplc2.exe: not a program that the system can start: Exec format "
+                     "error\r\n"
+                     "compiler file: /usr/bin/aplc2.exe\r\n"
+                     "stale temporaries removed: 0\r\n"),
+            std::string::npos)
+      << log;
+}
+
 const std::string kNoSettings = "settings: none at /opt/aplpatch/aplpatch.ini, every feature on\r\n";
 const std::string kNothingRewritten = kNoSettings + "briefing: none, nothing was rewritten\r\n";
 const std::string kNothingAdded = kNoSettings +
@@ -474,7 +504,8 @@ std::string expectedLog(const std::string& consoleAfterStart, const std::string&
                     "  saving old generated APL file my flights\\F.APL ...\r\n";
   for (std::size_t start = 0, end; (end = consoleAfterStart.find('\n', start)) != std::string::npos; start = end + 1)
     log += "  " + consoleAfterStart.substr(start, end - start) + "\r\n";
-  return log + "outcome: " + outcome + "\r\ncompiler: " + compiler + "\r\n" + tail;
+  return log + "outcome: " + outcome + "\r\ncompiler: " + compiler + "\r\ncompiler file: aplc2.exe\r\n"
+             "stale temporaries removed: 0\r\n" + tail;
 }
 
 TEST(RunPatch, LogsEachRunBesideItsBackups) {
@@ -518,7 +549,8 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     FakePlatform platform;
     runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kRunProgram, 1, "Bad format"); });
     EXPECT_TRUE(platform.file(log).value_or("").ends_with(
-        "  Cannot run aplc2.exe: Bad format\r\noutcome: rewritten\r\ncompiler: could not be started: Bad format\r\n" +
+        "  Cannot run aplc2.exe: Bad format\r\noutcome: rewritten\r\ncompiler: could not be started: Bad format\r\n"
+        "compiler file: aplc2.exe\r\nstale temporaries removed: 0\r\n" +
         kNothingAdded));
   }
   {

@@ -14,6 +14,7 @@ PreparedScript prepareScript(Platform& platform, const std::string& script,
   if (beforeOpening) beforeOpening(prepared);
   Opened<ReadFile> input = platform.openForRead(prepared.paths.file);
   prepared.opened = input.status;
+  prepared.heldByAnotherProgram = input.heldByAnotherProgram;
   if (input.file != nullptr) prepared.start = std::make_unique<ScriptStart>(std::move(input.file));
   return prepared;
 }

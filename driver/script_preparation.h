@@ -21,6 +21,7 @@ struct PreparedScript {
   PatchPaths paths;         // derived from the script as given and `file`
   LoadedSettings settings;  // read before the script is opened; nothing of it printed yet
   Status opened = Status::success();  // why the script could not be opened, when it could not
+  bool heldByAnotherProgram = false;   // with `opened` a failure: another program held the script
   std::unique_ptr<ScriptStart> start;  // null when `opened` is a failure
 };
 

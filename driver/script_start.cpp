@@ -1,48 +1,27 @@
 #include "driver/script_start.h"
 
-#include <algorithm>
-#include <cstring>
 #include <utility>
+#include <vector>
 
-#include "rules/header/patch_description.h"
+#include "driver/patch_line_finder.h"
 
 namespace aplpatch {
 
-namespace {
-
-constexpr int kLinesLookedAt = 10;
-constexpr std::size_t kReadAheadLimit = 64 * 1024;
-
-bool isDescriptionLine(std::string_view line) {
-  if (line.ends_with('\r')) line.remove_suffix(1);
-  return line == kPatchDescriptionLine;
-}
-
-}  // namespace
-
 ScriptStart::ScriptStart(std::unique_ptr<ReadFile> script) : script_(std::move(script)) {
-  int lines = 0;
-  std::size_t lineStart = 0;
-  char buffer[4096];
-  while (lines < kLinesLookedAt && !patched_ && ahead_.size() < kReadAheadLimit) {
-    std::size_t n = script_->read(buffer, sizeof buffer);
+  PatchLineFinder finder;
+  std::vector<char> buffer(64 * 1024);
+  while (!finder.found()) {
+    std::size_t n = script_->read(buffer.data(), buffer.size());
     if (n == 0) break;
-    ahead_.append(buffer, n);
-    for (std::size_t end; lines < kLinesLookedAt && (end = ahead_.find('\n', lineStart)) != std::string::npos;) {
-      ++lines;
-      patched_ = patched_ || isDescriptionLine(std::string_view(ahead_).substr(lineStart, end - lineStart));
-      lineStart = end + 1;
-    }
+    finder.feed(buffer.data(), n);
   }
+  patched_ = finder.found();
+  looked_ = script_->status();
+  if (looked_.ok()) looked_ = script_->rewind();
 }
 
 std::size_t ScriptStart::read(char* buffer, std::size_t size) {
-  if (served_ < ahead_.size()) {
-    std::size_t n = std::min(size, ahead_.size() - served_);
-    std::memcpy(buffer, ahead_.data() + served_, n);
-    served_ += n;
-    return n;
-  }
+  if (!looked_.ok()) return 0;
   return script_->read(buffer, size);
 }
 

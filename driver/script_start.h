@@ -9,30 +9,26 @@
 
 namespace aplpatch {
 
-// A script whose first lines have been read ahead to see whether it is patched already. Reading it
-// gives the lines read ahead and then the rest of the script, so the rewrite sees every byte.
+// A script that has been read through once to see whether it is patched already, and set back to
+// its first byte: reading it then gives every byte of the script.
 class ScriptStart : public ReadFile {
  public:
   explicit ScriptStart(std::unique_ptr<ReadFile> script);
 
-  // Whether one of the first ten lines is the patch description line, ended by CR LF or LF. No
-  // more than 64 KiB are read ahead: the description of a patched script comes well before.
+  // Whether any line of the script is the patch description line, ended by CR LF or LF. The rewrite
+  // puts that line after the declarations it inserts, so it may come late in a script.
   bool isAlreadyPatched() const { return patched_; }
 
   std::size_t read(char* buffer, std::size_t size) override;
-  Status status() const override { return script_->status(); }
+  // The first failure of the look or of a later read; a script that could not be looked at whole
+  // stays failed, so that nothing is decided on half of it.
+  Status status() const override { return looked_.ok() ? script_->status() : looked_; }
   unsigned permissions() const override { return script_->permissions(); }
-  // Starts again from the script's first byte; what was read ahead is dropped.
-  Status rewind() override {
-    ahead_.clear();
-    served_ = 0;
-    return script_->rewind();
-  }
+  Status rewind() override { return looked_.ok() ? script_->rewind() : looked_; }
 
  private:
   std::unique_ptr<ReadFile> script_;
-  std::string ahead_;
-  std::size_t served_ = 0;
+  Status looked_ = Status::success();
   bool patched_ = false;
 };
 

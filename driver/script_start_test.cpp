@@ -35,7 +35,7 @@ Looked lookAt(const std::string& script, std::size_t readChunk = 7) {
   return looked;
 }
 
-TEST(ScriptStart, FindsTheDescriptionLineOnlyAmongTheFirstTenLines) {
+TEST(ScriptStart, FindsTheDescriptionLineOnAnyLine) {
   const std::string line = "DESCRIPTION \"PATCHED BY JM\"";
   struct Case {
     const char* what;
@@ -46,8 +46,10 @@ TEST(ScriptStart, FindsTheDescriptionLineOnlyAmongTheFirstTenLines) {
       {"line 3, CR LF", scriptWithLine(3, line, "\r\n"), true},
       {"line 1, LF", scriptWithLine(1, line, "\n"), true},
       {"line 10, LF", scriptWithLine(10, line, "\n"), true},
-      {"line 11, LF", scriptWithLine(11, line, "\n"), false},
-      {"line 11, CR LF", scriptWithLine(11, line, "\r\n"), false},
+      {"line 11, LF", scriptWithLine(11, line, "\n"), true},
+      {"line 12, CR LF", scriptWithLine(12, line, "\r\n"), true},
+      {"two CRs", scriptWithLine(3, line + "\r", "\r\n"), false},
+      {"a CR alone ends no line", scriptWithLine(3, line + "\rWAIT", "\n"), false},
       {"a blank after it", scriptWithLine(3, line + " ", "\r\n"), false},
       {"lower case", scriptWithLine(3, "description \"patched by jm\"", "\r\n"), false},
       {"part of a longer line", scriptWithLine(3, " " + line, "\r\n"), false},
@@ -68,12 +70,32 @@ TEST(ScriptStart, RecognisesWhatTheRewriteWrites) {
   EXPECT_TRUE(lookAt(testing::rewriteWhole(generated).bytes).patched);
 }
 
-TEST(ScriptStart, ReadsAheadNoFurtherThanItNeeds) {
-  // A first line of a megabyte: the look stops at 64 KiB and still gives every byte back.
-  std::string script = std::string(1 << 20, 'A') + "\r\nDESCRIPTION \"PATCHED BY JM\"\r\n";
-  Looked looked = lookAt(script, 1 << 16);
-  EXPECT_FALSE(looked.patched);
-  EXPECT_EQ(looked.replayed, script);
+TEST(ScriptStart, FindsTheLineFarIntoALargeScriptAndStillGivesEveryByte) {
+  // After a first line of a megabyte and many short lines, read in pieces that cut the line anywhere.
+  const std::string line = "DESCRIPTION \"PATCHED BY JM\"";
+  std::string before = std::string(1 << 20, 'A') + "\r\n";
+  for (int i = 0; i < 5000; ++i) before += "WAIT 1\r\n";
+  for (std::size_t chunk : {std::size_t{1}, std::size_t{13}, std::size_t{1} << 16}) {
+    SCOPED_TRACE(chunk);
+    Looked looked = lookAt(before + line + "\r\nENDE:\r\n", chunk);
+    EXPECT_TRUE(looked.patched);
+    EXPECT_EQ(looked.replayed, before + line + "\r\nENDE:\r\n");
+    // The same text as the end of a longer line is no description line.
+    EXPECT_FALSE(lookAt(before + "X" + line + "\r\n", chunk).patched);
+  }
+}
+
+TEST(ScriptStart, AScriptThatCannotBeReadThroughStaysFailed) {
+  for (testing::Operation operation : {testing::Operation::kRead, testing::Operation::kRewind}) {
+    testing::FakePlatform platform;
+    platform.addFile("F.APL", "START:\r\n");
+    platform.failCall(operation, 1, "Input/output error");
+    ScriptStart start(platform.openForRead("F.APL").file);
+    EXPECT_EQ(start.status().reason(), "Input/output error");
+    EXPECT_FALSE(start.rewind().ok());
+    char buffer[8];
+    EXPECT_EQ(start.read(buffer, sizeof buffer), 0u);
+  }
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ TEST(RunSettings, TheFileSwitchesTheRewriteSaysSoOnceAndTheLogRecordsIt) {
         std::regex_replace(golden(c.golden + ".briefing.txt"), std::regex("\n"), "\r\n"), std::regex("\r\n(.)"),
         "\r\n  $1");
     const std::string log = platform.file("apl/F.APL.log").value_or("");
-    EXPECT_NE(log.find("\r\ncompiler: exit status 0\r\n" + c.logLine + "\r\n" + briefing +
+    EXPECT_NE(log.find("\r\ncompiler: exit status 0\r\ncompiler file: aplc2.exe\r\nstale temporaries removed: 0\r\n" +
+                       c.logLine + "\r\n" + briefing +
                        "what the rewrite adds to the structure of the script:\r\n" + c.structure),
               std::string::npos)
         << log;

@@ -40,6 +40,8 @@ template <typename File>
 struct Opened {
   std::unique_ptr<File> file;  // null when `status` is a failure
   Status status = Status::success();
+  // With a failure: another program held the file all the while it was tried; set by the platform.
+  bool heldByAnotherProgram = false;
 };
 
 // A file created under a name of its own, beside the file it is meant to replace.
@@ -55,6 +57,23 @@ struct ProgramRun {
   int exitCode = 0;  // the program's exit status when it ended normally
   int signal = 0;    // when not 0, the signal that ended the program (POSIX only)
   std::string signalName;  // "SIGSEGV", with `signal`
+};
+
+// Whether a path names a program that the system can start, and why not.
+struct ProgramFileCheck {
+  bool found = false;      // a file or folder is at the path
+  bool startable = false;  // it is a file that the system can start as a program
+  // When found but not startable, why, in words that name no path: "a folder", "not a program that
+  // the system can start: Exec format error".
+  std::string reason;
+};
+
+// What became of a temporary file that an earlier run may have left behind.
+enum class StaleRemoval {
+  kRemoved,      // nobody was writing it: it is gone
+  kInUse,        // a running program is writing it: kept
+  kCannotTell,   // the system cannot say whether it is in use (no locks there): kept
+  kFailed,       // not a plain file, or the system refused otherwise: kept
 };
 
 // What is at a path, as the system's file listing tells it without opening the file.
@@ -78,13 +97,18 @@ class Platform {
   virtual Status makeFolder(const std::string& path) = 0;
   // Opens a regular file for reading without waiting on it: a FIFO, device, socket or folder is
   // refused with the code StatusCode::notRegularFile and the reason "not a regular file" (Windows
-  // keeps its own words, "access denied", for a folder).
+  // keeps its own words, "access denied", for a folder). A file that another program holds for the
+  // moment is tried again for about two seconds, as replaceFile() does.
   virtual Opened<ReadFile> openForRead(const std::string& path) = 0;
+  // The names of the programs that have the file at `path` open, where the system can tell; empty
+  // where it cannot.
+  virtual std::vector<std::string> programsHolding(const std::string& path) = 0;
   // Creates the file, or empties one that exists.
   virtual Opened<WriteFile> createForWrite(const std::string& path) = 0;
   // Creates a new, empty file with a unique name in the folder of `target` (never opening, following
   // or emptying anything that is already there) and with the permission bits `permissions`
-  // whatever the umask. Windows keeps no bits: the file is a plain one, never read-only.
+  // whatever the umask. Windows keeps no bits: the file is a plain one, never read-only. Until the
+  // WriteFile is destroyed, removeUnusedTemporary() of another run keeps the file.
   virtual CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) = 0;
   virtual Status removeFile(const std::string& path) = 0;
   // Puts the file `from` in the place of `to` in one step: `to` is either the old file or the new
@@ -105,8 +129,19 @@ class Platform {
   virtual std::string runningProgramPath() = 0;
   // The folders of the search path (PATH) in order, empty entries left out.
   virtual std::vector<std::string> searchPathFolders() = 0;
+  // Looks at what is at `path` to tell whether it can be started as a program: a folder cannot, nor
+  // a file that is not in one of the system's formats for programs.
+  virtual ProgramFileCheck checkProgramFile(const std::string& path) = 0;
   // Whether `path` is a file that can be started as a program; a folder is not.
-  virtual bool isProgramFile(const std::string& path) = 0;
+  bool isProgramFile(const std::string& path) { return checkProgramFile(path).startable; }
+  // Whether `path` is a symbolic link, a junction or another reparse point, not what it leads to.
+  virtual bool isLink(const std::string& path) = 0;
+  // The names of the files in the folder `folder` (the working folder when empty), in no order;
+  // none when it cannot be read.
+  virtual std::vector<std::string> fileNamesIn(const std::string& folder) = 0;
+  // Removes the temporary file at `path` (one that createTemporaryBeside() made) unless a running
+  // program still has it open for writing; never follows a link.
+  virtual StaleRemoval removeUnusedTemporary(const std::string& path) = 0;
   // Whether a file or folder is at `path`.
   virtual bool exists(const std::string& path) = 0;
   // Gives the file `from` the name `to`. Fails, leaving both as they were, when `to` exists.

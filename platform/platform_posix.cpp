@@ -1,7 +1,9 @@
 // The platform layer on POSIX systems: plain file descriptors and posix_spawn.
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -143,9 +145,12 @@ class PosixReadFile : public ReadFile {
 
 class PosixWriteFile : public WriteFile {
  public:
-  explicit PosixWriteFile(int fd) : fd_(fd) {}
+  // `lock`, when not -1, is a second descriptor of the same open file that keeps its advisory lock
+  // after close() and until the object is destroyed.
+  explicit PosixWriteFile(int fd, int lock = -1) : fd_(fd), lock_(lock) {}
   ~PosixWriteFile() override {
     if (fd_ >= 0) ::close(fd_);
+    if (lock_ >= 0) ::close(lock_);
   }
 
   bool write(const char* data, std::size_t size) override {
@@ -176,8 +181,21 @@ class PosixWriteFile : public WriteFile {
 
  private:
   int fd_;
+  int lock_;
   Status status_ = Status::success();
 };
+
+// Whether `fd` is still the file named `path`: a run that removes stale temporaries may have taken
+// the name away between the create and the lock.
+bool stillNamed(int fd, const std::string& path) {
+  struct stat opened;
+  struct stat named;
+  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
+}
+
+// Whether a failed flock() says that the file system keeps no locks at all.
+bool locksUnsupported(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS; }
 
 class PosixPlatform : public Platform {
  public:
@@ -210,6 +228,9 @@ class PosixPlatform : public Platform {
     return {std::make_unique<PosixReadFile>(fd, info.st_mode & 0777), Status::success()};
   }
 
+  // POSIX systems hold no file against a reader: nothing to name.
+  std::vector<std::string> programsHolding(const std::string&) override { return {}; }
+
   Opened<WriteFile> createForWrite(const std::string& path) override {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return {nullptr, lastError()};
@@ -218,12 +239,23 @@ class PosixPlatform : public Platform {
 
   CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-      std::string path = temporaryNameBeside(target, random_);
+      std::string path = temporaryNameBeside(target, "/", random_);
       // O_EXCL with O_NOFOLLOW: a name that exists, as a file or as a link, is never opened.
       int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
       if (fd < 0) {
         if (errno == EEXIST) continue;
         return {nullptr, "", lastError()};
+      }
+      // Locked while it is written, so that another run knows it is no leftover (flock: the lock
+      // belongs to the open file, which the second descriptor keeps open after close()). Where the
+      // file system keeps no locks, the file goes unlocked and no run removes it.
+      if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && !locksUnsupported(errno)) {
+        ::close(fd);
+        continue;
+      }
+      if (!stillNamed(fd, path)) {
+        ::close(fd);
+        continue;
       }
       // Set apart from open(), which the umask would narrow.
       if (::fchmod(fd, permissions & 0777) != 0) {
@@ -232,7 +264,8 @@ class PosixPlatform : public Platform {
         ::unlink(path.c_str());
         return {nullptr, "", status};
       }
-      return {std::make_unique<PosixWriteFile>(fd), path, Status::success()};
+      int lock = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+      return {std::make_unique<PosixWriteFile>(fd, lock), path, Status::success()};
     }
     return {nullptr, "", errnoStatus(EEXIST)};
   }
@@ -301,14 +334,62 @@ class PosixPlatform : public Platform {
     return value == nullptr ? std::vector<std::string>() : posixSearchFolders(value);
   }
 
-  bool isProgramFile(const std::string& path) override {
+  ProgramFileCheck checkProgramFile(const std::string& path) override {
     struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    if (::stat(path.c_str(), &info) != 0) return {::lstat(path.c_str(), &info) == 0, false, "a broken link"};
+    if (S_ISDIR(info.st_mode)) return {true, false, "a folder"};
+    if (!S_ISREG(info.st_mode)) return {true, false, "not a regular file"};
+    if (::access(path.c_str(), X_OK) != 0) return {true, false, "not executable: " + std::string(std::strerror(errno))};
+    // The kernel starts an ELF file or a script with its interpreter on the first line; for any
+    // other file posix_spawn() fails only once the script has been rewritten.
+    char start[4] = {};
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return {true, false, "cannot be read: " + std::string(std::strerror(errno))};
+    ssize_t got = posix::readSome(fd, start, sizeof start);
+    ::close(fd);
+    bool elf = got == 4 && std::memcmp(start, "\x7f" "ELF", 4) == 0;
+    bool interpreted = got >= 2 && start[0] == '#' && start[1] == '!';
+    if (!elf && !interpreted)
+      return {true, false, "not a program that the system can start: " + std::string(std::strerror(ENOEXEC))};
+    return {true, true, {}};
   }
 
   bool exists(const std::string& path) override {
     struct stat info;
     return ::lstat(path.c_str(), &info) == 0;
+  }
+
+  bool isLink(const std::string& path) override {
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+  }
+
+  std::vector<std::string> fileNamesIn(const std::string& folder) override {
+    std::vector<std::string> names;
+    DIR* listing = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (listing == nullptr) return names;
+    while (const struct dirent* entry = ::readdir(listing)) {
+      if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN) names.emplace_back(entry->d_name);
+    }
+    ::closedir(listing);
+    return names;
+  }
+
+  StaleRemoval removeUnusedTemporary(const std::string& path) override {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return StaleRemoval::kFailed;
+    struct stat info;
+    StaleRemoval result = StaleRemoval::kFailed;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+      result = StaleRemoval::kFailed;
+    } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      result = locksUnsupported(errno) ? StaleRemoval::kCannotTell : StaleRemoval::kInUse;
+    } else if (stillNamed(fd, path) && ::unlink(path.c_str()) == 0) {
+      // Removed while locked: a run that creates a file of that name finds it gone and takes another.
+      result = StaleRemoval::kRemoved;
+    }
+    ::close(fd);
+    return result;
   }
 
   Status moveFile(const std::string& from, const std::string& to) override {

@@ -29,7 +29,8 @@ using win32::kLargestTransfer;
 using win32::lastErrorStatus;
 using win32::systemPath;
 
-// A file that another program holds is tried again for about two seconds before the replace fails.
+// A file that another program holds is tried again for about two seconds before the open or the
+// replace fails.
 constexpr int kReplaceAttempts = 20;
 constexpr std::chrono::milliseconds kReplacePause{100};
 
@@ -155,15 +156,24 @@ class Win32Platform : public Platform {
 
   Opened<ReadFile> openForRead(const std::string& path) override {
     const std::wstring file = systemPath(path);
-    HANDLE handle = openExisting(file);
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    // Only a sharing or lock violation passes: a refused access is the file's own and stays.
+    RetryPolicy policy{kReplaceAttempts,
+                       [](unsigned long error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; },
+                       [] { std::this_thread::sleep_for(kReplacePause); }};
+    unsigned long error = retry(
+        [&]() -> unsigned long {
+          handle = openExisting(file);
+          return handle == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        },
+        policy);
     if (handle == INVALID_HANDLE_VALUE) {
-      DWORD error = GetLastError();
       Status status = errorStatus(error);
       // A folder is refused as access denied: its code says what it is, its words stay the system's.
       DWORD attributes = error == ERROR_ACCESS_DENIED ? GetFileAttributesW(file.c_str()) : INVALID_FILE_ATTRIBUTES;
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         status = Status::failure(StatusCode::notRegularFile, status.reason());
-      return {nullptr, status};
+      return {nullptr, status, policy.passes(error)};
     }
     // A device (CON, NUL, COM1) or a pipe opens like a file; only a file on a disk is read.
     if (GetFileType(handle) != FILE_TYPE_DISK) {
@@ -172,6 +182,8 @@ class Win32Platform : public Platform {
     }
     return {std::make_unique<Win32ReadFile>(handle), Status::success()};
   }
+
+  std::vector<std::string> programsHolding(const std::string& path) override { return win32::programsHolding(path); }
 
   Opened<WriteFile> createForWrite(const std::string& path) override {
     HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -182,7 +194,7 @@ class Win32Platform : public Platform {
 
   CreatedTemporary createTemporaryBeside(const std::string& target, unsigned /*permissions*/) override {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-      std::string path = temporaryNameBeside(target, random_);
+      std::string path = temporaryNameBeside(target, kWindowsPathStyle.nameSeparators, random_);
       // CREATE_NEW never opens what is already there. FILE_SHARE_DELETE lets an interrupt remove the
       // file while it is still being written.
       HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
@@ -206,6 +218,13 @@ class Win32Platform : public Platform {
     DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
       return errorStatus(ERROR_ACCESS_DENIED);
+    // A hidden or system file stays one: the new file gets those attributes before it takes the
+    // old one's place, so that it never shows as a plain file.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) != 0) {
+      DWORD own = GetFileAttributesW(source.c_str());
+      if (own != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(source.c_str(), (own & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept));
+    }
     // MoveFileExW puts the new file in place in one step; a virus scanner or an editor that has
     // the script open for a moment makes it fail with a sharing violation, so try again briefly.
     RetryPolicy policy{kReplaceAttempts, win32::isHeldByAnotherProgram,
@@ -247,13 +266,64 @@ class Win32Platform : public Platform {
     return value.empty() ? std::vector<std::string>() : windowsSearchFolders(toUtf8(value));
   }
 
-  bool isProgramFile(const std::string& path) override {
-    DWORD attributes = GetFileAttributesW(systemPath(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  ProgramFileCheck checkProgramFile(const std::string& path) override {
+    std::wstring wide = systemPath(path);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return {true, false, "a folder"};
+    // GetBinaryTypeW reads the file's header as CreateProcessW would; 16-bit and DOS programs do not
+    // start on the systems this program runs on.
+    DWORD type = 0;
+    if (!GetBinaryTypeW(wide.c_str(), &type)) {
+      Status reason = win32::errorStatusFor(ERROR_BAD_EXE_FORMAT, path);
+      return {true, false, "not a program that the system can start: " + reason.reason()};
+    }
+    if (type != SCS_32BIT_BINARY && type != SCS_64BIT_BINARY)
+      return {true, false, "not a program that the system can start: an old 16-bit or DOS program"};
+    return {true, true, {}};
   }
 
   bool exists(const std::string& path) override {
     return GetFileAttributesW(systemPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  bool isLink(const std::string& path) override {
+    DWORD attributes = GetFileAttributesW(systemPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  }
+
+  std::vector<std::string> fileNamesIn(const std::string& folder) override {
+    std::vector<std::string> names;
+    std::wstring pattern = systemPath(folder.empty() ? std::string(".") : folder);
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/' && pattern.back() != L':')
+      pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW found;
+    HANDLE listing = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (listing == INVALID_HANDLE_VALUE) return names;
+    do {
+      if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0)
+        names.push_back(toUtf8(found.cFileName));
+    } while (FindNextFileW(listing, &found));
+    FindClose(listing);
+    return names;
+  }
+
+  StaleRemoval removeUnusedTemporary(const std::string& path) override {
+    // Opened for deletion without sharing anything: that fails with a sharing violation while any
+    // other handle is open, such as that of a run still writing the file, and no other run can open
+    // it until it is gone.
+    HANDLE handle = CreateFileW(systemPath(path).c_str(), DELETE | FILE_READ_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+      return GetLastError() == ERROR_SHARING_VIOLATION ? StaleRemoval::kInUse : StaleRemoval::kFailed;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool plain = GetFileInformationByHandle(handle, &information) &&
+                 (information.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
+    FILE_DISPOSITION_INFO remove{TRUE};
+    bool removed = plain && SetFileInformationByHandle(handle, FileDispositionInfo, &remove, sizeof remove);
+    CloseHandle(handle);
+    return removed ? StaleRemoval::kRemoved : StaleRemoval::kFailed;
   }
 
   Status moveFile(const std::string& from, const std::string& to) override {

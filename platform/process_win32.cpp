@@ -34,7 +34,7 @@ ProgramRun runProgram(const std::string& path, const std::vector<std::string>& a
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                       &startup, &process))
-    return {lastErrorStatus(), 0, 0, {}};
+    return {errorStatusFor(GetLastError(), path), 0, 0, {}};
   CloseHandle(process.hThread);
 
   ProgramRun run;

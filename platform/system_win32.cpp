@@ -93,6 +93,12 @@ Status errorStatus(unsigned long code) {
   return Status::failure(codeOf(code), text + " (error " + std::to_string(code) + ")");
 }
 
+Status errorStatusFor(unsigned long code, const std::string& path) {
+  std::string text = errorStatus(code).reason();
+  for (std::size_t at = 0; (at = text.find("%1", at)) != std::string::npos; at += path.size()) text.replace(at, 2, path);
+  return Status::failure(text);
+}
+
 Status lastErrorStatus() { return errorStatus(GetLastError()); }
 
 bool isHeldByAnotherProgram(unsigned long code) {

@@ -31,11 +31,18 @@ unsigned long writeAll(void* handle, const char* data, std::size_t size);
 // A failure with the system's words for the Windows error `code` and the code itself:
 // "The system cannot find the file specified (error 2)".
 Status errorStatus(unsigned long code);
+// As errorStatus(), with `path` in the place of the "%1" that some of the system's texts hold
+// ("%1 is not a valid Win32 application").
+Status errorStatusFor(unsigned long code, const std::string& path);
 // The same for the calling thread's last error.
 Status lastErrorStatus();
 
 // Whether the error says that another program holds the file for the moment.
 bool isHeldByAnotherProgram(unsigned long code);
+
+// The names of the programs that have the file at `path` open, as far as the system can tell; empty
+// when it cannot.
+std::vector<std::string> programsHolding(const std::string& path);
 
 // Runs the program file at `path` and waits for it.
 ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments);

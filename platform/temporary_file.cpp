@@ -37,9 +37,9 @@ Status TemporaryFile::create(unsigned permissions) {
 Status TemporaryFile::finish() {
   Status status = file_->status();
   if (status.ok()) status = file_->flushToDisk();
-  // Close even after a failure, but report the first one.
+  // Close even after a failure, but report the first one. The object stays until the file is in
+  // place or removed: on some systems it holds the lock that tells other runs the file is in use.
   Status closed = file_->close();
-  file_.reset();
   return status.ok() ? closed : status;
 }
 
@@ -54,6 +54,7 @@ Status TemporaryFile::commitAsNew(const std::string& target) {
 Status TemporaryFile::kept(const Status& status, const std::string& target) {
   if (!status.ok()) return status;
   committed_ = true;
+  file_.reset();
   // Released only now: an interrupt just before the rename still removes the file. One just after
   // finds its name gone and changes nothing.
   signal_cleanup::release(signalSlot_);

@@ -168,8 +168,18 @@ Opened<ReadFile> FakePlatform::openForRead(const std::string& path) {
     status = folders_.count(path) > 0 ? Status::failure(StatusCode::notRegularFile, "not a regular file")
                                       : Status::failure(StatusCode::notFound, kMissing);
   }
+  if (status.ok() && held_.count(path) > 0) {
+    log_->back() += " [held]";
+    return {nullptr, Status::failure("The process cannot access the file because it is being used by another process"),
+            true};
+  }
   if (!status.ok()) return {nullptr, status};
   return {std::make_unique<FakeReadFile>(*this, path, files_[path], permissions(path).value_or(0644)), status};
+}
+
+std::vector<std::string> FakePlatform::programsHolding(const std::string& path) {
+  auto found = held_.find(path);
+  return found == held_.end() ? std::vector<std::string>() : found->second;
 }
 
 Opened<WriteFile> FakePlatform::createForWrite(const std::string& path) {
@@ -239,6 +249,49 @@ void FakeConsole::print(std::string_view text) {
 void FakeConsole::printError(std::string_view text) {
   errorOutput_.append(text);
   logOutput("error: ", text);
+}
+
+ProgramFileCheck FakePlatform::checkProgramFile(const std::string& path) {
+  if (programs_.count(path) > 0) return {true, true, {}};
+  if (folders_.count(path) > 0) return {true, false, "a folder"};
+  if (files_.count(path) > 0) return {true, false, "not a program that the system can start: Exec format error"};
+  return {};
+}
+
+std::vector<std::string> FakePlatform::fileNamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& [path, bytes] : files_) {
+    std::size_t last = path.find_last_of(style_.nameSeparators);
+    std::string in = last == std::string::npos ? std::string() : path.substr(0, last);
+    // "apl" and "apl/" name the same folder.
+    std::string wanted = folder;
+    if (!wanted.empty() && style_.nameSeparators.find(wanted.back()) != std::string_view::npos) wanted.pop_back();
+    if (in == wanted) names.push_back(path.substr(last == std::string::npos ? 0 : last + 1));
+  }
+  return names;
+}
+
+StaleRemoval FakePlatform::removeUnusedTemporary(const std::string& path) {
+  std::string entry = "remove stale " + path;
+  StaleRemoval result = StaleRemoval::kRemoved;
+  if (files_.count(path) == 0 || links_.count(path) > 0) {
+    result = StaleRemoval::kFailed;
+    entry += " [failed]";
+  } else if (inUse_.count(path) > 0) {
+    result = StaleRemoval::kInUse;
+    entry += " [in use]";
+  } else if (locksUnsupported_) {
+    result = StaleRemoval::kCannotTell;
+    entry += " [cannot tell]";
+  } else if (injectedFailure(Operation::kRemove)) {
+    result = StaleRemoval::kFailed;
+    entry += " [failed]";
+  } else {
+    files_.erase(path);
+    permissions_.erase(path);
+  }
+  log_->push_back(std::move(entry));
+  return result;
 }
 
 bool FakePlatform::exists(const std::string& path) {

@@ -92,6 +92,15 @@ class FakePlatform : public Platform {
     files_[path] = std::move(bytes);
     permissions_[path] = permissions;
   }
+  // Makes another program hold the file at `path` for good: openForRead() fails with a sharing
+  // violation after its retries, and programsHolding() names `holders`.
+  void holdFile(const std::string& path, std::vector<std::string> holders) { held_[path] = std::move(holders); }
+  // Makes `path` a symbolic link (to nothing the fake knows).
+  void addLink(const std::string& path) { links_.insert(path); }
+  // Makes the file at `path` one that a running program is writing: removeUnusedTemporary() keeps it.
+  void markInUse(const std::string& path) { inUse_.insert(path); }
+  // Makes removeUnusedTemporary() answer that the system keeps no locks.
+  void setLocksUnsupported(bool unsupported) { locksUnsupported_ = unsupported; }
   // A folder, which openForRead() refuses as the system's platforms do.
   void addFolder(const std::string& path) { folders_.insert(path); }
   // The permission bits a file was created with or given by addFile().
@@ -146,6 +155,7 @@ class FakePlatform : public Platform {
   PathStyle pathStyle() const override { return style_; }
   Status makeFolder(const std::string& path) override;
   Opened<ReadFile> openForRead(const std::string& path) override;
+  std::vector<std::string> programsHolding(const std::string& path) override;
   Opened<WriteFile> createForWrite(const std::string& path) override;
   // Names the temporaries after their target and a count: F.APL.tmp1, F.APL.tmp2.
   CreatedTemporary createTemporaryBeside(const std::string& target, unsigned permissions) override;
@@ -157,7 +167,13 @@ class FakePlatform : public Platform {
   ProgramRun runProgram(const std::string& name, const std::vector<std::string>& arguments) override;
   std::string runningProgramPath() override { return runningProgramPath_; }
   std::vector<std::string> searchPathFolders() override { return searchPathFolders_; }
-  bool isProgramFile(const std::string& path) override { return programs_.count(path) > 0; }
+  // A program of setPrograms() can be started; a folder or another file is found but cannot.
+  ProgramFileCheck checkProgramFile(const std::string& path) override;
+  bool isLink(const std::string& path) override { return links_.count(path) > 0; }
+  // The files directly in `folder`, as split by the fake's path style; not logged.
+  std::vector<std::string> fileNamesIn(const std::string& folder) override;
+  // Logged as "remove stale PATH", with " [in use]", " [cannot tell]" or " [failed]" for a kept file.
+  StaleRemoval removeUnusedTemporary(const std::string& path) override;
   bool exists(const std::string& path) override;
   Status moveFile(const std::string& from, const std::string& to) override;
   Status copyPermissions(const std::string& from, const std::string& to) override;
@@ -214,6 +230,10 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> environment_;
   std::string workingFolder_;
   std::map<std::string, std::int64_t> lastWritten_;
+  std::map<std::string, std::vector<std::string>> held_;
+  std::set<std::string> links_;
+  std::set<std::string> inUse_;
+  bool locksUnsupported_ = false;
 };
 
 }  // namespace aplpatch::testing
