@@ -174,6 +174,26 @@ TEST_F(WindowsRunSafety, ADriveRelativeScriptIsBackedUpBesideItselfFromAnotherDr
   EXPECT_FALSE(fs::exists(elsewhere / L"apl"));
 }
 
+TEST_F(WindowsRunSafety, ALinkNamedAplIsNotFollowed) {
+  const fs::path elsewhere = records.path() / L"elsewhere";
+  fs::create_directory(elsewhere);
+  writeBytes(elsewhere / L"F.APL", "other data");
+  const fs::path link = scratch.path() / L"apl";
+  // Some emulations of the system report success and make nothing.
+  if (!CreateSymbolicLinkW(link.c_str(), elsewhere.c_str(),
+                           SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) ||
+      GetFileAttributesW(link.c_str()) == INVALID_FILE_ATTRIBUTES)
+    GTEST_SKIP() << "no symbolic links here";
+  Finished finished = patch(L"F.APL");
+  EXPECT_EQ(finished.status, 0u) << finished.output;
+  EXPECT_NE(finished.output.find("backup failed: cannot use folder apl: it is a link"), std::string::npos)
+      << finished.output;
+  EXPECT_EQ(readBytes(scratch.path() / L"F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(namesIn(elsewhere), std::set<std::wstring>{L"F.APL"});
+  EXPECT_EQ(readBytes(elsewhere / L"F.APL"), "other data");
+  RemoveDirectoryW(link.c_str());
+}
+
 TEST_F(WindowsRunSafety, AHiddenSystemScriptStaysHiddenAndSystem) {
   const fs::path script = scratch.path() / L"F.APL";
   ASSERT_TRUE(SetFileAttributesW(script.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
