@@ -335,7 +335,7 @@ TEST_F(EndToEnd, TheCompilerBesideTheProgramWinsAndANonProgramIsPassedOver) {
 }
 
 TEST_F(EndToEnd, NamesUpToTheLimitAreRewrittenBackedUpAndLogged) {
-  for (std::size_t length : {std::size_t{230}, std::size_t{239}, std::size_t{243}, std::size_t{250}, std::size_t{255}}) {
+  for (std::size_t length : {230, 239, 243, 250, 255}) {
     SCOPED_TRACE(length);
     const std::string name = std::string(length - 4, 'f') + ".APL";
     writeBytes(work / name, kScript);

@@ -130,7 +130,7 @@ TEST(HostileFolder, WhereTheSystemKeepsNoLocksNoTemporaryIsRemoved) {
 }
 
 TEST(HostileFolder, NamesUpToTheLimitAreRewrittenBackedUpAndLoggedUnderNamesThatFit) {
-  for (std::size_t length : {std::size_t{230}, std::size_t{242}, std::size_t{243}, std::size_t{251}, std::size_t{255}}) {
+  for (std::size_t length : {230, 242, 243, 251, 255}) {
     SCOPED_TRACE(length);
     const std::string name = std::string(length - 4, 'F') + ".APL";
     FakePlatform platform;

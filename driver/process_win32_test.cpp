@@ -111,9 +111,24 @@ TEST_F(WindowsProgramRun, ReturnsTheProgramsExitCode) {
 TEST_F(WindowsProgramRun, TellsWhyAProgramDidNotRun) {
   EXPECT_EQ(run().status.reason(), "not found");
 
-  testing::writeBytes(bin / "aplc2.exe", "this is no program\r\n");
-  std::string reason = run().status.reason();
+  // A file that is no program is passed over by the search, with the system's reason that names it.
+  const fs::path text = bin / "aplc2.exe";
+  testing::writeBytes(text, "this is no program\r\n");
+  EXPECT_EQ(run().status.reason(), "not found");
+  ProgramFileCheck check = platform->checkProgramFile(testing::utf8(text));
+  EXPECT_TRUE(check.found);
+  EXPECT_FALSE(check.startable);
+  EXPECT_TRUE(check.reason.starts_with("not a program that the system can start: ")) << check.reason;
+  EXPECT_NE(check.reason.find("(error 193)"), std::string::npos) << check.reason;
+  EXPECT_EQ(check.reason.find("%1"), std::string::npos) << check.reason;
+  // Started all the same, it fails with the same words.
+  std::string reason = platform->runProgram(testing::utf8(text), {"-e", "F.APL"}).status.reason();
   EXPECT_NE(reason.find("(error 193)"), std::string::npos) << reason;
+  EXPECT_EQ(reason.find("%1"), std::string::npos) << reason;
+
+  fs::remove(text);
+  fs::create_directory(text);
+  EXPECT_EQ(platform->checkProgramFile(testing::utf8(text)).reason, "a folder");
 }
 
 }  // namespace

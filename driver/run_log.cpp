@@ -43,7 +43,8 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   for (const std::string& passed : record.compilersPassedOver) addLine(text, {"compiler passed over: ", passed});
   if (!record.compilerFile.empty()) addLine(text, {"compiler file: ", record.compilerFile});
   std::string stale = "stale temporaries removed: " + std::to_string(record.staleRemoved);
-  if (record.staleKept > 0) stale += ", kept: " + std::to_string(record.staleKept) + " (in use or not known to be unused)";
+  if (record.staleKept > 0)
+    stale += ", kept: " + std::to_string(record.staleKept) + " (in use or not known to be unused)";
   addLine(text, {stale});
   if (!record.settingsLine.empty()) addLine(text, {record.settingsLine});
   if (record.briefing.empty()) {

@@ -65,7 +65,8 @@ void reportUnopenedScript(Platform& platform, Console& console, const PreparedSc
   const Status& opened = prepared.opened;
   if (prepared.heldByAnotherProgram) {
     std::string holders;
-    for (const std::string& name : platform.programsHolding(paths.file)) holders += (holders.empty() ? "" : ", ") + name;
+    for (const std::string& name : platform.programsHolding(paths.file))
+      holders += (holders.empty() ? "" : ", ") + name;
     if (!holders.empty()) holders = " (" + holders + ")";
     say(console, {paths.script, " is held by another program", holders, "; waited 2 seconds for it."});
   }

@@ -18,7 +18,8 @@ TEST(FileNameFit, ShortensOnlyWhatWouldNotFitAndKeepsLongNamesApart) {
     bool shortened;
   };
   const std::vector<Case> cases = {
-      {5, 4, false}, {251, 4, false}, {252, 4, true}, {242, 13, false}, {243, 13, true}, {255, 17, true}, {600, 4, true},
+      {5, 4, false},  {251, 4, false}, {252, 4, true}, {242, 13, false},
+      {243, 13, true}, {255, 17, true}, {600, 4, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << c.nameLength << " + " << c.suffixLength);

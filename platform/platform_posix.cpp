@@ -195,7 +195,9 @@ bool stillNamed(int fd, const std::string& path) {
 }
 
 // Whether a failed flock() says that the file system keeps no locks at all.
-bool locksUnsupported(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS; }
+bool locksUnsupported(int error) {
+  return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS;
+}
 
 class PosixPlatform : public Platform {
  public:

@@ -43,6 +43,29 @@ TEST_F(PosixPlatform, MakeFolderAcceptsAnExistingFolderButNotAFile) {
   EXPECT_EQ(platform->makeFolder(at("missing/apl")).reason(), "No such file or directory");
 }
 
+TEST_F(PosixPlatform, ATemporaryCountsAsInUseUntilItsFileObjectIsGoneAndOnlyThenIsRemoved) {
+  CreatedTemporary created = platform->createTemporaryBeside(at("F.APL"), 0644);
+  ASSERT_TRUE(created.status.ok());
+  EXPECT_EQ(platform->removeUnusedTemporary(created.path), StaleRemoval::kInUse);
+  // Closed but not yet renamed into place: still in use, or another run could take it away.
+  ASSERT_TRUE(created.file->close().ok());
+  EXPECT_EQ(platform->removeUnusedTemporary(created.path), StaleRemoval::kInUse);
+  created.file.reset();
+  EXPECT_EQ(platform->removeUnusedTemporary(created.path), StaleRemoval::kRemoved);
+  EXPECT_FALSE(std::filesystem::exists(created.path));
+
+  // A link or a folder under a temporary's name is never followed nor removed.
+  writeBytes(at("target"), "x");
+  std::filesystem::create_symlink(at("target"), at("F.APL.aaaaaaaa.tmp"));
+  std::filesystem::create_directory(at("F.APL.bbbbbbbb.tmp"));
+  EXPECT_EQ(platform->removeUnusedTemporary(at("F.APL.aaaaaaaa.tmp")), StaleRemoval::kFailed);
+  EXPECT_EQ(platform->removeUnusedTemporary(at("F.APL.bbbbbbbb.tmp")), StaleRemoval::kFailed);
+  EXPECT_TRUE(std::filesystem::is_symlink(at("F.APL.aaaaaaaa.tmp")));
+  EXPECT_TRUE(std::filesystem::is_directory(at("F.APL.bbbbbbbb.tmp")));
+  EXPECT_TRUE(platform->isLink(at("F.APL.aaaaaaaa.tmp")));
+  EXPECT_FALSE(platform->isLink(at("F.APL.bbbbbbbb.tmp")));
+}
+
 TEST_F(PosixPlatform, TemporariesGetANewNameBesideTheTargetAndTheBitsAskedFor) {
   ::mode_t umask = ::umask(022);
   CreatedTemporary first = platform->createTemporaryBeside(at("F.APL"), 0600);

@@ -86,9 +86,20 @@ class Win32ReadFile : public ReadFile {
   Status status_ = Status::success();
 };
 
+// A second handle of this process to the same open file; INVALID_HANDLE_VALUE when there is none.
+HANDLE duplicate(HANDLE handle) {
+  HANDLE copy = INVALID_HANDLE_VALUE;
+  if (!DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+    return INVALID_HANDLE_VALUE;
+  return copy;
+}
+
 class Win32WriteFile : public WriteFile {
  public:
-  explicit Win32WriteFile(HANDLE handle) : handle_(handle) {}
+  // With `holdOpen`, a second handle keeps the file open after close() and until the object is
+  // destroyed, so that another run's removeUnusedTemporary() sees it in use.
+  explicit Win32WriteFile(HANDLE handle, bool holdOpen = false)
+      : handle_(handle), hold_(holdOpen ? duplicate(handle) : INVALID_HANDLE_VALUE) {}
 
   bool write(const char* data, std::size_t size) override {
     if (!status_.ok()) return false;
@@ -116,6 +127,7 @@ class Win32WriteFile : public WriteFile {
 
  private:
   Handle handle_;
+  Handle hold_;
   Status status_ = Status::success();
 };
 
@@ -158,9 +170,10 @@ class Win32Platform : public Platform {
     const std::wstring file = systemPath(path);
     HANDLE handle = INVALID_HANDLE_VALUE;
     // Only a sharing or lock violation passes: a refused access is the file's own and stays.
-    RetryPolicy policy{kReplaceAttempts,
-                       [](unsigned long error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; },
-                       [] { std::this_thread::sleep_for(kReplacePause); }};
+    RetryPolicy policy{
+        kReplaceAttempts,
+        [](unsigned long error) { return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION; },
+        [] { std::this_thread::sleep_for(kReplacePause); }};
     unsigned long error = retry(
         [&]() -> unsigned long {
           handle = openExisting(file);
@@ -199,7 +212,8 @@ class Win32Platform : public Platform {
       // file while it is still being written.
       HANDLE handle = CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (handle != INVALID_HANDLE_VALUE) return {std::make_unique<Win32WriteFile>(handle), path, Status::success()};
+      if (handle != INVALID_HANDLE_VALUE)
+        return {std::make_unique<Win32WriteFile>(handle, true), path, Status::success()};
       DWORD error = GetLastError();
       if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return {nullptr, "", errorStatus(error)};
     }
@@ -223,7 +237,8 @@ class Win32Platform : public Platform {
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) != 0) {
       DWORD own = GetFileAttributesW(source.c_str());
-      if (own != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(source.c_str(), (own & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept));
+      if (own != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(source.c_str(), (own & ~FILE_ATTRIBUTE_NORMAL) | (attributes & kKept));
     }
     // MoveFileExW puts the new file in place in one step; a virus scanner or an editor that has
     // the script open for a moment makes it fail with a sharing violation, so try again briefly.

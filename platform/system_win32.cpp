@@ -95,7 +95,8 @@ Status errorStatus(unsigned long code) {
 
 Status errorStatusFor(unsigned long code, const std::string& path) {
   std::string text = errorStatus(code).reason();
-  for (std::size_t at = 0; (at = text.find("%1", at)) != std::string::npos; at += path.size()) text.replace(at, 2, path);
+  for (std::size_t at = 0; (at = text.find("%1", at)) != std::string::npos; at += path.size())
+    text.replace(at, 2, path);
   return Status::failure(text);
 }
 

@@ -22,8 +22,8 @@ inline std::string temporaryNameBeside(const std::string& target, std::string_vi
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
   std::size_t last = target.find_last_of(separators);
   std::size_t nameStart = last == std::string::npos ? 0 : last + 1;
-  std::string name =
-      target.substr(0, nameStart) + fittedStem(std::string_view(target).substr(nameStart), kTemporarySuffixLength) + ".";
+  std::string name = target.substr(0, nameStart) +
+                     fittedStem(std::string_view(target).substr(nameStart), kTemporarySuffixLength) + ".";
   for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
   return name + ".tmp";
 }
