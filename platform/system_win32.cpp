@@ -51,6 +51,9 @@ unsigned long writeAll(void* handle, const char* data, std::size_t size) {
 
 namespace {
 
+// The disk quota's error (1295), which MinGW's headers do not name.
+constexpr unsigned long kErrorDiskQuotaExceeded = 1295;
+
 StatusCode codeOf(unsigned long code) {
   switch (code) {
     case ERROR_FILE_NOT_FOUND:
@@ -68,7 +71,7 @@ StatusCode codeOf(unsigned long code) {
       return StatusCode::accessRefused;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
+    case kErrorDiskQuotaExceeded:
       return StatusCode::noSpace;
     case ERROR_OPERATION_ABORTED:
       return StatusCode::interrupted;
