@@ -20,7 +20,8 @@ if(NOT "kernel32.dll" IN_LIST imported)
   message(FATAL_ERROR "no import of kernel32.dll found: is ${PROGRAM} a Windows program?")
 endif()
 
-set(shipped_with_windows advapi32.dll kernel32.dll msvcrt.dll ntdll.dll shell32.dll user32.dll)
+# rstrtmgr.dll (the Restart Manager, which names the programs holding a file) ships from Vista on.
+set(shipped_with_windows advapi32.dll kernel32.dll msvcrt.dll ntdll.dll rstrtmgr.dll shell32.dll user32.dll)
 set(foreign)
 foreach(name IN LISTS imported)
   if(NOT name IN_LIST shipped_with_windows AND NOT name MATCHES "^api-ms-win-")
