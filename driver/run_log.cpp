@@ -40,6 +40,7 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   addLines(text, "  ", console);
   addLine(text, {"outcome: ", record.outcome});
   addLine(text, {"compiler: ", record.compiler});
+  for (const std::string& line : record.lostLabels) addLine(text, {line});
   if (!record.settingsLine.empty()) addLine(text, {record.settingsLine});
   if (record.briefing.empty()) {
     addLine(text, {"briefing: none, nothing was rewritten"});
@@ -58,9 +59,31 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   return text;
 }
 
+std::string keptLogPath(const std::string& log, int age) {
+  std::string path = log;
+  if (path.ends_with(".log")) path.resize(path.size() - 4);
+  return path + "." + std::to_string(age) + ".log";
+}
+
+void keepEarlierLogs(Platform& platform, Console& console, const std::string& log) {
+  // Oldest first, each renamed over the next older in one step: a log is never missing halfway,
+  // and the oldest kept is replaced, so that no more than kKeptLogs remain.
+  for (int age = kKeptLogs; age >= 1; --age) {
+    const std::string from = age == 1 ? log : keptLogPath(log, age - 1);
+    if (!platform.exists(from)) continue;
+    const std::string to = keptLogPath(log, age);
+    Status moved = platform.replaceFile(from, to);
+    if (!moved.ok()) {
+      console.print("Cannot keep the earlier log " + from + " as " + to + ": " + moved.reason() + "\n");
+      return;
+    }
+  }
+}
+
 void writeRunLog(Platform& platform, Console& console, const PatchPaths& paths, std::string_view text) {
   // The folder is there after any backup; a run that made none still gets its log.
   Status status = platform.makeFolder(paths.backupFolder);
+  if (status.ok()) keepEarlierLogs(platform, console, paths.log);
   TemporaryFile log(platform, paths.log);
   if (status.ok()) status = log.create();
   if (status.ok()) {

@@ -212,7 +212,9 @@ ProgramRun FakePlatform::runProgram(const std::string& name, const std::vector<s
   Status status = record(std::move(entry), Operation::kRunProgram);
   if (!status.ok()) return {status, 0, 0, {}};
   filesWhenRun_ = files_;
-  return {status, exitCode_, signal_, signalName_};
+  filesWhenEachRun_.push_back(files_);
+  const std::size_t run = std::min(filesWhenEachRun_.size(), exitCodes_.size()) - 1;
+  return {status, exitCodes_[run], signal_, signalName_};
 }
 
 void FakeConsole::logOutput(std::string_view prefix, std::string_view text) {
