@@ -177,7 +177,16 @@ TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();
   variables["APLC2_STANDIN_EXIT"] = "7";
-  EXPECT_EQ(patch({"-e", "F.APL"}, variables).status, 7);
+  Finished run = patch({"-e", "F.APL"}, variables);
+  EXPECT_EQ(run.status, 7);
+  // Failing on the rewrite, the compiler got the script put back as generated, and failed again.
+  EXPECT_NE(run.output.find("aplc2.exe failed on the rewritten F.APL with exit status 7: F.APL is put back as "
+                            "generated and compiled again, without the additions.\n"
+                            "running original ADV generator...\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(readBytes(work / "F.APL"), kScript);
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n-e\nF.APL\n--\n");
 }
 
 TEST_F(EndToEnd, ReportsACompilerThatCannotBeFoundBeforeChangingAnything) {
