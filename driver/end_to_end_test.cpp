@@ -187,6 +187,15 @@ TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
       << run.output;
   EXPECT_EQ(readBytes(work / "F.APL"), kScript);
   EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n-e\nF.APL\n--\n");
+  // What the compiler printed reached the console and is in the log too, for both runs.
+  EXPECT_NE(run.output.find("aplc2.exe stand-in: not the adventure compiler"), std::string::npos);
+  const std::string log = readBytes(work / "apl/F.APL.log").value_or("");
+  for (const char* heading : {"aplc2.exe standard output:\r\n", "aplc2.exe standard output, as generated:\r\n"}) {
+    EXPECT_NE(log.find(std::string(heading) + "  aplc2.exe stand-in: not the adventure compiler, compiles nothing\r\n"
+                                              "  arguments: [-e] [F.APL]\r\n"),
+              std::string::npos)
+        << log;
+  }
 }
 
 TEST_F(EndToEnd, ReportsACompilerThatCannotBeFoundBeforeChangingAnything) {

@@ -17,11 +17,13 @@ void addLine(std::string& text, std::initializer_list<std::string_view> parts) {
   text.append("\r\n");
 }
 
-// Appends each LF-ended line of `lines` after `indent`.
+// Appends each LF-ended line of `lines` after `indent`; a CR before the LF is left out.
 void addLines(std::string& text, std::string_view indent, std::string_view lines) {
   while (!lines.empty()) {
     std::size_t end = lines.find('\n');
-    addLine(text, {indent, lines.substr(0, end)});
+    std::string_view line = lines.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    addLine(text, {indent, line});
     lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
   }
 }
@@ -41,6 +43,10 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   addLine(text, {"outcome: ", record.outcome});
   addLine(text, {"compiler: ", record.compiler});
   for (const std::string& line : record.lostLabels) addLine(text, {line});
+  for (const RunRecord::Output& output : record.compilerOutput) {
+    addLine(text, {output.heading});
+    addLines(text, "  ", output.text);
+  }
   if (!record.settingsLine.empty()) addLine(text, {record.settingsLine});
   if (record.briefing.empty()) {
     addLine(text, {"briefing: none, nothing was rewritten"});

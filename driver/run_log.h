@@ -32,6 +32,12 @@ struct RunRecord {
   // Written when the rewrite lost labels of the generated script and was not put in place: which,
   // and where they went, one line each (without line ends).
   std::vector<std::string> lostLabels;
+  // Written after each compiler run: a heading and the tail of each stream it wrote to, in order.
+  struct Output {
+    std::string heading;
+    std::string text;
+  };
+  std::vector<Output> compilerOutput;
 };
 
 // The log of one run: when it ran, its command line (the arguments after the program name), the

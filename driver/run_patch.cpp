@@ -21,6 +21,7 @@
 #include "driver/script_start.h"
 #include "driver/settings_file.h"
 #include "platform/byte_copy.h"
+#include "platform/output_tail.h"
 #include "platform/temporary_file.h"
 #include "rules/briefing.h"
 
@@ -138,30 +139,52 @@ struct Compiled {
   std::string ending;    // "exit status 3", "signal 11 (SIGSEGV)"
 };
 
+// Keeps what the compiler wrote, as far as the platform passed it back, for the log; `which` names
+// the run when there are two.
+void recordCompilerOutput(const ProgramRun& run, std::string_view which, RunRecord& record) {
+  const std::pair<std::string_view, const std::string&> streams[] = {{"standard output", run.outputTail},
+                                                                     {"standard error", run.errorTail}};
+  for (const auto& [name, tail] : streams) {
+    if (tail.empty()) continue;
+    record.compilerOutput.push_back({std::string(kCompilerName) + " " + std::string(name) + std::string(which) +
+                                         (tail.size() >= OutputTail::kKept ? " (its last 64 KiB):" : ":"),
+                                     tail});
+  }
+}
+
+// Runs the compiler once and writes its result into `record`: as the compiler's result, or with
+// `asGenerated` after it, as the second run's on the script put back as generated.
 Compiled compile(Platform& platform, ProgramConsole& console, const std::string& compiler,
-                 const std::string& script, std::string& logged) {
+                 const std::string& script, RunRecord& record, bool asGenerated = false) {
   console.print("running original ADV generator...\n");
   // The compiler writes to the same console: everything of ours must be out before it starts.
   console.flush();
   ProgramRun run = platform.runProgram(compiler, {"-e", script});
+  std::string logged;
+  Compiled compiled;
   if (!run.status.ok()) {
     say(console, {"Cannot run ", compiler, ": ", run.status.reason()});
     logged = "could not be started: " + run.status.reason();
-    return {};
-  }
-  if (run.signal != 0) {
+  } else if (run.signal != 0) {
     // The shell's way of telling a signal from an exit status.
     say(console, {kCompilerName, " ended by signal ", std::to_string(run.signal), " (", run.signalName, ")."});
     logged = "ended by signal " + std::to_string(run.signal) + " (" + run.signalName + ")";
-    return {128 + run.signal, true, true, "signal " + std::to_string(run.signal) + " (" + run.signalName + ")"};
+    compiled = {128 + run.signal, true, true, "signal " + std::to_string(run.signal) + " (" + run.signalName + ")"};
+  } else {
+    logged = "exit status " + std::to_string(run.exitCode);
+    compiled = {run.exitCode, true, run.exitCode != 0, logged};
   }
-  logged = "exit status " + std::to_string(run.exitCode);
-  return {run.exitCode, true, run.exitCode != 0, logged};
+  if (asGenerated)
+    record.compiler += "; as generated: " + logged;
+  else
+    record.compiler = logged;
+  recordCompilerOutput(run, asGenerated ? ", as generated" : "", record);
+  return compiled;
 }
 
 int runCompiler(Platform& platform, ProgramConsole& console, const std::string& compiler,
                 const std::string& script, RunRecord& record) {
-  return compile(platform, console, compiler, script, record.compiler).status;
+  return compile(platform, console, compiler, script, record).status;
 }
 
 // Puts this run's backup of the generated script in the script's place, safely as every replace.
@@ -190,7 +213,7 @@ Status putBackAsGenerated(Platform& platform, Console& console, const PatchPaths
 // safely as every replace, and compiled once more: the exit status is then that second run's.
 int compileRewrite(Platform& platform, ProgramConsole& console, const PatchPaths& paths,
                    const std::string& compiler, bool fallback, bool scriptBackedUp, RunRecord& record) {
-  Compiled first = compile(platform, console, compiler, paths.script, record.compiler);
+  Compiled first = compile(platform, console, compiler, paths.script, record);
   if (!first.failed || !fallback) return first.status;
   if (!scriptBackedUp) {
     say(console, {kCompilerName, " failed on the rewritten ", paths.script, " with ", first.ending,
@@ -206,9 +229,7 @@ int compileRewrite(Platform& platform, ProgramConsole& console, const PatchPaths
   say(console, {kCompilerName, " failed on the rewritten ", paths.script, " with ", first.ending, ": ",
                 paths.script, " is put back as generated and compiled again, without the additions."});
   record.outcome = "as generated: the compiler failed on the rewrite";
-  std::string again;
-  Compiled second = compile(platform, console, compiler, paths.script, again);
-  record.compiler += "; as generated: " + again;
+  Compiled second = compile(platform, console, compiler, paths.script, record, true);
   // A compiler that ran once and then cannot be started again: the status of the run it made.
   return second.started ? second.status : first.status;
 }

@@ -13,6 +13,7 @@
 #include "driver/run_log.h"
 #include "driver/run_patch.h"
 #include "driver/settings_text.h"
+#include "platform/output_tail.h"
 #include "testing/fake_platform.h"
 #include "testing/test_support.h"
 
@@ -161,6 +162,33 @@ TEST(SafetyNet, TheLogRecordsBothCompilerRuns) {
   EXPECT_TRUE(contains(platform.file("apl/F.APL.log").value_or(""),
                        "outcome: as generated: the compiler failed on the rewrite\r\n"
                        "compiler: exit status 2; as generated: exit status 0\r\n"));
+}
+
+TEST(SafetyNet, TheLogKeepsWhatTheCompilerWroteOnEachRun) {
+  FakePlatform platform;
+  platform.addFile("F.APL", kScript);
+  platform.setExitCodes({2, 0});
+  platform.setProgramOutput("compiling\r\ndone\r\n", "line 3: ENDIF without IF\n");
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), 0);
+  const std::string log = platform.file("apl/F.APL.log").value_or("");
+  EXPECT_TRUE(contains(log, "compiler: exit status 2; as generated: exit status 0\r\n"
+                            "aplc2.exe standard output:\r\n  compiling\r\n  done\r\n"
+                            "aplc2.exe standard error:\r\n  line 3: ENDIF without IF\r\n"
+                            "aplc2.exe standard output, as generated:\r\n  compiling\r\n  done\r\n"
+                            "aplc2.exe standard error, as generated:\r\n  line 3: ENDIF without IF\r\n"))
+      << log;
+}
+
+TEST(OutputTail, KeepsTheLast64KiB) {
+  for (std::size_t size : {std::size_t{0}, std::size_t{10}, OutputTail::kKept, 3 * OutputTail::kKept + 7}) {
+    SCOPED_TRACE(size);
+    std::string all;
+    for (std::size_t i = 0; i < size; ++i) all.push_back(static_cast<char>('a' + i % 23));
+    OutputTail tail;
+    // In pieces of an odd size, so that the cuts fall anywhere.
+    for (std::size_t at = 0; at < all.size(); at += 1000) tail.append(std::string_view(all).substr(at, 1000));
+    EXPECT_TRUE(tail.take() == all.substr(all.size() - std::min(all.size(), OutputTail::kKept)));
+  }
 }
 
 TEST(SafetyNet, SwitchedOffInTheSettingsEveryFlightIsCompiledAsGeneratedAfterItsBackup) {

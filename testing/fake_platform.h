@@ -119,6 +119,11 @@ class FakePlatform : public Platform {
   void setExitCode(int code) { exitCodes_ = {code}; }
   // The exit status of each program run in turn; the last one for every later run.
   void setExitCodes(std::vector<int> codes) { exitCodes_ = std::move(codes); }
+  // What every program run hands back as the tails of its standard output and standard error.
+  void setProgramOutput(std::string output, std::string errors) {
+    programOutput_ = std::move(output);
+    programErrors_ = std::move(errors);
+  }
   // Makes the program that runProgram() starts end by `signal`.
   void setEndedBySignal(int signal, std::string name) {
     signal_ = signal;
@@ -204,6 +209,8 @@ class FakePlatform : public Platform {
   std::vector<int> exitCodes_ = {0};
   int signal_ = 0;
   std::string signalName_;
+  std::string programOutput_;
+  std::string programErrors_;
   std::shared_ptr<FakeLog> log_ = std::make_shared<FakeLog>();
   FakeConsole console_{log_};
   std::map<std::string, std::string> filesWhenRun_;
