@@ -44,11 +44,11 @@ struct PassedStream {
     char buffer[16 * 1024];
     bool passing = to != nullptr && to != INVALID_HANDLE_VALUE;
     DWORD n = 0;
-    while (ReadFile(read, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+    while (::ReadFile(read, buffer, sizeof buffer, &n, nullptr) && n > 0) {
       tail.append(std::string_view(buffer, n));
       for (DWORD done = 0; passing && done < n;) {
         DWORD written = 0;
-        if (!WriteFile(to, buffer + done, n - done, &written, nullptr) || written == 0) passing = false;
+        if (!::WriteFile(to, buffer + done, n - done, &written, nullptr) || written == 0) passing = false;
         done += written;
       }
     }
