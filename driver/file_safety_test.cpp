@@ -34,6 +34,7 @@ constexpr const char* kScript = "start:\r\nwait 2\r\nende:\r\n";
 // How the program is started.
 struct Start {
   std::vector<int> closedStreams;  // of 0, 1 and 2; the others go to the console file
+  bool brokenConsole = false;      // standard output and error go into a pipe that nobody reads
   mode_t umask = 022;
   std::map<std::string, std::string> environment;  // set on top of this process's
 };
@@ -56,6 +57,13 @@ class FileSafety : public ::testing::Test {
     ::dup2(out, 2);
     ::close(out);
     for (int fd : how.closedStreams) ::close(fd);
+    int broken[2];
+    if (how.brokenConsole && ::pipe(broken) == 0) {
+      ::close(broken[0]);
+      ::dup2(broken[1], 1);
+      ::dup2(broken[1], 2);
+      ::close(broken[1]);
+    }
     ::umask(how.umask);
     ::execl(APLPATCH_PROGRAM, APLPATCH_PROGRAM, "-e", script.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
@@ -200,6 +208,18 @@ TEST_F(FileSafety, ClosedStandardStreamsNeverLetConsoleTextIntoTheFiles) {
     EXPECT_EQ(readBytes(work / "apl/F.APL"), kScript);
     EXPECT_EQ(readBytes(work / "apl/F.APL.new"), rewritten);
   }
+}
+
+TEST_F(FileSafety, ABrokenConsoleNeverStopsTheCompiler) {
+  writeBytes(work / "F.APL", kScript);
+  Start how;
+  how.brokenConsole = true;
+  how.environment["APLC2_STANDIN_LOG"] = records / "compiler.log";
+  EXPECT_EQ(run("F.APL", how), 0);
+  EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
+  EXPECT_EQ(readBytes(records / "compiler.log"), "-e\nF.APL\n--\n");
+  // What the compiler wrote is lost to the console but kept in the log.
+  EXPECT_NE(readBytes(work / "apl/F.APL.log").value_or("").find("  script F.APL: "), std::string::npos);
 }
 
 TEST_F(FileSafety, TheScriptAndItsBackupsKeepTheScriptsPermissions) {
