@@ -1,7 +1,10 @@
 #include "commands/preview.h"
 
 #include <string>
+#include <vector>
 
+#include "driver/label_check.h"
+#include "driver/lost_labels.h"
 #include "driver/run_rewrite.h"
 #include "driver/script_preparation.h"
 #include "platform/byte_copy.h"
@@ -38,13 +41,17 @@ int previewScript(Platform& platform, ProgramConsole& console, const std::string
   for (const std::string& line : settingsConsoleLines(settings)) messages.print(line);
   bool written;
   std::string briefing;
+  std::vector<LostLabel> lost;
   if (start.isAlreadyPatched()) {
     messages.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
     written = copyAll(start, console.standardOutput());
   } else {
-    RewriteReport report = rewriteForRun(start, console.standardOutput(), messages, settings.switches);
+    LabelCheck labels;
+    RewriteReport report =
+        rewriteForRun(start, console.standardOutput(), messages, settings.switches, nullptr, &labels);
     written = report.written;
     briefing = flightBriefing(report);
+    lost = labels.lost();
   }
   if (!start.status().ok()) {
     console.printError("Cannot read " + script + ": " + start.status().reason() + "\n");
@@ -55,6 +62,8 @@ int previewScript(Platform& platform, ProgramConsole& console, const std::string
     return kPreviewFailed;
   }
   if (!briefing.empty()) messages.print(briefing);
+  // The rewrite is shown as the rules make it; a run would not use it.
+  if (!lost.empty()) messages.print(lostLabelsPreviewLine(lost, script));
   return 0;
 }
 

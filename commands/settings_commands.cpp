@@ -38,6 +38,11 @@ int showSettings(Platform& platform, ProgramConsole& console, const std::string&
     text.append("  ").append(info.name).append(settings.switches.isOn(info.feature) ? " = on\n" : " = off\n");
     text.append("      ").append(info.explanation).append("\n");
   }
+  text.append("\nRun settings ([run]):\n");
+  for (const RunSetting& setting : runSettingTable()) {
+    text.append("  ").append(setting.name).append(settings.run.*setting.value ? " = on\n" : " = off\n");
+    text.append("      ").append(setting.explanation).append("\n");
+  }
   console.print(text);
   return 0;
 }

@@ -27,6 +27,24 @@ TEST(SettingsCommands, ShowWhereTheFileIsEveryProblemAndEveryValue) {
   EXPECT_NE(platform.printed().find("\n  missed-approach = off\n      A key flies"), std::string::npos);
 }
 
+TEST(SettingsCommands, ShowAndWriteTheRunSettingsWithTheirExplanations) {
+  FakePlatform platform;
+  platform.addFile(kSettings, "[run]\nfallback = off\n");
+  EXPECT_EQ(runCommandLine(platform, platform.console(), {"--settings"}), 0);
+  EXPECT_TRUE(platform.printed().ends_with(
+      "\nRun settings ([run]):\n"
+      "  fallback = off\n"
+      "      When the compiler rejects the rewritten flight, compile the flight as generated instead.\n"
+      "  patch = on\n"
+      "      Off hands every flight to the compiler as generated, without any addition (a backup is still made).\n"))
+      << platform.printed();
+  EXPECT_TRUE(settingsFileText().ends_with("\r\n[run]\r\n"
+                                           "\r\n; When the compiler rejects the rewritten flight, compile the flight "
+                                           "as generated instead.\r\nfallback = on\r\n"
+                                           "\r\n; Off hands every flight to the compiler as generated, without any "
+                                           "addition (a backup is still made).\r\npatch = on\r\n"));
+}
+
 TEST(SettingsCommands, WriteAFileWhereThereIsNoneAndNeverLeaveAPartOne) {
   FakePlatform platform;
   EXPECT_EQ(runCommandLine(platform, platform.console(), {"--write-settings"}), 0);

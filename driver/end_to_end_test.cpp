@@ -178,7 +178,25 @@ TEST_F(EndToEnd, EndsWithTheCompilersExitStatus) {
   writeBytes(work / "F.APL", kScript);
   std::map<std::string, std::string> variables = environment();
   variables["APLC2_STANDIN_EXIT"] = "7";
-  EXPECT_EQ(patch({"-e", "F.APL"}, variables).status, 7);
+  Finished run = patch({"-e", "F.APL"}, variables);
+  EXPECT_EQ(run.status, 7);
+  // Failing on the rewrite, the compiler got the script put back as generated, and failed again.
+  EXPECT_NE(run.output.find("aplc2.exe failed on the rewritten F.APL with exit status 7: F.APL is put back as "
+                            "generated and compiled again, without the additions.\n"
+                            "running original ADV generator...\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(readBytes(work / "F.APL"), kScript);
+  EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n-e\nF.APL\n--\n");
+  // What the compiler printed reached the console and is in the log too, for both runs.
+  EXPECT_NE(run.output.find("aplc2.exe stand-in: not the adventure compiler"), std::string::npos);
+  const std::string log = readBytes(work / "apl/F.APL.log").value_or("");
+  for (const char* heading : {"aplc2.exe standard output:\r\n", "aplc2.exe standard output, as generated:\r\n"}) {
+    EXPECT_NE(log.find(std::string(heading) + "  aplc2.exe stand-in: not the adventure compiler, compiles nothing\r\n"
+                                              "  arguments: [-e] [F.APL]\r\n"),
+              std::string::npos)
+        << log;
+  }
 }
 
 TEST_F(EndToEnd, ReportsACompilerThatCannotBeFoundBeforeChangingAnything) {
@@ -263,7 +281,8 @@ TEST_F(EndToEnd, ASecondRunLeavesTheFlightAndItsBackupsAsTheFirstLeftThem) {
   EXPECT_EQ(readBytes(work / "apl/F.APL"), flight);
   EXPECT_EQ(readBytes(work / "apl/F.APL.new"), rewrittenBackup);
   EXPECT_EQ(namesIn(work.path()), (std::set<std::string>{"F.APL", "apl"}));
-  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.log", "F.APL.new"}));
+  // Only the log is new: the first run's is kept as the generation before it.
+  EXPECT_EQ(namesIn(work / "apl"), (std::set<std::string>{"F.APL", "F.APL.1.log", "F.APL.log", "F.APL.new"}));
 }
 
 TEST_F(EndToEnd, ALinkNamedAplIsNotFollowed) {

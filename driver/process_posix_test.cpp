@@ -39,7 +39,7 @@ class PosixProgramSearch : public ::testing::Test {
   ProgramRun run(const std::vector<std::string>& arguments = {"-e", "F.APL"}) {
     ScopedWorkingDirectory inWork(at("work"));
     std::optional<std::string> program = locateProgram(*platform, "aplc2.exe");
-    if (!program) return {Status::failure("not found"), 0, 0, {}};
+    if (!program) return {Status::failure("not found"), 0, 0, {}, {}, {}};
     return platform->runProgram(*program, arguments);
   }
 

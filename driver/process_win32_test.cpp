@@ -42,7 +42,7 @@ class WindowsProgramRun : public ::testing::Test {
          programCandidates("aplc2.exe", "", platform->searchPathFolders(), platform->pathStyle())) {
       if (platform->isProgramFile(candidate)) return platform->runProgram(candidate, arguments);
     }
-    return {Status::failure("not found"), 0, 0, {}};
+    return {Status::failure("not found"), 0, 0, {}, {}, {}};
   }
 
   std::string probeLog() const { return readBytes(records.path() / "probe.log").value_or(""); }

@@ -17,11 +17,13 @@ void addLine(std::string& text, std::initializer_list<std::string_view> parts) {
   text.append("\r\n");
 }
 
-// Appends each LF-ended line of `lines` after `indent`.
+// Appends each LF-ended line of `lines` after `indent`; a CR before the LF is left out.
 void addLines(std::string& text, std::string_view indent, std::string_view lines) {
   while (!lines.empty()) {
     std::size_t end = lines.find('\n');
-    addLine(text, {indent, lines.substr(0, end)});
+    std::string_view line = lines.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    addLine(text, {indent, line});
     lines = end == std::string_view::npos ? std::string_view() : lines.substr(end + 1);
   }
 }
@@ -46,6 +48,11 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   if (record.staleKept > 0)
     stale += ", kept: " + std::to_string(record.staleKept) + " (in use or not known to be unused)";
   addLine(text, {stale});
+  for (const std::string& line : record.lostLabels) addLine(text, {line});
+  for (const RunRecord::Output& output : record.compilerOutput) {
+    addLine(text, {output.heading});
+    addLines(text, "  ", output.text);
+  }
   if (!record.settingsLine.empty()) addLine(text, {record.settingsLine});
   if (record.briefing.empty()) {
     addLine(text, {"briefing: none, nothing was rewritten"});
@@ -64,9 +71,31 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
   return text;
 }
 
+std::string keptLogPath(const std::string& log, int age) {
+  std::string path = log;
+  if (path.ends_with(".log")) path.resize(path.size() - 4);
+  return path + "." + std::to_string(age) + ".log";
+}
+
+void keepEarlierLogs(Platform& platform, Console& console, const std::string& log) {
+  // Oldest first, each renamed over the next older in one step: a log is never missing halfway,
+  // and the oldest kept is replaced, so that no more than kKeptLogs remain.
+  for (int age = kKeptLogs; age >= 1; --age) {
+    const std::string from = age == 1 ? log : keptLogPath(log, age - 1);
+    if (!platform.exists(from)) continue;
+    const std::string to = keptLogPath(log, age);
+    Status moved = platform.replaceFile(from, to);
+    if (!moved.ok()) {
+      console.print("Cannot keep the earlier log " + from + " as " + to + ": " + moved.reason() + "\n");
+      return;
+    }
+  }
+}
+
 void writeRunLog(Platform& platform, Console& console, const PatchPaths& paths, std::string_view text) {
   // The folder is there after any backup; a run that made none still gets its log.
   Status status = platform.makeFolder(paths.backupFolder);
+  if (status.ok()) keepEarlierLogs(platform, console, paths.log);
   TemporaryFile log(platform, paths.log);
   if (status.ok()) status = log.create();
   if (status.ok()) {

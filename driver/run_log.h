@@ -14,7 +14,9 @@ namespace aplpatch {
 // What a run came to, as its log states it.
 struct RunRecord {
   std::string outcome = "aborted";  // "rewritten", "already patched" or "aborted: " and why
-  std::string compiler = "not run";  // "exit status 3", "not run" or "could not be started: " and why
+  // "exit status 3", "not run" or "could not be started: " and why; a second run of the compiler,
+  // on the script as generated, follows the first's after "; ".
+  std::string compiler = "not run";
   // Written by the compiler search before anything is changed: the full path of the compiler found
   // (empty when none was), and the candidates passed over as no program, each "PATH: why".
   std::string compilerFile;
@@ -38,6 +40,15 @@ struct RunRecord {
   // Written once the rewrite is complete, shown in the log with the briefing: the faults the rewrite
   // brings into the structure of the generated script, one a line; empty when it brings none.
   std::optional<std::vector<std::string>> structureFaults;
+  // Written when the rewrite lost labels of the generated script and was not put in place: which,
+  // and where they went, one line each (without line ends).
+  std::vector<std::string> lostLabels;
+  // Written after each compiler run: a heading and the tail of each stream it wrote to, in order.
+  struct Output {
+    std::string heading;
+    std::string text;
+  };
+  std::vector<Output> compilerOutput;
 };
 
 // The log of one run: when it ran, its command line (the arguments after the program name), the
@@ -47,8 +58,16 @@ struct RunRecord {
 std::string runLogText(std::string_view startedAt, const std::vector<std::string>& arguments,
                        std::string_view console, const RunRecord& record);
 
-// Writes `text` as the log in the backup folder, in full or not at all, replacing the last run's.
-// A failure is reported on the console and changes nothing else.
+// How many logs of earlier runs are kept beside the newest: NAME.1.log (the last run's) to NAME.5.log.
+inline constexpr int kKeptLogs = 5;
+
+// The path under which the log `age` runs before the newest is kept: `log` with ".log" replaced by
+// ".1.log" and so on.
+std::string keptLogPath(const std::string& log, int age);
+
+// Writes `text` as the log in the backup folder, in full or not at all, after moving the earlier
+// logs one place older (the oldest beyond kKeptLogs goes). A failure is reported on the console and
+// changes nothing else: a log never fails a flight.
 void writeRunLog(Platform& platform, Console& console, const PatchPaths& paths, std::string_view text);
 
 }  // namespace aplpatch

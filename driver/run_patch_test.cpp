@@ -209,37 +209,51 @@ TEST(RunPatch, LeavesTheScriptWholeWhicheverStepFails) {
       {"opening the script", Operation::kOpenForRead, 1, -1, false, false,
        "Cannot open F.APL: Permission denied.\n"
        "Program aborted. For use with TALKRADAR only.\n"},
-      {"going back to the script's start", Operation::kRewind, 1, -1, false, false,
-       "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"},
-      {"creating the new script", Operation::kCreateForWrite, 2, -1, false, false,
+      {"going back to the script's start", Operation::kRewind, 1, 0, false, true,
+       "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
+      {"creating the new script", Operation::kCreateForWrite, 2, 0, false, true,
        "inserting missing RETURNS ...\n"
-       "Program aborted. Cannot create F.APL.new: Permission denied. F.APL is left as it was.\n"},
+       "Program aborted. Cannot create F.APL.new: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
       // The first read that fails is the backup copy's: the run reports it and then refuses to
       // rewrite a script that could not be read whole.
-      {"reading the script", Operation::kRead, 3, -1, false, false,
+      {"reading the script", Operation::kRead, 3, 0, false, true,
        "backup failed: cannot copy F.APL to apl/F.APL: Permission denied\n"
        "inserting missing RETURNS ...\n"
-       "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"},
-      {"a write", Operation::kWrite, 2, -1, false, false,
+       "Program aborted. Cannot read F.APL: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
+      {"a write", Operation::kWrite, 2, 0, false, true,
        "inserting missing RETURNS ...\n"
-       "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"},
-      {"the flush to disk", Operation::kFlushToDisk, 2, -1, false, false,
+       "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
+      {"the flush to disk", Operation::kFlushToDisk, 2, 0, false, true,
        "inserting missing RETURNS ...\n"
-       "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"},
-      {"the close", Operation::kClose, 2, -1, false, false,
+       "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
+      {"the close", Operation::kClose, 2, 0, false, true,
        "inserting missing RETURNS ...\n"
-       "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"},
+       "Program aborted. Cannot write F.APL.new: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
       {"backup of the new script", Operation::kCreateForWrite, 3, 0, true, true,
        "inserting missing RETURNS ...\n"
        "analysis done\n"
        "saving new generated APL file F.APL.new ...\n"
        "backup failed: cannot copy F.APL.new to apl/F.APL.new: Permission denied\n"
        "running original ADV generator...\n"},
-      {"the replace", Operation::kReplace, 2, -1, false, false,
+      {"the replace", Operation::kReplace, 2, 0, false, true,
        "inserting missing RETURNS ...\n"
        "analysis done\n"
        "saving new generated APL file F.APL.new ...\n"
-       "Program aborted. Cannot replace F.APL with F.APL.new: Permission denied. F.APL is left as it was.\n"},
+       "Program aborted. Cannot replace F.APL with F.APL.new: Permission denied. F.APL is left as it was.\n"
+       "F.APL is compiled as generated, without the additions.\n"
+       "running original ADV generator...\n"},
       {"starting the compiler", Operation::kRunProgram, 1, -1, true, true,
        "inserting missing RETURNS ...\n"
        "analysis done\n"
@@ -275,13 +289,15 @@ TEST(RunPatch, RemovesANewScriptThatWasWrittenOnlyInPart) {
     fake.addFile("apl/F.APL.new", "earlier rewritten backup");
     fake.failWritesAfter(10, "No space left on device");
   });
-  EXPECT_EQ(status, -1);
+  EXPECT_EQ(status, 0);
   EXPECT_EQ(platform.printed(),
             "TALKRADAR patch started...\n"
             "saving old generated APL file F.APL ...\n"
             "backup failed: cannot copy F.APL to apl/F.APL: No space left on device\n"
             "inserting missing RETURNS ...\n"
             "Program aborted. Cannot write F.APL.new: No space left on device. F.APL is left as it was.\n"
+            "F.APL is compiled as generated, without the additions.\n"
+            "running original ADV generator...\n"
             "Cannot write the log apl/F.APL.log: No space left on device\n");
   EXPECT_EQ(platform.file("F.APL"), kScript);
   EXPECT_EQ(platform.temporaries(), std::vector<std::string>{});
@@ -349,9 +365,11 @@ TEST(RunPatch, AReadErrorAfterACtrlZIsStillAReadError) {
   // The look for the patch description and the backup take five reads each, the rewrite finds the
   // Ctrl-Z in its third.
   platform.failCall(Operation::kRead, 14, "Input/output error");
-  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), -1);
+  EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), 0);
   EXPECT_TRUE(platform.printed().ends_with(
-      "Program aborted. Cannot read F.APL: Input/output error. F.APL is left as it was.\n"))
+      "Program aborted. Cannot read F.APL: Input/output error. F.APL is left as it was.\n"
+      "F.APL is compiled as generated, without the additions.\n"
+      "running original ADV generator...\n"))
       << platform.printed();
   EXPECT_EQ(platform.file("F.APL"), "start:\r\n\x1A" "ende:\r\n");
 }
@@ -361,6 +379,10 @@ TEST(RunPatch, ReportsACompilerEndedBySignalWithTheShellsStatus) {
   platform.setEndedBySignal(11, "SIGSEGV");
   EXPECT_EQ(runOn(platform, "F.APL"), 139);
   EXPECT_TRUE(platform.printed().ends_with("running original ADV generator...\n"
+                                           "aplc2.exe ended by signal 11 (SIGSEGV).\n"
+                                           "aplc2.exe failed on the rewritten F.APL with signal 11 (SIGSEGV): F.APL is "
+                                           "put back as generated and compiled again, without the additions.\n"
+                                           "running original ADV generator...\n"
                                            "aplc2.exe ended by signal 11 (SIGSEGV).\n"));
 }
 
@@ -462,7 +484,7 @@ TEST(RunPatch, PassesOverACompilerThatIsNoProgramAndLogsWhichOneRan) {
   EXPECT_EQ(stepsUntilCompiler(platform).back(), "run /usr/bin/aplc2.exe -e F.APL");
   EXPECT_EQ(platform.printed().find("passed over"), std::string::npos) << "the console stays as it was";
   std::string log = platform.file("apl/F.APL.log").value_or("");
-  EXPECT_NE(log.find("compiler: exit status 3\r\n"
+  EXPECT_NE(log.find("compiler: exit status 3; as generated: exit status 3\r\n"
                      "compiler passed over: /opt/tr/aplc2.exe: a folder\r\n"
                      "compiler passed over: /flights/aplc2.exe: not a program that the system can start: Exec format "
                      "error\r\n"
@@ -522,7 +544,13 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     platform.addFile(log, "the last run's log");
     platform.setExitCode(3);
     EXPECT_EQ(runOn(platform, script), 3);
-    EXPECT_EQ(platform.file(log), expectedLog(rewrittenRun, "rewritten", "exit status 3", kNothingAdded));
+    EXPECT_EQ(platform.file(log),
+              expectedLog(rewrittenRun +
+                              "aplc2.exe failed on the rewritten my flights\\F.APL with exit status 3: my flights\\F.APL "
+                              "is put back as generated and compiled again, without the additions.\n"
+                              "running original ADV generator...\n",
+                          "as generated: the compiler failed on the rewrite", "exit status 3; as generated: exit status 3",
+                          kNothingAdded));
   }
   {
     SCOPED_TRACE("an already patched script");
@@ -537,12 +565,15 @@ TEST(RunPatch, LogsEachRunBesideItsBackups) {
     SCOPED_TRACE("a write that fails");
     FakePlatform platform;
     EXPECT_EQ(runOn(platform, script, [](FakePlatform& fake) { fake.failCall(Operation::kWrite, 2, "Disk full"); }),
-              -1);
+              0);
     EXPECT_EQ(platform.file(log),
               expectedLog("inserting missing RETURNS ...\n"
                           "Program aborted. Cannot write my flights\\F.APL.new: Disk full. "
-                          "my flights\\F.APL is left as it was.\n",
-                          "aborted: Cannot write my flights\\F.APL.new: Disk full", "not run", kNothingRewritten));
+                          "my flights\\F.APL is left as it was.\n"
+                          "my flights\\F.APL is compiled as generated, without the additions.\n"
+                          "running original ADV generator...\n",
+                          "as generated: Cannot write my flights\\F.APL.new: Disk full", "exit status 0",
+                          kNothingRewritten));
   }
   {
     SCOPED_TRACE("a compiler that cannot be started");
@@ -567,10 +598,11 @@ TEST(RunPatch, ALogThatCannotBeWrittenChangesNothingElse) {
   for (Operation operation : {Operation::kCreateForWrite, Operation::kClose, Operation::kReplace}) {
     FakePlatform platform;
     platform.setExitCode(3);
-    // The log is the last of four files the run creates, closes and puts in place: the backup, the
-    // new script, the backup of the new script, the log.
-    EXPECT_EQ(runOn(platform, "F.APL", [&](FakePlatform& fake) { fake.failCall(operation, 4, "Disk full"); }), 3);
-    EXPECT_EQ(platform.file("F.APL"), rewrittenScript());
+    // The log is the last of five files the run creates, closes and puts in place: the backup, the
+    // new script, the backup of the new script, the script put back as generated, the log.
+    platform.setExitCodes({3, 0});
+    EXPECT_EQ(runOn(platform, "F.APL", [&](FakePlatform& fake) { fake.failCall(operation, 5, "Disk full"); }), 0);
+    EXPECT_EQ(platform.file("F.APL"), kScript);
     EXPECT_TRUE(platform.printed().ends_with("running original ADV generator...\n"
                                              "Cannot write the log apl/F.APL.log: Disk full\n"));
     EXPECT_FALSE(platform.file("apl/F.APL.log"));

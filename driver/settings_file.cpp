@@ -76,6 +76,7 @@ LoadedSettings loadSettings(Platform& platform) {
   }
   SettingsReading reading = readSettingsText(file.text);
   settings.switches = reading.switches;
+  settings.run = reading.run;
   for (const SettingsProblem& problem : reading.problems)
     settings.problems.push_back(problemLine(settings.path, problem));
   return settings;
@@ -119,8 +120,13 @@ std::string settingsLogLine(const LoadedSettings& settings) {
     line.append("none at ").append(settings.path);
   else
     line.append(settings.path);
-  if (settings.switches.allOn()) return line.append(", every feature on");
-  return line.append(", switched off: ").append(switchedOffList(settings.switches));
+  if (settings.switches.allOn())
+    line.append(", every feature on");
+  else
+    line.append(", switched off: ").append(switchedOffList(settings.switches));
+  if (!settings.run.fallback) line.append(", fallback off");
+  if (!settings.run.patch) line.append(", patch off");
+  return line;
 }
 
 }  // namespace aplpatch

@@ -17,6 +17,7 @@ struct LoadedSettings {
   std::string path;     // where the file is looked for; empty when the system cannot tell
   bool found = false;   // something is at `path` (whether or not it could be read)
   FeatureSwitches switches;
+  RunSwitches run;  // the file's [run] section
   // One console line each (without its line end) for whatever was not taken, the file named in
   // each, the line number where there is one.
   std::vector<std::string> problems;

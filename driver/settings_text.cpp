@@ -13,12 +13,21 @@ namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kFeaturesSection = "features";
+constexpr std::string_view kRunSection = "run";
+
+constexpr RunSetting kRunSettings[] = {
+    {"fallback", &RunSwitches::fallback,
+     "When the compiler rejects the rewritten flight, compile the flight as generated instead."},
+    {"patch", &RunSwitches::patch,
+     "Off hands every flight to the compiler as generated, without any addition (a backup is still made)."},
+};
 // How much of a line a problem quotes: enough to recognise it, never a screenful.
 constexpr std::size_t kQuotedLength = 40;
 
 enum class Section : std::uint8_t {
   none,      // before the first heading
   features,  // inside [features]
+  run,       // inside [run]
   other,     // inside another section
 };
 
@@ -72,6 +81,10 @@ class SettingsReader {
       problem(number, quoted(line) + " is not a setting (name = on or off); ignored");
       return;
     }
+    if (section_ == Section::run) {
+      readRunSetting(number, name, trimmed(line.substr(equals + 1)));
+      return;
+    }
     if (section_ != Section::features) {
       problem(number, quoted(line) + " is outside [features]; ignored");
       return;
@@ -86,7 +99,25 @@ class SettingsReader {
       return;
     }
     std::string_view name = trimmed(line.substr(1, line.size() - 2));
-    section_ = equalIgnoringAsciiCase(name, kFeaturesSection) ? Section::features : Section::other;
+    section_ = equalIgnoringAsciiCase(name, kFeaturesSection) ? Section::features
+               : equalIgnoringAsciiCase(name, kRunSection)    ? Section::run
+                                                              : Section::other;
+  }
+
+  void readRunSetting(int number, std::string_view name, std::string_view value) {
+    for (const RunSetting& setting : kRunSettings) {
+      if (!equalIgnoringAsciiCase(name, setting.name)) continue;
+      std::optional<bool> on = onOrOff(value);
+      if (!on) {
+        std::string what(setting.name);
+        what.append(value.empty() ? " has no value" : " = " + quoted(value) + " is neither on nor off");
+        problem(number, what + "; ignored");
+        return;
+      }
+      reading_.run.*setting.value = *on;
+      return;
+    }
+    problem(number, "unknown setting " + quoted(name) + " in [run]; ignored");
   }
 
   void readSetting(int number, std::string_view name, std::string_view value) {
@@ -143,7 +174,9 @@ SettingsReading readSettingsText(std::string_view text) {
   return reading;
 }
 
-std::string settingsFileText(const FeatureSwitches& switches) {
+std::span<const RunSetting> runSettingTable() { return kRunSettings; }
+
+std::string settingsFileText(const FeatureSwitches& switches, const RunSwitches& run) {
   std::string text =
       "; Settings of aplpatch, read at every run: which additions the rewrite gives a flight.\r\n"
       "; One feature a line, \"name = on\" or \"name = off\"; off leaves that addition out.\r\n"
@@ -152,6 +185,11 @@ std::string settingsFileText(const FeatureSwitches& switches) {
   for (const FeatureInfo& info : featureTable()) {
     text.append("\r\n; ").append(info.explanation).append("\r\n");
     text.append(info.name).append(switches.isOn(info.feature) ? " = on\r\n" : " = off\r\n");
+  }
+  text.append("\r\n; How aplpatch treats every flight.\r\n[run]\r\n");
+  for (const RunSetting& setting : kRunSettings) {
+    text.append("\r\n; ").append(setting.explanation).append("\r\n");
+    text.append(setting.name).append(run.*setting.value ? " = on\r\n" : " = off\r\n");
   }
   return text;
 }

@@ -52,11 +52,12 @@ class BasicEngine {
       // The counter matters only for the first passes; past its limit it stays there.
       if (passes_ < std::numeric_limits<int>::max()) ++passes_;
 
-      BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_, passes_);
+      BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_, passes_, &readOns_);
       if (prefilter_) {
         runCandidateRules(pass);
       } else {
         for (const BasicRuleEntry<State>& rule : rules_) {
+          pass.setRunningRule(rule.name);
           rule.run(pass);
           if (pass.ended()) break;
         }
@@ -70,14 +71,19 @@ class BasicEngine {
   // Appends the fixed subroutines, built partly from what the line rules captured.
   void appendSubroutines() {
     line_.clear();
-    BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_);
-    for (const BasicRuleEntry<State>& step : steps_) step.run(pass);
+    BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_, 0, &readOns_);
+    for (const BasicRuleEntry<State>& step : steps_) {
+      pass.setRunningRule(step.name);
+      step.run(pass);
+    }
   }
 
   // Sends buffered output to the sink. Returns false when any write failed.
   bool finish() { return writer_.flush(); }
 
   const State& state() const { return state_; }
+  // Where rules read past lines on their own, looking for a closing line.
+  const ReadOnLog& readOns() const { return readOns_; }
   // The line passes made so far; it stops growing at the largest int.
   int passes() const { return passes_; }
 
@@ -87,6 +93,7 @@ class BasicEngine {
     filter.scan(line_, passes_);
     for (std::size_t i = filter.nextRule(0, state_); i < rules_.size();
          i = filter.nextRule(i + 1, state_)) {
+      pass.setRunningRule(rules_[i].name);
       rules_[i].run(pass);
       if (pass.ended()) return;
       filter.rescanIfChanged(line_);
@@ -102,6 +109,7 @@ class BasicEngine {
   State state_{};
   std::string line_;
   std::string scratch_;
+  ReadOnLog readOns_;
   int passes_ = 0;
   bool lineKept_ = false;  // the line buffer holds the next line, read ahead by a rule
 };

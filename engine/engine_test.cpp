@@ -68,6 +68,29 @@ LoopRun runWith(std::span<const RuleEntry> rules, const std::string& input) {
   return {withoutCr(sink.bytes()), console.text(), engine.passes()};
 }
 
+TEST(PassLoop, LogsEachReadOnUnderTheRuleThatRan) {
+  static constexpr RuleEntry kRules[] = {{"recordLine", recordLine}, {"skipToStop", skipToStop}};
+  for (bool prefilter : {true, false}) {
+    SCOPED_TRACE(prefilter);
+    MemorySource source("A\nSKIP\nB\nSTOP\nC\nSKIP\nD\n");
+    MemorySink sink;
+    RecordingConsole console;
+    Engine engine(source, sink, console, kRules, {}, prefilter);
+    engine.rewriteLines();
+    const std::vector<ReadOn>& readOns = engine.readOns().kept();
+    ASSERT_EQ(readOns.size(), 2u);
+    EXPECT_STREQ(readOns[0].rule, "skipToStop");
+    EXPECT_EQ(readOns[0].fromLine, 2);
+    EXPECT_EQ(readOns[0].toLine, 4);
+    EXPECT_EQ(readOns[0].sought, "STOP");
+    EXPECT_TRUE(readOns[0].found);
+    // The second meets the end of the script first.
+    EXPECT_EQ(readOns[1].fromLine, 6);
+    EXPECT_EQ(readOns[1].toLine, 7);
+    EXPECT_FALSE(readOns[1].found);
+  }
+}
+
 TEST(PassLoop, EmptyScriptMakesNoPassButAppends) {
   static constexpr RuleEntry kRules[] = {{"recordLine", recordLine}};
   LoopRun run = runWith(kRules, "");

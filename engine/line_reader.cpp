@@ -19,6 +19,11 @@ bool LineReader::refill() {
   return end_ > 0;
 }
 
+void LineReader::countLine(bool piece) {
+  if (!midLine_) ++lineNumber_;
+  midLine_ = piece;
+}
+
 bool LineReader::readLine(std::string& line) {
   line.clear();
   while (line.size() < kMaxLineBytes && refill()) {
@@ -42,11 +47,15 @@ bool LineReader::readLine(std::string& line) {
       c = '\n';
     }
     line.push_back(c);
-    if (c == '\n') return true;
+    if (c == '\n') {
+      countLine(false);
+      return true;
+    }
   }
   if (line.empty()) return false;
   // No LF: a piece of a long line, or the script's last line. Only the last line gets a LF.
   if (line.size() < kMaxLineBytes || !refill()) line.push_back('\n');
+  countLine(line.back() != '\n');
   return true;
 }
 

@@ -24,15 +24,23 @@ class LineReader {
   // the input is at its end.
   bool readLine(std::string& line);
 
+  // The script line that the last read took (or took a piece of), counted from 1 by the LFs before
+  // it; 0 before the first read.
+  int lineNumber() const { return lineNumber_; }
+
  private:
   // Refills the buffer when it is used up; false when the source has nothing more.
   bool refill();
+  // Counts a read that ends a line, or with `piece` one that stops inside a long line.
+  void countLine(bool piece);
 
   ByteSource& source_;
   std::vector<char> buffer_;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   bool sourceEnded_ = false;
+  int lineNumber_ = 0;
+  bool midLine_ = false;  // the last read was a piece of a long line: the next goes on with it
 };
 
 }  // namespace aplpatch

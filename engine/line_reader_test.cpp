@@ -35,6 +35,30 @@ TEST(LineReader, TranslatesCrLfAndKeepsEveryOtherByte) {
   }
 }
 
+TEST(LineReader, NumbersTheScriptsLinesNotItsReads) {
+  const std::string longLine(600, 'X');  // three reads, one line
+  const struct {
+    std::string bytes;
+    std::vector<int> numbers;  // after each read
+  } cases[] = {
+      {"", {}},
+      {"A\r\nB\nC", {1, 2, 3}},
+      {longLine + "\nB\n", {1, 1, 1, 2}},
+      {std::string(254, 'X') + "\nB\n", {1, 1, 2}},  // the LF right after a full read ends that line
+      {"A\rB\n\n", {1, 2}},                          // a lone CR is no line end
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes.substr(0, 20));
+    MemorySource source(c.bytes, 7);
+    LineReader reader(source);
+    EXPECT_EQ(reader.lineNumber(), 0);
+    std::vector<int> numbers;
+    std::string line;
+    while (reader.readLine(line)) numbers.push_back(reader.lineNumber());
+    EXPECT_EQ(numbers, c.numbers);
+  }
+}
+
 TEST(LineReader, EmptyInputHasNoLines) { EXPECT_TRUE(readAll("").empty()); }
 
 TEST(LineReader, UnterminatedLastLineGetsItsNewline) {

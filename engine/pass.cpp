@@ -14,10 +14,16 @@ bool LinePass::readNextLine() {
 }
 
 bool LinePass::skipUntil(std::string_view text) {
-  do {
-    if (!readNextLine()) return false;
-  } while (!contains(line_, text));
-  return true;
+  const int from = reader_.lineNumber();
+  bool found = false;
+  while (readNextLine()) {
+    if (contains(line_, text)) {
+      found = true;
+      break;
+    }
+  }
+  if (readOns_ != nullptr) readOns_->add({rule_, from, reader_.lineNumber(), text, found});
+  return found;
 }
 
 bool LinePass::lookAhead(std::string& buffer) {

@@ -6,6 +6,7 @@
 #include "base/console.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
+#include "engine/read_on.h"
 
 namespace aplpatch {
 
@@ -15,9 +16,9 @@ namespace aplpatch {
 class LinePass {
  public:
   LinePass(std::string& line, std::string& scratch, LineReader& reader, LineWriter& writer,
-           Console& console, int number = 0)
+           Console& console, int number = 0, ReadOnLog* readOns = nullptr)
       : line_(line), scratch_(scratch), reader_(reader), writer_(writer), console_(console),
-        number_(number) {}
+        number_(number), readOns_(readOns) {}
 
   // Which pass this is: 1 for the first line's; 0 for the appended subroutine steps. It stops
   // growing at the largest int.
@@ -38,7 +39,8 @@ class LinePass {
   // pass, and false is returned: the rule must then stop and write nothing more.
   bool readNextLine();
   // Reads lines into the line buffer until one contains `text`; the lines before it are consumed.
-  // At least one line is read. At the end of the input it behaves as readNextLine().
+  // At least one line is read. At the end of the input it behaves as readNextLine(). The stretch
+  // read goes into the rewrite's log of read-ons, under the name of the rule that is running.
   bool skipUntil(std::string_view text);
   // Reads the next input line into `buffer` without touching the line buffer. At the end of the
   // input it returns false and leaves the line buffer as it is; the loop ends after this pass.
@@ -54,6 +56,9 @@ class LinePass {
   // True once a rule's own read met the end of the input.
   bool inputExhausted() const { return inputExhausted_; }
 
+  // Set by the engine before each rule runs: whose name a read-on is logged under.
+  void setRunningRule(const char* name) { rule_ = name; }
+
  private:
   std::string& line_;
   std::string& scratch_;
@@ -61,6 +66,8 @@ class LinePass {
   LineWriter& writer_;
   Console& console_;
   int number_;
+  ReadOnLog* readOns_;
+  const char* rule_ = "";
   bool ended_ = false;
   bool lineKept_ = false;
   bool inputExhausted_ = false;
@@ -72,8 +79,8 @@ template <typename State>
 class BasicPass : public LinePass {
  public:
   BasicPass(std::string& line, std::string& scratch, State& state, LineReader& reader,
-            LineWriter& writer, Console& console, int number = 0)
-      : LinePass(line, scratch, reader, writer, console, number), state_(state) {}
+            LineWriter& writer, Console& console, int number = 0, ReadOnLog* readOns = nullptr)
+      : LinePass(line, scratch, reader, writer, console, number, readOns), state_(state) {}
 
   State& state() { return state_; }
 

@@ -57,6 +57,10 @@ struct ProgramRun {
   int exitCode = 0;  // the program's exit status when it ended normally
   int signal = 0;    // when not 0, the signal that ended the program (POSIX only)
   std::string signalName;  // "SIGSEGV", with `signal`
+  // The last 64 KiB of what the program wrote to its standard output and standard error, which
+  // reach this program's own streams as they come as well.
+  std::string outputTail;
+  std::string errorTail;
 };
 
 // Whether a path names a program that the system can start, and why not.
@@ -119,7 +123,9 @@ class Platform {
   // cannot sync a folder) only says that the rename may not be on the disk yet.
   virtual Status syncFolderOf(const std::string& path) = 0;
   // Starts the program file at `path` directly with `arguments` (no command interpreter in between)
-  // and waits for it to end.
+  // and waits for it to end. Its standard output and standard error pass through this program to
+  // its own, in the order written within each; a stream of ours that is closed or broken only
+  // loses what the program writes, never stops it.
   virtual ProgramRun runProgram(const std::string& path, const std::vector<std::string>& arguments) = 0;
 
   // Finding programs, this program's own file, and what the commands besides a run need.

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <spawn.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/output_tail.h"
 #include "platform/platform.h"
 #include "platform/posix_io.h"
 #include "platform/search_path.h"
@@ -199,6 +201,53 @@ bool locksUnsupported(int error) {
   return error == ENOLCK || error == EOPNOTSUPP || error == EINVAL || error == ENOSYS;
 }
 
+// Copies what a program writes into the pipes `output` and `errors` to our standard output and
+// standard error until it closes both, keeping the tail of each in `run`; closes both pipes. A
+// stream of ours that fails takes no more, but its pipe is still read, so the program never blocks
+// or meets a broken pipe.
+void passOn(int output, int errors, ProgramRun& run) {
+  struct Stream {
+    int from;
+    int to;
+    bool open = true;
+    bool passing = true;
+    OutputTail tail;
+  };
+  Stream streams[2] = {{output, STDOUT_FILENO, true, true, {}}, {errors, STDERR_FILENO, true, true, {}}};
+  char buffer[16 * 1024];
+  while (streams[0].open || streams[1].open) {
+    pollfd waiting[2];
+    nfds_t count = 0;
+    for (Stream& stream : streams) {
+      if (stream.open) waiting[count++] = {stream.from, POLLIN, 0};
+    }
+    if (::poll(waiting, count, -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (nfds_t i = 0; i < count; ++i) {
+      if (waiting[i].revents == 0) continue;
+      Stream& stream = waiting[i].fd == streams[0].from ? streams[0] : streams[1];
+      ssize_t n = ::read(stream.from, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        stream.open = false;
+        continue;
+      }
+      stream.tail.append(std::string_view(buffer, static_cast<std::size_t>(n)));
+      for (ssize_t done = 0; stream.passing && done < n;) {
+        ssize_t written = ::write(stream.to, buffer + done, static_cast<std::size_t>(n - done));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) stream.passing = false;
+        done += written;
+      }
+    }
+  }
+  for (Stream& stream : streams) ::close(stream.from);
+  run.outputTail = streams[0].tail.take();
+  run.errorTail = streams[1].tail.take();
+}
+
 class PosixPlatform : public Platform {
  public:
   PosixPlatform() : random_(std::random_device()()) {
@@ -304,18 +353,43 @@ class PosixPlatform : public Platform {
     ::posix_spawnattr_setsigdefault(&attributes, &defaults);
     ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
 
+    // The program writes into two pipes, which are passed on to our streams as they fill.
+    int output[2] = {-1, -1};
+    int errors[2] = {-1, -1};
+    const bool piped = ::pipe2(output, O_CLOEXEC) == 0 && ::pipe2(errors, O_CLOEXEC) == 0;
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    if (piped) {
+      ::posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+      ::posix_spawn_file_actions_adddup2(&actions, errors[1], STDERR_FILENO);
+    }
+
     pid_t child = 0;
-    int error = ::posix_spawn(&child, path.c_str(), nullptr, &attributes, argv.data(), environ);
+    int error = ::posix_spawn(&child, path.c_str(), piped ? &actions : nullptr, &attributes, argv.data(), environ);
+    ::posix_spawn_file_actions_destroy(&actions);
     ::posix_spawnattr_destroy(&attributes);
-    if (error != 0) return {errnoStatus(error), 0, 0, {}};
+    ProgramRun run;
+    for (int* pipe : {output, errors}) {
+      if (pipe[1] >= 0) ::close(pipe[1]);
+      if (error != 0 && pipe[0] >= 0) ::close(pipe[0]);
+    }
+    if (error != 0) return {errnoStatus(error), 0, 0, {}, {}, {}};
+    if (piped) passOn(output[0], errors[0], run);
 
     int waitStatus = 0;
     while (::waitpid(child, &waitStatus, 0) < 0) {
-      if (errno != EINTR) return {lastError(), 0, 0, {}};
+      if (errno != EINTR) {
+        run.status = lastError();
+        return run;
+      }
     }
-    if (WIFEXITED(waitStatus)) return {Status::success(), WEXITSTATUS(waitStatus), 0, {}};
-    int signal = WTERMSIG(waitStatus);
-    return {Status::success(), 0, signal, signalName(signal)};
+    if (WIFEXITED(waitStatus)) {
+      run.exitCode = WEXITSTATUS(waitStatus);
+      return run;
+    }
+    run.signal = WTERMSIG(waitStatus);
+    run.signalName = signalName(run.signal);
+    return run;
   }
 
   std::string runningProgramPath() override {

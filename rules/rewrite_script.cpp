@@ -31,6 +31,7 @@ RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console
   report.written = engine.finish();
   report.switches = switches;
   report.added = engine.state().added;
+  report.readOns = engine.readOns();
   return report;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
+#include "engine/read_on.h"
 #include "rules/rewrite_state.h"
 #include "rules/features.h"
 
@@ -17,6 +18,7 @@ struct RewriteReport {
   bool written = false;      // false when a write to the sink failed
   FeatureSwitches switches;  // the switches the rewrite ran with
   Additions added;           // what the rules added to this script
+  ReadOnLog readOns;         // where rules read past lines on their own
 };
 
 // The whole rewrite with only the features that `switches` leaves on; with every feature on it

@@ -128,7 +128,14 @@ class FakePlatform : public Platform {
   // Makes the writes to a file fail once it holds `bytes` bytes, as on a full disk (StatusCode::noSpace):
   // the write that crosses the limit keeps only the bytes up to it.
   void failWritesAfter(std::size_t bytes, std::string reason);
-  void setExitCode(int code) { exitCode_ = code; }
+  void setExitCode(int code) { exitCodes_ = {code}; }
+  // The exit status of each program run in turn; the last one for every later run.
+  void setExitCodes(std::vector<int> codes) { exitCodes_ = std::move(codes); }
+  // What every program run hands back as the tails of its standard output and standard error.
+  void setProgramOutput(std::string output, std::string errors) {
+    programOutput_ = std::move(output);
+    programErrors_ = std::move(errors);
+  }
   // Makes the program that runProgram() starts end by `signal`.
   void setEndedBySignal(int signal, std::string name) {
     signal_ = signal;
@@ -151,6 +158,8 @@ class FakePlatform : public Platform {
   const std::vector<std::string>& log() const { return *log_; }
   // The files as they were when a program was started.
   const std::map<std::string, std::string>& filesWhenRun() const { return filesWhenRun_; }
+  // The same for each program run, in order.
+  const std::vector<std::map<std::string, std::string>>& filesWhenEachRun() const { return filesWhenEachRun_; }
 
   PathStyle pathStyle() const override { return style_; }
   Status makeFolder(const std::string& path) override;
@@ -217,12 +226,15 @@ class FakePlatform : public Platform {
   std::size_t readChunk_ = static_cast<std::size_t>(-1);
   std::optional<std::size_t> writeLimit_;
   std::string writeLimitReason_;
-  int exitCode_ = 0;
+  std::vector<int> exitCodes_ = {0};
   int signal_ = 0;
   std::string signalName_;
+  std::string programOutput_;
+  std::string programErrors_;
   std::shared_ptr<FakeLog> log_ = std::make_shared<FakeLog>();
   FakeConsole console_{log_};
   std::map<std::string, std::string> filesWhenRun_;
+  std::vector<std::map<std::string, std::string>> filesWhenEachRun_;
   std::set<std::string> programs_ = {"aplc2.exe"};
   std::string runningProgramPath_ = "/opt/aplpatch/aplpatch";
   std::vector<std::string> searchPathFolders_ = {"/usr/bin"};
