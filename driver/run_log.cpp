@@ -5,6 +5,7 @@
 
 #include "driver/program_version.h"
 #include "platform/command_line.h"
+#include "platform/file_name_fit.h"
 #include "platform/temporary_file.h"
 
 namespace aplpatch {
@@ -74,7 +75,12 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
 std::string keptLogPath(const std::string& log, int age) {
   std::string path = log;
   if (path.ends_with(".log")) path.resize(path.size() - 4);
-  return path + "." + std::to_string(age) + ".log";
+  // The generation's number makes the name longer than the log's: it is fitted again, as every name
+  // a run makes.
+  const std::size_t nameStart = path.find_last_of("\\/") == std::string::npos ? 0 : path.find_last_of("\\/") + 1;
+  const std::string name = path.substr(nameStart);
+  path.resize(nameStart);
+  return path + fittedName(name, "." + std::to_string(age) + ".log");
 }
 
 void keepEarlierLogs(Platform& platform, Console& console, const std::string& log) {

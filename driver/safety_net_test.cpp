@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "driver/run_log.h"
 #include "driver/run_patch.h"
 #include "driver/settings_text.h"
+#include "platform/file_name_fit.h"
 #include "platform/output_tail.h"
 #include "testing/fake_platform.h"
 #include "testing/test_support.h"
@@ -301,6 +303,22 @@ TEST(RunSettingsText, TheRunSectionSwitchesFallbackAndPatch) {
   RunSwitches off{false, false};
   EXPECT_EQ(readSettingsText(settingsFileText({}, off)).run, off);
   EXPECT_TRUE(readSettingsText(settingsFileText({}, off)).problems.empty());
+}
+
+TEST(KeptLogs, EveryGenerationsNameFitsOneNameOfTheFileSystem) {
+  EXPECT_EQ(keptLogPath("apl/F.APL.log", 3), "apl/F.APL.3.log");
+  // The log of a script whose name is as long as the file system takes is fitted already; its
+  // generations must be as well, and stay apart.
+  const std::string log = "apl/" + fittedName(std::string(255, 'F'), ".log");
+  std::set<std::string> names;
+  for (int age = 1; age <= 5; ++age) {
+    const std::string kept = keptLogPath(log, age);
+    EXPECT_TRUE(kept.starts_with("apl/")) << kept;
+    EXPECT_LE(kept.size() - 4, kLongestFileName) << kept;
+    EXPECT_TRUE(kept.ends_with("." + std::to_string(age) + ".log")) << kept;
+    names.insert(kept);
+  }
+  EXPECT_EQ(names.size(), 5u);
 }
 
 }  // namespace
