@@ -239,7 +239,8 @@ TEST_F(FileSafety, ACompilerEndedBySignalIsToldApartFromOneThatDidNotStart) {
   ::chmod((work / "aplc2.exe").c_str(), 0755);
   EXPECT_EQ(run("F.APL"), 139);
   EXPECT_TRUE(console().ends_with("running original ADV generator...\n"
-                                  "aplc2.exe ended by signal 11 (SIGSEGV).\n"))
+                                  "aplc2.exe ended by signal 11 (SIGSEGV).\n"
+                                  "Keys: none added. Log: apl/F.APL.log\n"))
       << console();
   EXPECT_EQ(readBytes(work / "F.APL"), testing::rewriteWhole(kScript).bytes);
 }

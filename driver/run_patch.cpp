@@ -11,6 +11,7 @@
 #include "driver/backup_copy.h"
 #include "driver/compiler_name.h"
 #include "driver/console_recorder.h"
+#include "driver/last_run.h"
 #include "driver/patch_paths.h"
 #include "driver/program_search.h"
 #include "driver/run_log.h"
@@ -206,16 +207,23 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
 
   record.outcome = "rewritten";
   record.briefing = flightBriefing(*report);
+  record.keys = keysSummary(report->added);
   return runCompiler(platform, console, *compiler, paths.script, record);
 }
 
 }  // namespace
 
+bool isRunCommandLine(const std::vector<std::string>& arguments) {
+  return arguments.size() == 2 && arguments[0] == "-e";
+}
+
+int refuseCommandLine(Console& console) {
+  console.print("Program for only use with TALKRADAR.\n");
+  return kFailed;
+}
+
 int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments) {
-  if (arguments.size() != 2 || arguments[0] != "-e") {
-    console.print("Program for only use with TALKRADAR.\n");
-    return kFailed;
-  }
+  if (!isRunCommandLine(arguments)) return refuseCommandLine(console);
   const std::string startedAt = platform.localTime();
 
   // Every console line of the run goes into its log as well. The console and the compiler get the
@@ -226,6 +234,7 @@ int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std:
   int status = patchScript(platform, recorder, arguments[1], paths, record);
   if (record.scriptOpened)
     writeRunLog(platform, console, paths, runLogText(startedAt, arguments, recorder.printed(), record));
+  reportLastRun(platform, console, startedAt, arguments[1], paths, record);
   return status;
 }
 
