@@ -113,7 +113,7 @@ class Win32Console : public ProgramConsole {
     } else {
       char c;
       DWORD read = 0;
-      while (ReadFile(in, &c, 1, &read, nullptr) && read == 1) {
+      while (::ReadFile(in, &c, 1, &read, nullptr) && read == 1) {
         any = true;
         if (c == '\n') break;
         if (c != '\r') line.push_back(c);
