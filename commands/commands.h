@@ -9,8 +9,8 @@
 namespace aplpatch {
 
 // Runs the program's command line (the arguments after the program name): the command it asks for
-// (help, version, preview, settings, install, uninstall), or else the run, which refuses a wrong command
-// line. Returns the exit status.
+// (help, version, preview, settings, status, install, uninstall), or the run for the host's command
+// line, or else the host's refusal with guidance for a person. Returns the exit status.
 int runCommandLine(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments);
 
 }  // namespace aplpatch

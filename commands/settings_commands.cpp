@@ -3,7 +3,9 @@
 #include <string_view>
 
 #include "driver/settings_file.h"
+#include "commands/program_name.h"
 #include "driver/settings_text.h"
+#include "platform/folder_path.h"
 #include "platform/temporary_file.h"
 #include "rules/features.h"
 
@@ -22,15 +24,44 @@ int refuse(Console& console, std::string_view why) {
 
 }  // namespace
 
+namespace {
+
+// "  your own: PATH (there)", one of the two places a run looks at.
+std::string placeLine(Platform& platform, std::string_view which, const std::string& path) {
+  std::string line = "  ";
+  line.append(which).append(": ");
+  if (path.empty()) return line.append("the system does not say where it is\n");
+  return line.append(path).append(platform.exists(path) ? " (there)\n" : " (not there)\n");
+}
+
+// Writes `text` as a new file at `path`; the file's folder and the folders above it are made.
+Status writeNewFile(Platform& platform, const std::string& path, const std::string& text) {
+  const std::string_view name = fileNameOf(path, platform.pathStyle());
+  Status status = makeFolderPath(platform, path.substr(0, path.size() - name.size()));
+  if (!status.ok()) return status;
+  TemporaryFile file(platform, path);
+  status = file.create();
+  if (status.ok()) {
+    file.sink().write(text.data(), text.size());
+    status = file.finish();
+  }
+  // A file that appeared meanwhile stays as it is: the move refuses to replace it.
+  if (status.ok()) status = file.commitAsNew(path);
+  return status.ok() ? status : Status::failure(status.code(), "cannot write " + path + ": " + status.reason());
+}
+
+}  // namespace
+
 int showSettings(Platform& platform, ProgramConsole& console, const std::string&) {
   const LoadedSettings settings = loadSettings(platform);
-  std::string text;
-  if (settings.path.empty()) {
-    text.append("The system does not say where aplpatch is, so no settings file is read.\n");
-  } else {
-    text.append("aplpatch looks for its settings in ").append(settings.path);
-    text.append(settings.found ? ": found.\n" : ": not found. aplpatch --write-settings writes one.\n");
-  }
+  const std::string name = startedName(platform);
+  std::string text = name + " reads the first of these settings files that is there:\n";
+  text.append(placeLine(platform, "your own", settings.userPath));
+  text.append(placeLine(platform, "beside the program", settings.programPath));
+  if (settings.found)
+    text.append("In use: ").append(settings.path).append("\n");
+  else
+    text.append("In use: none, so every feature is on. ").append(name).append(" --write-settings writes your own.\n");
   // All of them here, however many: this is where a pilot looks for them.
   for (const std::string& problem : settings.problems) text.append(problem).append("\n");
   text.append("\nFeatures (off leaves the addition out of every flight):\n");
@@ -48,24 +79,28 @@ int showSettings(Platform& platform, ProgramConsole& console, const std::string&
 }
 
 int writeSettings(Platform& platform, ProgramConsole& console, const std::string&) {
-  const std::string path = settingsFilePath(platform);
-  if (path.empty()) return refuse(console, "the system does not say where aplpatch is");
+  const LoadedSettings settings = loadSettings(platform);
+  const std::string& path = settings.userPath;
+  if (path.empty()) return refuse(console, "the system does not say where your own settings go");
   if (platform.exists(path)) return refuse(console, path + " exists already");
 
-  const std::string text = settingsFileText();
-  TemporaryFile file(platform, path);
-  Status status = file.create();
-  if (status.ok()) {
-    file.sink().write(text.data(), text.size());
-    status = file.finish();
-  }
-  // A file that appeared meanwhile stays as it is: the move refuses to replace it.
-  if (status.ok()) status = file.commitAsNew(path);
+  // The pilot's own file is read in place of the one beside the program: it starts from what that
+  // one sets, so that writing it changes no flight.
+  const bool takesOver = settings.found && settings.path != path;
+  const FeatureSwitches switches = takesOver ? settings.switches : FeatureSwitches{};
+  Status status = writeNewFile(platform, path, settingsFileText(switches));
   if (!status.ok()) {
     if (status.is(StatusCode::alreadyExists)) return refuse(console, path + " exists already");
-    return refuse(console, "cannot write " + path + ": " + status.reason());
+    return refuse(console, status.reason());
   }
-  console.print("Wrote " + path + " with every feature on. Set a feature to off there to leave it out.\n");
+  std::string text = "Wrote " + path;
+  if (switches.allOn())
+    text.append(" with every feature on.");
+  else
+    text.append(" with the features of ").append(settings.path).append(" (off: ").append(switchedOffList(switches)).append(").");
+  text.append(" Set a feature to off there to leave it out.\n");
+  if (takesOver) text.append("It is read from now on, in place of ").append(settings.path).append(".\n");
+  console.print(text);
   return 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,9 @@ class ConsoleRecorder : public ProgramConsole {
   void flush() override { console_.flush(); }
   void printError(std::string_view text) override { console_.printError(text); }
   ByteSink& standardOutput() override { return console_.standardOutput(); }
+  bool isInteractive() override { return console_.isInteractive(); }
+  bool ownsConsoleWindow() override { return console_.ownsConsoleWindow(); }
+  std::optional<std::string> readLine() override { return console_.readLine(); }
 
  private:
   ProgramConsole& console_;

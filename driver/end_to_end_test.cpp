@@ -96,6 +96,9 @@ class EndToEnd : public ::testing::Test {
     variables["PATH"] = fs::path(APLPATCH_STANDIN_COMPILER).parent_path().string() + ":/usr/bin:/bin";
     variables["APLC2_STANDIN_LOG"] = records / "compiler.log";
     variables.erase("APLC2_STANDIN_EXIT");
+    // The user's own folders are this test's, so that no settings of the user's count.
+    variables["XDG_CONFIG_HOME"] = records / "config";
+    variables["XDG_STATE_HOME"] = records / "state";
     return variables;
   }
 
@@ -132,8 +135,14 @@ TEST_F(EndToEnd, RewritesTheScriptInPlaceAndKeepsBothVersions) {
             "running original ADV generator...\n"
             "aplc2.exe stand-in: not the adventure compiler, compiles nothing\n"
             "arguments: [-e] [F.APL]\n"
-            "script F.APL: " + std::to_string(rewritten.size()) + " bytes\n");
+            "script F.APL: " + std::to_string(rewritten.size()) + " bytes\n"
+            "Keys: none added. Log: apl/F.APL.log\n");
   EXPECT_EQ(compilerLog(), "-e\nF.APL\n--\n");
+  // The user's last run, for --status.
+  const std::string record = readBytes(records / "state/aplpatch/last-run.txt").value_or("");
+  EXPECT_NE(record.find("\r\nscript: " + fs::canonical(work.path()).string() + "/F.APL\r\n"), std::string::npos)
+      << record;
+  EXPECT_NE(record.find("\r\noutcome: rewritten, compiler exit status 0\r\n"), std::string::npos) << record;
 }
 
 TEST_F(EndToEnd, KeepsTheBackupBesideTheScriptWhicheverSeparatorsThePathUses) {

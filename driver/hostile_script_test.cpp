@@ -80,7 +80,10 @@ std::string compilerReport(const std::string& script, std::size_t bytes) {
   return "running original ADV generator...\n"
          "aplc2.exe stand-in: not the adventure compiler, compiles nothing\n"
          "arguments: [-e] [" + script + "]\n"
-         "script " + script + ": " + std::to_string(bytes) + " bytes\n";
+         "script " + script + ": " + std::to_string(bytes) + " bytes\n" +
+         // After the compiler, on standard error: the flight's keys and where its log is.
+         "Keys: none added. Log: " + script.substr(0, script.rfind('/') + 1) + "apl/" +
+         script.substr(script.rfind('/') + 1) + ".log\n";
 }
 
 TEST(HostileScript, EmptyBlankAndBinaryScriptsAreRewrittenAndCompiled) {

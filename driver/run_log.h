@@ -37,6 +37,8 @@ struct RunRecord {
   std::string settingsLine;
   // Written once the rewrite has taken the script's place: the flight's briefing (LF lines).
   std::string briefing;
+  // Written with the briefing: its keys in short ("X descent request, M missed approach").
+  std::string keys;
   // Written once the rewrite is complete, shown in the log with the briefing: the faults the rewrite
   // brings into the structure of the generated script, one a line; empty when it brings none.
   std::optional<std::vector<std::string>> structureFaults;

@@ -13,6 +13,7 @@
 #include "driver/console_recorder.h"
 #include "driver/label_check.h"
 #include "driver/lost_labels.h"
+#include "driver/last_run.h"
 #include "driver/patch_paths.h"
 #include "driver/program_search.h"
 #include "driver/run_log.h"
@@ -249,6 +250,8 @@ int compileRewrite(Platform& platform, ProgramConsole& console, const PatchPaths
   say(console, {record.compilerFile, " failed on the rewritten ", paths.script, " with ", first.ending, ": ",
                 paths.script, " is put back as generated and compiled again, without the additions."});
   record.outcome = "as generated: the compiler failed on the rewrite";
+  // The flight the pilot gets has none of the rewrite's keys.
+  record.keys.clear();
   Compiled second = compile(platform, console, compiler, paths.script, record, true);
   // A compiler that ran once and then cannot be started again: the status of the run it made.
   return second.started ? second.status : first.status;
@@ -387,16 +390,23 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
 
   record.outcome = "rewritten";
   record.briefing = flightBriefing(*report);
+  record.keys = keysSummary(report->added);
   return compileRewrite(platform, console, paths, *compiler, prepared.settings.run.fallback, scriptBackedUp, record);
 }
 
 }  // namespace
 
+bool isRunCommandLine(const std::vector<std::string>& arguments) {
+  return arguments.size() == 2 && arguments[0] == "-e";
+}
+
+int refuseCommandLine(Console& console) {
+  console.print("Program for only use with TALKRADAR.\n");
+  return kFailed;
+}
+
 int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments) {
-  if (arguments.size() != 2 || arguments[0] != "-e") {
-    console.print("Program for only use with TALKRADAR.\n");
-    return kFailed;
-  }
+  if (!isRunCommandLine(arguments)) return refuseCommandLine(console);
   const std::string startedAt = platform.localTime();
 
   // Every console line of the run goes into its log as well. The console and the compiler get the
@@ -407,6 +417,7 @@ int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std:
   int status = patchScript(platform, recorder, arguments[1], paths, record);
   if (record.scriptOpened && !record.backupFolderIsLink)
     writeRunLog(platform, console, paths, runLogText(startedAt, arguments, recorder.printed(), record));
+  reportLastRun(platform, console, startedAt, arguments[1], paths, record);
   return status;
 }
 

@@ -16,4 +16,11 @@ namespace aplpatch {
 // rewritten.
 int runPatch(Platform& platform, ProgramConsole& console, const std::vector<std::string>& arguments);
 
+// Whether `arguments` are the host's command line, "-e" and the script, which a run takes.
+bool isRunCommandLine(const std::vector<std::string>& arguments);
+
+// Tells the console what the host has always been told of a command line that is not its own, the
+// one line it may look for. Returns the exit status of a wrong command line, -1.
+int refuseCommandLine(Console& console);
+
 }  // namespace aplpatch

@@ -280,7 +280,7 @@ TEST(RunSettingsText, TheRunSectionSwitchesFallbackAndPatch) {
       {"", true, true, nullptr},
       {"[run]\nfallback = off\n", false, true, nullptr},
       {"[ RUN ]\r\nPATCH=Off ; for now\r\nfallback = on\r\n", true, false, nullptr},
-      {"[run]\nfallback = maybe\n", true, true, "fallback = \"maybe\" is neither on nor off; ignored"},
+      {"[run]\nfallback = maybe\n", true, true, "fallback = \"maybe\" is none of on/off, true/false, yes/no, 1/0 or enabled/disabled; ignored"},
       {"[run]\npatch =\n", true, true, "patch has no value; ignored"},
       {"[run]\nfallbak = off\n", true, true, "unknown setting \"fallbak\" in [run]; ignored"},
       {"[features]\nfallback = off\n", true, true, "unknown feature \"fallback\"; ignored"},

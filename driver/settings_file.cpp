@@ -4,6 +4,8 @@
 #include <memory>
 #include <utility>
 
+#include "platform/folder_path.h"
+
 namespace aplpatch {
 
 namespace {
@@ -53,9 +55,19 @@ std::string settingsFilePath(Platform& platform) {
   return program.substr(0, program.size() - name).append(kSettingsFileName);
 }
 
+std::string userSettingsFilePath(Platform& platform) {
+  const std::string folder = platform.userSettingsFolder();
+  if (folder.empty()) return {};
+  return pathInFolder(platform, pathInFolder(platform, folder, std::string(kUserFolderName)),
+                      std::string(kSettingsFileName));
+}
+
 LoadedSettings loadSettings(Platform& platform) {
   LoadedSettings settings;
-  settings.path = settingsFilePath(platform);
+  settings.userPath = userSettingsFilePath(platform);
+  settings.programPath = settingsFilePath(platform);
+  const bool ownFile = !settings.userPath.empty() && platform.exists(settings.userPath);
+  settings.path = ownFile || settings.programPath.empty() ? settings.userPath : settings.programPath;
   // No file is the usual case and no problem: looked at first, so that only a file that is there
   // and cannot be read is reported.
   if (settings.path.empty() || !platform.exists(settings.path)) return settings;

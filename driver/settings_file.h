@@ -11,10 +11,17 @@
 namespace aplpatch {
 
 inline constexpr std::string_view kSettingsFileName = "aplpatch.ini";
+// The folder of aplpatch's own in each of the user's folders.
+inline constexpr std::string_view kUserFolderName = "aplpatch";
 
 // The settings a run or a preview goes by, and where they came from.
 struct LoadedSettings {
-  std::string path;     // where the file is looked for; empty when the system cannot tell
+  // The two places, in the order they are looked at; each empty when the system cannot tell.
+  std::string userPath;     // the pilot's own file
+  std::string programPath;  // the file beside the program
+  // The file in use: the pilot's own when something is there, else the one beside the program (or,
+  // when the system cannot tell where that is, the pilot's own); empty when neither place is known.
+  std::string path;
   bool found = false;   // something is at `path` (whether or not it could be read)
   FeatureSwitches switches;
   RunSwitches run;  // the file's [run] section
@@ -23,13 +30,18 @@ struct LoadedSettings {
   std::vector<std::string> problems;
 };
 
-// Where the settings file is: aplpatch.ini in the folder of the running program's file (installed,
-// the compiler's folder). Empty when the system does not say where the program is.
+// The settings file beside the program: aplpatch.ini in the folder of the running program's file
+// (installed, the compiler's folder). Empty when the system does not say where the program is.
 std::string settingsFilePath(Platform& platform);
 
-// Reads the settings file, once. Never fails and never waits: no file means every feature on, and
-// a file that cannot be read, a folder or a FIFO in its place, or lines that cannot be taken each
-// leave a problem and their features on.
+// The pilot's own settings file, which is read first: aplpatch.ini in the folder aplpatch of the
+// user's settings folder. Empty when the system does not say where that is.
+std::string userSettingsFilePath(Platform& platform);
+
+// Reads the settings file in use, once: the pilot's own when it is there, else the one beside the
+// program; never both. Never fails and never waits: no file means every feature on, and a file that
+// cannot be read, a folder or a FIFO in its place, or lines that cannot be taken each leave a
+// problem and their features on.
 LoadedSettings loadSettings(Platform& platform);
 
 // What a run prints about its settings, one console line each ending with LF: nothing when there

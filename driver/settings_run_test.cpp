@@ -83,7 +83,7 @@ TEST(RunSettings, EveryKindOfBadFileGivesItsLineAndTheRunGoesOn) {
   } cases[] = {
       {[](FakePlatform& p) { p.addFile(kSettings, "[features]\nwind = off\nradio-calls = off\n"); },
        "settings file " + kSettings + ": switched off: radio-calls\n" + kSettings +
-           " line 2: unknown feature \"wind\"; ignored\n"},
+           " line 2: unknown feature \"wind\" (did you mean wind-announcements?); ignored\n"},
       {[](FakePlatform& p) {
          p.addFile(kSettings, "[features]\nradio-calls = off\n");
          p.failCall(Operation::kRead, 1, "Input/output error");
@@ -115,6 +115,32 @@ TEST(RunSettings, EveryKindOfBadFileGivesItsLineAndTheRunGoesOn) {
     EXPECT_EQ(platform.printed(), runConsole(c.lines, ""));
     EXPECT_EQ(platform.file("F.APL"), testing::rewriteWhole(script).bytes);
     EXPECT_TRUE(platform.log()[1].starts_with("open " + kSettings)) << "read first, before anything else";
+  }
+}
+
+TEST(RunSettings, ThePilotsOwnFileIsReadFirstAndAloneAndTheRunEndsWithItsKeys) {
+  const std::string own = "/home/p/.config/aplpatch/aplpatch.ini";
+  const std::string script = testing::readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or("");
+  for (bool ownFile : {true, false}) {
+    FakePlatform platform;
+    platform.setUserFolders("/home/p/.config", "/home/p/.local/state");
+    platform.addFile("F.APL", script);
+    platform.addFile(kSettings, "[features]\nradio-calls = off\n");
+    if (ownFile) platform.addFile(own, "descent-request = no\n");
+    EXPECT_EQ(runPatch(platform, platform.console(), {"-e", "F.APL"}), 0);
+    EXPECT_TRUE(platform.printed().starts_with(
+        "TALKRADAR patch started...\nsettings file " +
+        (ownFile ? own + ": switched off: descent-request\n" : kSettings + ": switched off: radio-calls\n")))
+        << platform.printed();
+    // After the compiler, on standard error only: the keys the host's flight now has, and the log.
+    EXPECT_EQ(platform.console().errorOutput(),
+              ownFile ? "Keys: M missed approach, L line-up. Log: apl/F.APL.log\n"
+                      : "Keys: X descent request, M missed approach, L line-up. Log: apl/F.APL.log\n");
+    const std::string record = platform.file("/home/p/.local/state/aplpatch/last-run.txt").value_or("");
+    EXPECT_EQ(record, std::string("when: 2026-03-01T14:05:09\r\nscript: F.APL\r\n"
+                                  "outcome: rewritten, compiler exit status 0\r\nkeys: ") +
+                          (ownFile ? "" : "X descent request, ") + "M missed approach, L line-up\r\nlog: apl/F.APL.log\r\n");
+    EXPECT_TRUE(platform.hasFolder("/home/p/.local/state/aplpatch"));
   }
 }
 

@@ -4,8 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "base/ascii_case.h"
+#include "base/nearest_name.h"
+#include "driver/utf16_text.h"
 
 namespace aplpatch {
 
@@ -25,11 +29,17 @@ constexpr RunSetting kRunSettings[] = {
 constexpr std::size_t kQuotedLength = 40;
 
 enum class Section : std::uint8_t {
-  none,      // before the first heading
-  features,  // inside [features]
+  features,  // inside [features], or before the first heading
   run,       // inside [run]
   other,     // inside another section
 };
+
+// Every way of saying on and off that a settings file may use, in the order a problem lists them.
+constexpr std::pair<std::string_view, bool> kValueWords[] = {
+    {"on", true},   {"off", false}, {"true", true}, {"false", false},       {"yes", true},
+    {"no", false},  {"1", true},    {"0", false},   {"enabled", true},      {"disabled", false},
+};
+constexpr std::string_view kValueWordList = "on/off, true/false, yes/no, 1/0 or enabled/disabled";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -57,10 +67,28 @@ std::string_view withoutComment(std::string_view line) {
   return trimmed(line.substr(0, line.find_first_of(";#")));
 }
 
+// `value` without the quotes an editor or a habit may put around it.
+std::string_view unquoted(std::string_view value) {
+  if (value.size() >= 2 && value.front() == value.back() && (value.front() == '"' || value.front() == '\''))
+    return trimmed(value.substr(1, value.size() - 2));
+  return value;
+}
+
 std::optional<bool> onOrOff(std::string_view value) {
-  if (equalIgnoringAsciiCase(value, "on")) return true;
-  if (equalIgnoringAsciiCase(value, "off")) return false;
+  for (const auto& [word, on] : kValueWords) {
+    if (equalIgnoringAsciiCase(value, word)) return on;
+  }
   return std::nullopt;
+}
+
+// "unknown feature "wind"; ignored", with the feature it was most likely meant to be.
+std::string unknownFeature(std::string_view name) {
+  std::vector<std::string_view> names;
+  for (const FeatureInfo& info : featureTable()) names.push_back(info.name);
+  std::string what = "unknown feature " + quoted(name);
+  std::string_view nearest = nearestName(name, names);
+  if (!nearest.empty()) what.append(" (did you mean ").append(nearest).append("?)");
+  return what.append("; ignored");
 }
 
 // Reads the lines one by one into `reading`.
@@ -85,7 +113,7 @@ class SettingsReader {
       readRunSetting(number, name, trimmed(line.substr(equals + 1)));
       return;
     }
-    if (section_ != Section::features) {
+    if (section_ == Section::other) {
       problem(number, quoted(line) + " is outside [features]; ignored");
       return;
     }
@@ -107,10 +135,12 @@ class SettingsReader {
   void readRunSetting(int number, std::string_view name, std::string_view value) {
     for (const RunSetting& setting : kRunSettings) {
       if (!equalIgnoringAsciiCase(name, setting.name)) continue;
+      value = unquoted(value);
       std::optional<bool> on = onOrOff(value);
       if (!on) {
         std::string what(setting.name);
-        what.append(value.empty() ? " has no value" : " = " + quoted(value) + " is neither on nor off");
+        what.append(value.empty() ? " has no value"
+                                  : " = " + quoted(value) + " is none of " + std::string(kValueWordList));
         problem(number, what + "; ignored");
         return;
       }
@@ -123,17 +153,27 @@ class SettingsReader {
   void readSetting(int number, std::string_view name, std::string_view value) {
     const FeatureInfo* feature = findFeature(name);
     if (feature == nullptr) {
-      problem(number, "unknown feature " + quoted(name) + "; ignored");
+      problem(number, unknownFeature(name));
       return;
     }
+    value = unquoted(value);
     std::optional<bool> on = onOrOff(value);
+    int& earlier = setOnLine_[static_cast<std::size_t>(feature->feature)];
     if (!on) {
       std::string what(feature->name);
-      what.append(value.empty() ? " has no value" : " = " + quoted(value) + " is neither on nor off");
-      problem(number, what + "; ignored");
+      if (value.empty())
+        what.append(" has no value");
+      else
+        what.append(" = ").append(quoted(value)).append(" is none of ").append(kValueWordList);
+      // What the line leaves the feature at, whatever an earlier line set: said, so that nobody
+      // takes a misspelt "off" for one that counts.
+      if (reading_.switches.isOn(feature->feature))
+        what.append("; ").append(feature->name).append(" stays on");
+      else
+        what.append("; ").append(feature->name).append(" stays off, as line ").append(std::to_string(earlier)).append(" set it");
+      problem(number, what);
       return;
     }
-    int& earlier = setOnLine_[static_cast<std::size_t>(feature->feature)];
     if (earlier != 0) {
       std::string what(feature->name);
       what.append(" is set again (first on line ").append(std::to_string(earlier)).append("); this line counts");
@@ -146,7 +186,7 @@ class SettingsReader {
   void problem(int number, std::string what) { reading_.problems.push_back({number, std::move(what)}); }
 
   SettingsReading& reading_;
-  Section section_ = Section::none;
+  Section section_ = Section::features;
   // Per feature (FeatureSwitches holds at most 32), the line that last set it; 0 while none has.
   std::array<int, 32> setOnLine_{};
 };
@@ -155,10 +195,12 @@ class SettingsReader {
 
 SettingsReading readSettingsText(std::string_view text) {
   SettingsReading reading;
-  // Notepad's "Unicode" saves two bytes a letter, which reads as no setting at all: say so once.
+  // Notepad's "Unicode" saves two bytes a letter; the names and values are ASCII in any form.
+  std::string decoded;
   if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
-    reading.problems.push_back({0, "is saved as UTF-16 (\"Unicode\"): save it as UTF-8 or ANSI; ignored"});
-    return reading;
+    const Utf16Order order = text.front() == '\xFF' ? Utf16Order::littleEndian : Utf16Order::bigEndian;
+    decoded = utf16ToUtf8(text.substr(2), order);
+    text = decoded;
   }
   if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
 

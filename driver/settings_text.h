@@ -34,12 +34,15 @@ struct SettingsReading {
   std::vector<SettingsProblem> problems;  // in the order of the lines
 };
 
-// Reads the text of an INI-form settings file: a `[features]` section and a `[run]` section (keys
-// `fallback` and `patch`), one `name = on|off` a line,
-// names, values and section names in any letter case, blanks and tabs around them, `;` and `#`
-// comment lines, blank lines, CR LF or LF, a leading UTF-8 byte-order mark. A `;` or `#` after a
-// setting starts a comment as well (no name or value holds either). A feature set twice takes the
-// last value, and the repetition is reported. Never fails: every line that is not taken is a problem.
+// Reads the text of an INI-form settings file: a `[features]` section (settings before any heading
+// belong to it) and a `[run]` section (keys `fallback` and `patch`), one `name = value` a line with
+// on/off, true/false, yes/no, 1/0 or enabled/disabled, a value in quotes as well; names, values and
+// section names in any letter case, blanks and tabs around them, `;` and `#` comment lines, blank
+// lines, CR LF or LF, a leading UTF-8 byte-order mark, or UTF-16 with its byte-order mark. A `;` or
+// `#` after a setting starts a comment as well (no name or value holds either). A feature set twice
+// takes the last value, and the repetition is reported. An unknown name is reported with the feature
+// it was most likely meant to be, a value that is none of these with what the feature stays at.
+// Never fails: every line that is not taken is a problem.
 SettingsReading readSettingsText(std::string_view text);
 
 // The settings file for `switches` and `run` with every feature and every run setting, its one-line

@@ -36,6 +36,19 @@ class PosixConsole : public ProgramConsole {
 
   ByteSink& standardOutput() override { return standardOutput_; }
 
+  bool isInteractive() override { return ::isatty(STDIN_FILENO) == 1 && ::isatty(STDOUT_FILENO) == 1; }
+
+  std::optional<std::string> readLine() override {
+    std::fflush(stdout);
+    std::string line;
+    for (int c; (c = std::getc(stdin)) != EOF;) {
+      if (c == '\n') return line;
+      line.push_back(static_cast<char>(c));
+    }
+    if (line.empty()) return std::nullopt;
+    return line;
+  }
+
  private:
   StandardOutputSink standardOutput_;
 };

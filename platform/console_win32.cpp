@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -79,6 +80,48 @@ class Win32Console : public ProgramConsole {
   void flush() override {}
   void printError(std::string_view text) override { writeMessage(STD_ERROR_HANDLE, text); }
   ByteSink& standardOutput() override { return standardOutput_; }
+
+  bool isInteractive() override {
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) && GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode);
+  }
+
+  // A console that cmd or PowerShell opened lists their process too; one made for a program
+  // started by a double-click lists that program alone.
+  bool ownsConsoleWindow() override {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1;
+  }
+
+  std::optional<std::string> readLine() override {
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    if (in == nullptr || in == INVALID_HANDLE_VALUE) return std::nullopt;
+    DWORD mode = 0;
+    std::string line;
+    bool any = false;
+    if (GetConsoleMode(in, &mode)) {
+      // Typed letters arrive as wide text; the line ends with CR LF.
+      std::wstring wide;
+      wchar_t c;
+      DWORD read = 0;
+      while (ReadConsoleW(in, &c, 1, &read, nullptr) && read == 1) {
+        any = true;
+        if (c == L'\n') break;
+        if (c != L'\r') wide.push_back(c);
+      }
+      line = toUtf8(wide);
+    } else {
+      char c;
+      DWORD read = 0;
+      while (::ReadFile(in, &c, 1, &read, nullptr) && read == 1) {
+        any = true;
+        if (c == '\n') break;
+        if (c != '\r') line.push_back(c);
+      }
+    }
+    if (!any) return std::nullopt;
+    return line;
+  }
 
  private:
   StandardOutputSink standardOutput_;

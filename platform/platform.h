@@ -169,6 +169,15 @@ class Platform {
   virtual std::string fullPath(const std::string& path) = 0;
   // Whether a file is at `path` and when it was last written; no file when the system cannot tell.
   virtual FileStamp fileStamp(const std::string& path) = 0;
+
+  // The user's own folders, where a program keeps what belongs to the user and not to the machine.
+
+  // Where the user's own settings go: the roaming application data folder on Windows (%APPDATA%),
+  // $XDG_CONFIG_HOME or ~/.config elsewhere. Empty when the system does not say.
+  virtual std::string userSettingsFolder() = 0;
+  // Where a program records the user's runs: the local application data folder on Windows
+  // (%LOCALAPPDATA%), $XDG_STATE_HOME or ~/.local/state elsewhere. Empty when the system does not say.
+  virtual std::string userStateFolder() = 0;
 };
 
 // The platform this program was built for.

@@ -504,6 +504,9 @@ class PosixPlatform : public Platform {
     return value == nullptr ? std::string() : std::string(value);
   }
 
+  std::string userSettingsFolder() override { return userFolder("XDG_CONFIG_HOME", "/.config"); }
+  std::string userStateFolder() override { return userFolder("XDG_STATE_HOME", "/.local/state"); }
+
   std::string fullPath(const std::string& path) override {
     if (path.starts_with('/')) return path;
     std::string folder(256, '\0');
@@ -523,6 +526,18 @@ class PosixPlatform : public Platform {
   }
 
  private:
+  // The folder that the XDG variable `variable` names, or the home folder followed by `inHome`:
+  // a relative value is to be ignored, as the XDG base directories say.
+  static std::string userFolder(const char* variable, const char* inHome) {
+    const char* value = std::getenv(variable);
+    if (value != nullptr && value[0] == '/') return value;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') return {};
+    std::string folder = home;
+    while (folder.size() > 1 && folder.ends_with('/')) folder.pop_back();
+    return folder == "/" ? std::string(inHome) : folder + inHome;
+  }
+
   std::mt19937_64 random_;
 };
 

@@ -369,6 +369,10 @@ class Win32Platform : public Platform {
 
   std::string fullPath(const std::string& path) override { return toUtf8(win32::fullPath(toWide(path))); }
 
+  // Windows sets both for every user at logon, from the user's known folders.
+  std::string userSettingsFolder() override { return toUtf8(environmentValue(L"APPDATA")); }
+  std::string userStateFolder() override { return toUtf8(environmentValue(L"LOCALAPPDATA")); }
+
   FileStamp fileStamp(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(systemPath(path).c_str(), GetFileExInfoStandard, &data) ||

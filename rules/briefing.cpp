@@ -172,6 +172,28 @@ std::string keyName(std::string_view code) {
   return std::string("key code ").append(std::to_string(value));
 }
 
+std::string keysSummary(const Additions& added) {
+  const std::pair<const std::vector<std::string>*, std::string_view> bindings[] = {
+      {&added.descentRequestKeys, " descent request"},
+      {&added.missedApproachKeys, " missed approach"},
+      {&added.lineUpKeys, " line-up"},
+  };
+  std::string text;
+  for (const auto& [codes, use] : bindings) {
+    if (codes->empty()) continue;
+    if (!text.empty()) text.append(", ");
+    for (std::size_t i = 0; i < codes->size(); ++i) {
+      if (i > 0) text.append(" or ");
+      // Short, without the quotes the briefing puts around a key.
+      std::string name = keyName((*codes)[i]);
+      if (name.size() > 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+      text.append(name);
+    }
+    text.append(use);
+  }
+  return text.empty() ? "none added" : text;
+}
+
 std::string flightBriefing(const RewriteReport& report) {
   std::string text = "Briefing for this flight:\n";
   text.append(keysLine(report.added));

@@ -296,6 +296,15 @@ StaleRemoval FakePlatform::removeUnusedTemporary(const std::string& path) {
   return result;
 }
 
+std::optional<std::string> FakeConsole::readLine() {
+  if (linesRead_ >= typedLines_.size()) {
+    log_->push_back("read: end of input");
+    return std::nullopt;
+  }
+  log_->push_back("read: " + typedLines_[linesRead_]);
+  return typedLines_[linesRead_++];
+}
+
 bool FakePlatform::exists(const std::string& path) {
   return files_.count(path) > 0 || folders_.count(path) > 0 || programs_.count(path) > 0;
 }

@@ -46,6 +46,18 @@ class FakeConsole : public ProgramConsole {
   void flush() override { log_->push_back("flush console"); }
   void printError(std::string_view text) override;
   ByteSink& standardOutput() override { return standardOutput_; }
+  bool isInteractive() override { return interactive_; }
+  bool ownsConsoleWindow() override { return ownsWindow_; }
+  // The next of the lines given to setTypedLines(), logged as "read: LINE"; nothing once they are
+  // all read.
+  std::optional<std::string> readLine() override;
+
+  // A person at the console, who types `lines` one by one; `ownsWindow` for a window of its own.
+  void setTypedLines(std::vector<std::string> lines, bool ownsWindow = false) {
+    interactive_ = true;
+    ownsWindow_ = ownsWindow;
+    typedLines_ = std::move(lines);
+  }
 
   // The messages run together, exactly as printed.
   const std::string& printed() const { return printed_; }
@@ -66,6 +78,10 @@ class FakeConsole : public ProgramConsole {
   void logOutput(std::string_view prefix, std::string_view text);
 
   std::shared_ptr<FakeLog> log_;
+  bool interactive_ = false;
+  bool ownsWindow_ = false;
+  std::vector<std::string> typedLines_;
+  std::size_t linesRead_ = 0;
   std::string printed_;
   std::string errorOutput_;
   StringSink standardOutput_;
@@ -152,6 +168,11 @@ class FakePlatform : public Platform {
   void setEnvironmentVariable(const std::string& name, std::string value) { environment_[name] = std::move(value); }
   void setWorkingFolder(std::string folder) { workingFolder_ = std::move(folder); }
   void setLastWritten(const std::string& path, std::int64_t time) { lastWritten_[path] = time; }
+  // The user's own folders; none unless a test gives them, so that a run records nothing there.
+  void setUserFolders(std::string settings, std::string state) {
+    userSettingsFolder_ = std::move(settings);
+    userStateFolder_ = std::move(state);
+  }
 
   // Every operation and console message in order: "copy F.APL to apl/F.APL", "print: analysis
   // done", with " [failed]" after an operation that failed.
@@ -193,6 +214,8 @@ class FakePlatform : public Platform {
   std::string fullPath(const std::string& path) override;
   // A file's time is 0 unless setLastWritten() gave it one.
   FileStamp fileStamp(const std::string& path) override;
+  std::string userSettingsFolder() override { return userSettingsFolder_; }
+  std::string userStateFolder() override { return userStateFolder_; }
 
  private:
   friend class FakeReadFile;
@@ -246,6 +269,8 @@ class FakePlatform : public Platform {
   std::set<std::string> links_;
   std::set<std::string> inUse_;
   bool locksUnsupported_ = false;
+  std::string userSettingsFolder_;
+  std::string userStateFolder_;
 };
 
 }  // namespace aplpatch::testing
