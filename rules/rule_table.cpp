@@ -229,13 +229,6 @@ std::vector<RuleEntry> lineRulesFor(const FeatureSwitches& switches) {
   return rules;
 }
 
-std::optional<Feature> featureOfRule(std::string_view name) {
-  for (const SwitchedRule& row : kSwitchedLineRules) {
-    if (name == row.rule.name) return row.feature;
-  }
-  return std::nullopt;
-}
-
 RewriteState startStateFor(const FeatureSwitches& switches) {
   RewriteState state;
   state.withdrawClearances = switches.isOn(Feature::groundSupervision) &&

@@ -22,10 +22,6 @@ std::span<const RuleEntry> appendedSteps();
 // their places by stand-ins that keep what the other rules rely on. All on, as lineRules().
 std::vector<RuleEntry> lineRulesFor(const FeatureSwitches& switches);
 
-// The feature that the line rule named `name` belongs to; none for a rule that always runs (or a
-// name that is not in the table).
-std::optional<Feature> featureOfRule(std::string_view name);
-
 // The state a rewrite with `switches` starts from: the choices that change the texts of rules that
 // stay (the ground supervisions without clearance withdrawals, the welcome hint without the descent
 // request, the approach loops without the forced missed approach).
