@@ -68,7 +68,6 @@ StatusCode codeOf(unsigned long code) {
       return StatusCode::accessRefused;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
-    case ERROR_DISK_QUOTA_EXCEEDED:
       return StatusCode::noSpace;
     case ERROR_OPERATION_ABORTED:
       return StatusCode::interrupted;
