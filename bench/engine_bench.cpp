@@ -116,7 +116,7 @@ void BM_EngineChecked(benchmark::State& state) {
     CountingSink bytesOut;
     QuietConsole console;
     aplpatch::StructureCheck check;
-    aplpatch::rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console);
+    aplpatch::rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console, aplpatch::FeatureSwitches{});
     benchmark::DoNotOptimize(check.faults());
     benchmark::DoNotOptimize(written = bytesOut.written);
   }
@@ -151,7 +151,7 @@ void BM_CopyOfRewrite(benchmark::State& state) {
     ViewSource source(script);
     StringSink sink(rewrite);
     QuietConsole console;
-    aplpatch::rewriteScript(source, sink, console);
+    aplpatch::rewriteScript(source, sink, console, aplpatch::FeatureSwitches{});
   }
   std::size_t written = 0;
   for (auto _ : state) benchmark::DoNotOptimize(written = copyLines(rewrite));

@@ -48,3 +48,32 @@ aplpatch_include_probe(RulesMissPlatform aplpatch_rules MISSES platform/platform
 aplpatch_include_probe(RulesMissDriver aplpatch_rules MISSES driver/run_patch.h)
 # The run knows nothing of the commands around it.
 aplpatch_include_probe(DriverMissesCommands aplpatch_driver MISSES commands/commands.h)
+
+# The tests keep to their layers as the code does: each test program links an interface library of
+# what it may see (engine_tests_links for engine_tests), and the probes below link the same one.
+# The controls: each test program sees its own layer, those below it and the test code it uses.
+aplpatch_include_probe(EngineTestsSeeTheEngineAndTheStreams engine_tests_links SEES
+  engine/engine.h base/console.h testing/memory_streams.h)
+aplpatch_include_probe(RulesTestsSeeTheRulesAndTheRewriteHelpers rules_tests_links SEES
+  rules/rule_table.h engine/engine.h testing/test_support.h testing/script_variations.h)
+aplpatch_include_probe(StructureTestsSeeTheCheckerAndTheirHelpers structure_tests_links SEES
+  structure/structure_check.h testing/variant_soundness.h testing/memory_streams.h)
+aplpatch_include_probe(DriverTestsSeeTheRunAndTheFakePlatform driver_tests_links SEES
+  driver/run_patch.h rules/rewrite_script.h testing/fake_platform.h testing/test_support.h)
+aplpatch_include_probe(WholeProgramTestsSeeEveryLayer whole_program_tests_links SEES
+  commands/commands.h driver/run_patch.h structure/structure_check.h testing/variant_soundness.h)
+
+# The engine's tests know no rule, no checker and no platform.
+aplpatch_include_probe(EngineTestsMissRules engine_tests_links MISSES rules/rule_table.h)
+aplpatch_include_probe(EngineTestsMissStructure engine_tests_links MISSES structure/structure_check.h)
+aplpatch_include_probe(EngineTestsMissPlatform engine_tests_links MISSES platform/platform.h)
+# The rules' tests know no checker and no platform; the checker's tests know no rewrite.
+aplpatch_include_probe(RulesTestsMissStructure rules_tests_links MISSES structure/structure_check.h)
+aplpatch_include_probe(RulesTestsMissPlatform rules_tests_links MISSES platform/platform.h)
+aplpatch_include_probe(StructureTestsMissRules structure_tests_links MISSES rules/rewrite_script.h)
+aplpatch_include_probe(StructureTestsMissEngine structure_tests_links MISSES engine/engine.h)
+# The platform's tests know nothing above it; the run's tests know nothing of the commands.
+aplpatch_include_probe(PlatformTestsMissEngine platform_tests_links MISSES engine/engine.h)
+aplpatch_include_probe(DriverTestsMissCommands driver_tests_links MISSES commands/commands.h)
+aplpatch_include_probe(CommandsTestsSeeTheCommandsAndTheFakePlatform commands_tests_links SEES
+  commands/commands.h testing/fake_platform.h)

@@ -7,6 +7,7 @@
 #include "commands/commands.h"
 #include "driver/settings_text.h"
 #include "testing/fake_platform.h"
+#include "testing/test_support.h"
 #include "testing/test_files.h"
 
 namespace aplpatch {
@@ -120,7 +121,7 @@ TEST(SettingsCommands, WriteThePilotsOwnFileKeepingWhatTheProgramsFileSetsAndNev
 TEST(SettingsCommands, APreviewGoesByTheFileAndEndsWithTheBriefing) {
   FakePlatform platform;
   platform.addFile("F.APL", testing::readBytes(APLPATCH_EXAMPLE_SCRIPT).value_or(""));
-  platform.addFile(kSettings, settingsFileText(allFeaturesOff()));
+  platform.addFile(kSettings, settingsFileText(testing::allFeaturesOff()));
   EXPECT_EQ(runCommandLine(platform, platform.console(), {"--preview", "F.APL"}), 0);
   const std::string golden = APLPATCH_TESTDATA "/sample_flight_all_off";
   EXPECT_TRUE(platform.console().standardOutputBytes() == testing::readBytes(golden + ".expected.apl"));

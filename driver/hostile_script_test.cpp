@@ -174,7 +174,7 @@ TEST(HostileScript, AHundredMegabyteScriptIsRewrittenExactly) {
   RepeatedSource source(example, copies * example.size());
   FileComparingSink sink(work / "F.APL");
   testing::RecordingConsole console;
-  ASSERT_TRUE(rewriteScript(source, sink, console));
+  ASSERT_TRUE(testing::rewriteScript(source, sink, console));
   EXPECT_EQ(sink.firstDifference(), std::nullopt) << "the rewritten script differs from the engine's rewrite";
   EXPECT_NE(run.console.find("inserting missing RETURNS ...\n" + console.text() + "analysis done\n"),
             std::string::npos);

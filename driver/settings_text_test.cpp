@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "testing/test_support.h"
+
 namespace aplpatch {
 namespace {
 
@@ -58,7 +60,7 @@ TEST(SettingsText, TakesEveryGoodLineAndNamesEveryOtherWithItsLine) {
     EXPECT_EQ(problems, c.problems) << c.text;
   }
   // What --write-settings writes reads back as it was meant, CR LF throughout.
-  for (const FeatureSwitches& switches : {FeatureSwitches{}, allFeaturesOff()}) {
+  for (const FeatureSwitches& switches : {FeatureSwitches{}, testing::allFeaturesOff()}) {
     const std::string text = settingsFileText(switches);
     EXPECT_EQ(readSettingsText(text).switches, switches);
     EXPECT_TRUE(readSettingsText(text).problems.empty());

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/line_text.h"
-#include "testing/test_support.h"
+#include "testing/memory_streams.h"
 
 namespace aplpatch {
 namespace {

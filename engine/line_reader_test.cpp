@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "testing/test_support.h"
+#include "testing/memory_streams.h"
 
 namespace aplpatch {
 namespace {

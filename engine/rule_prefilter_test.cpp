@@ -12,7 +12,7 @@
 
 #include "engine/engine.h"
 #include "engine/line_text.h"
-#include "testing/test_support.h"
+#include "testing/memory_streams.h"
 
 // The prefilter over a state and rules of the tests' own: it finds the texts wherever they stand,
 // makes the state tests when each rule's turn comes, and never costs a rule a line it would act on.

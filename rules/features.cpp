@@ -62,10 +62,4 @@ std::vector<Feature> FeatureSwitches::switchedOff() const {
   return off;
 }
 
-FeatureSwitches allFeaturesOff() {
-  FeatureSwitches switches;
-  for (const FeatureInfo& info : kFeatures) switches.set(info.feature, false);
-  return switches;
-}
-
 }  // namespace aplpatch

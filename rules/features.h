@@ -57,7 +57,4 @@ class FeatureSwitches {
   std::uint32_t off_ = 0;  // one bit per feature that is off
 };
 
-// Every feature off: the rewrite then makes only its repairs.
-FeatureSwitches allFeaturesOff();
-
 }  // namespace aplpatch

@@ -80,7 +80,6 @@ TEST(SwitchedRuleTable, EachSwitchSilencesItsRulesAndBringsInItsStandIns) {
     std::vector<std::string_view> expected;  // the standard table without the silenced rules
     for (const RuleEntry& rule : lineRules()) {
       const bool isSilenced = silenced.rules.contains(rule.name);
-      EXPECT_EQ(featureOfRule(rule.name) == silenced.feature, isSilenced) << rule.name;
       if (!isSilenced) expected.push_back(rule.name);
     }
     FeatureSwitches switches;

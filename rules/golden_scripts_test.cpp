@@ -74,7 +74,7 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesConsoleTextAndBriefing) {
   testing::MemorySource source(*script);
   testing::MemorySink sink;
   testing::RecordingConsole console;
-  const FeatureSwitches switches = set.everyFeatureOff ? allFeaturesOff() : FeatureSwitches{};
+  const FeatureSwitches switches = set.everyFeatureOff ? testing::allFeaturesOff() : FeatureSwitches{};
   const RewriteReport report = rewriteScript(source, sink, console, switches);
   ASSERT_TRUE(report.written);
   const std::string briefing = flightBriefing(report);
@@ -83,7 +83,7 @@ TEST_P(GoldenScript, IsRewrittenToTheExpectedBytesConsoleTextAndBriefing) {
     testing::MemorySource again(*script);
     testing::MemorySink plain;
     testing::RecordingConsole plainConsole;
-    ASSERT_TRUE(rewriteScript(again, plain, plainConsole));
+    ASSERT_TRUE(testing::rewriteScript(again, plain, plainConsole));
     EXPECT_TRUE(plain.bytes() == sink.bytes()) << "all on differs from the plain rewrite";
     EXPECT_EQ(plainConsole.text(), console.text());
   }

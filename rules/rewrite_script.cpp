@@ -8,13 +8,6 @@
 
 namespace aplpatch {
 
-bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console) {
-  Engine engine(source, sink, console, lineRules(), appendedSteps());
-  engine.rewriteLines();
-  engine.appendSubroutines();
-  return engine.finish();
-}
-
 RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console,
                             const FeatureSwitches& switches) {
   // All on, the standard table itself: nothing to build, nothing that could differ.

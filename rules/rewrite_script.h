@@ -8,10 +8,6 @@
 
 namespace aplpatch {
 
-// The whole rewrite with the standard rule table: every line, then the appended subroutines.
-// Returns false when a write to `sink` failed (the sink knows why).
-bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console);
-
 // What a rewrite with switches hands back: whether it was written, and the facts of the flight's
 // briefing (see rules/briefing.h).
 struct RewriteReport {
@@ -21,8 +17,8 @@ struct RewriteReport {
   ReadOnLog readOns;         // where rules read past lines on their own
 };
 
-// The whole rewrite with only the features that `switches` leaves on; with every feature on it
-// writes the same bytes and console lines as the rewrite above.
+// The whole rewrite with the standard rule table, every line and then the appended subroutines,
+// with only the features that `switches` leaves on.
 RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console,
                             const FeatureSwitches& switches);
 

@@ -23,7 +23,7 @@ std::span<const RuleEntry> appendedSteps();
 std::vector<RuleEntry> lineRulesFor(const FeatureSwitches& switches);
 
 // The feature that the line rule named `name` belongs to; none for a rule that always runs (or a
-// name that is not in the table).
+// name that is not in the table). The run's log names it when a rule's read-on lost labels.
 std::optional<Feature> featureOfRule(std::string_view name);
 
 // The state a rewrite with `switches` starts from: the choices that change the texts of rules that

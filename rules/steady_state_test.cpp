@@ -31,7 +31,7 @@ long allocationsToRewrite(const std::string& script) {
   CountingSink sink;
   SilentConsole console;
   const long before = allocationsSoFar();
-  rewriteScript(source, sink, console);
+  testing::rewriteScript(source, sink, console);
   return allocationsSoFar() - before;
 }
 

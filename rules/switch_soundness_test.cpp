@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "rules/rewrite_script.h"
-#include "rules/script_variations.h"
-#include "structure/variant_soundness.h"
+#include "testing/script_variations.h"
+#include "testing/variant_soundness.h"
 #include "testing/test_files.h"
 #include "testing/test_support.h"
 
@@ -64,7 +64,7 @@ FeatureSwitches switchesOff(std::uint32_t offBits) {
 }
 
 std::string offNames(const FeatureSwitches& switches) {
-  if (switches == allFeaturesOff()) return "all off";
+  if (switches == testing::allFeaturesOff()) return "all off";
   std::string names;
   for (Feature feature : switches.switchedOff()) {
     names.append(names.empty() ? "" : ", ").append(featureName(feature));
@@ -143,7 +143,7 @@ TEST_P(SwitchSoundness, EachFeatureOffAndAllOffLeaveEveryVariationAsSoundAsItsFu
   for (const FeatureInfo& info : featureTable()) {
     switchSets.push_back(switchesOff(1u << static_cast<int>(info.feature)));
   }
-  switchSets.push_back(allFeaturesOff());
+  switchSets.push_back(testing::allFeaturesOff());
 
   const std::vector<std::string_view> texts = testing::ruleTriggerTexts();
   const std::vector<testing::ScriptVariation> variations =

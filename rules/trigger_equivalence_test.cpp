@@ -325,7 +325,7 @@ TEST(RuleTriggers, RandomMixesOfTriggerTextsRewriteAlike) {
 // The tables with features switched off hold stand-ins and lack rules whose replacements shielded
 // later rules: every feature off alone, and all off, over the example and random scripts.
 TEST(RuleTriggers, TablesWithFeaturesSwitchedOffRewriteAlike) {
-  std::vector<FeatureSwitches> switchSets = {allFeaturesOff()};
+  std::vector<FeatureSwitches> switchSets = {testing::allFeaturesOff()};
   for (const FeatureInfo& info : featureTable()) {
     switchSets.emplace_back().set(info.feature, false);
   }

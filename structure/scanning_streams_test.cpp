@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <string>
 
-#include "structure/structure_test_summary.h"
+#include "testing/structure_test_summary.h"
 #include "testing/test_files.h"
 #include "testing/allocation_counter.h"
-#include "testing/test_support.h"
+#include "testing/memory_streams.h"
 
 namespace aplpatch {
 namespace {

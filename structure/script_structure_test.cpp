@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "structure/structure_test_summary.h"
+#include "testing/structure_test_summary.h"
 
 namespace aplpatch {
 namespace {

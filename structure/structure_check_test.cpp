@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "rules/rewrite_script.h"
 #include "structure/structure_compare.h"
 #include "testing/test_files.h"
-#include "testing/test_support.h"
+#include "testing/memory_streams.h"
 
 namespace aplpatch {
 namespace {
@@ -88,23 +87,22 @@ TEST(StructureCheck, FindsTheSameHoweverTheBytesArrive) {
 // A rewrite that stops at a failed write, or throws, leaves a check that ends at once, judging
 // what went by as the rewrite meant it; the sanitizer build sees nothing leak.
 TEST(StructureCheck, EndsWhenTheRewriteEndsEarly) {
-  const std::string script = repeated("/examples/sample_flight.apl", 40);
+  const std::string script = repeated("/examples/sample_flight.apl", 1);
+  const std::string rewritten = repeated("/testdata/sample_flight.expected.apl", 1);
   {
     StructureCheck check;
-    FailingSink full(100000);
+    FailingSink full(rewritten.size() / 2);
     testing::MemorySource bytesIn(script);
-    testing::RecordingConsole console;
-    EXPECT_FALSE(rewriteScript(check.watchInput(bytesIn), check.watchOutput(full), console));
+    EXPECT_FALSE(testing::replayRewrite(check.watchInput(bytesIn), check.watchOutput(full), rewritten));
     // A rewrite cut short loses the subroutines it appends last, which the script calls.
     EXPECT_FALSE(check.faults().empty());
   }
-  ThrowingSource bytesIn(script);
+  ThrowingSource bytesIn(repeated("/examples/sample_flight.apl", 40));
   testing::MemorySink bytesOut;
-  testing::RecordingConsole console;
   EXPECT_THROW(
       {
         StructureCheck check;
-        rewriteScript(check.watchInput(bytesIn), check.watchOutput(bytesOut), console);
+        testing::replayRewrite(check.watchInput(bytesIn), check.watchOutput(bytesOut), rewritten, 1000);
       },
       std::runtime_error);
 }

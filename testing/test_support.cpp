@@ -9,31 +9,6 @@
 
 namespace aplpatch::testing {
 
-MemorySource::MemorySource(std::string bytes, std::size_t chunk)
-    : bytes_(std::move(bytes)), chunk_(chunk) {}
-
-std::size_t MemorySource::read(char* buffer, std::size_t size) {
-  std::size_t n = std::min({size, chunk_, bytes_.size() - pos_});
-  std::memcpy(buffer, bytes_.data() + pos_, n);
-  pos_ += n;
-  return n;
-}
-
-bool MemorySink::write(const char* data, std::size_t size) {
-  bytes_.append(data, size);
-  return true;
-}
-
-std::string withoutCr(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    text.push_back(bytes[i]);
-  }
-  return text;
-}
-
 namespace {
 
 Rewritten run(std::string_view input, bool appendSubroutines, Start start) {
@@ -71,6 +46,19 @@ std::string appendedText(void (*step)(Pass&), RewriteState state) {
   step(pass);
   writer.flush();
   return withoutCr(sink.bytes());
+}
+
+bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console) {
+  Engine engine(source, sink, console, lineRules(), appendedSteps());
+  engine.rewriteLines();
+  engine.appendSubroutines();
+  return engine.finish();
+}
+
+FeatureSwitches allFeaturesOff() {
+  FeatureSwitches switches;
+  for (const FeatureInfo& info : featureTable()) switches.set(info.feature, false);
+  return switches;
 }
 
 }  // namespace aplpatch::testing

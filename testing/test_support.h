@@ -7,42 +7,12 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
+#include "rules/features.h"
 #include "rules/rewrite_state.h"
 #include "rules/rule_pass.h"
+#include "testing/memory_streams.h"
 
 namespace aplpatch::testing {
-
-// Serves a fixed text, at most `chunk` bytes per read, so tests can cut the input anywhere.
-class MemorySource : public ByteSource {
- public:
-  explicit MemorySource(std::string bytes, std::size_t chunk = 1 << 16);
-  std::size_t read(char* buffer, std::size_t size) override;
-
- private:
-  std::string bytes_;
-  std::size_t pos_ = 0;
-  std::size_t chunk_;
-};
-
-// Collects what the engine writes.
-class MemorySink : public ByteSink {
- public:
-  bool write(const char* data, std::size_t size) override;
-  const std::string& bytes() const { return bytes_; }
-
- private:
-  std::string bytes_;
-};
-
-// Collects the console messages in order.
-class RecordingConsole : public Console {
- public:
-  void print(std::string_view text) override { text_.append(text); }
-  const std::string& text() const { return text_; }
-
- private:
-  std::string text_;
-};
 
 struct Rewritten {
   std::string bytes;    // the output exactly as written (CR LF line ends)
@@ -74,7 +44,12 @@ Start pastHeader(RewriteState state = {});
 // Runs one appended-subroutine step on `state` and returns what it writes (LF line ends).
 std::string appendedText(void (*step)(Pass&), RewriteState state);
 
-// Turns every CR LF into LF.
-std::string withoutCr(std::string_view bytes);
+// The whole rewrite with the standard rule table and the engine's own start, as the rule table
+// stands without any switches; false when a write to `sink` failed.
+bool rewriteScript(ByteSource& source, ByteSink& sink, Console& console);
+
+// Every feature off: the rewrite then makes only its repairs.
+FeatureSwitches allFeaturesOff();
+
 
 }  // namespace aplpatch::testing

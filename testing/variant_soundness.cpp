@@ -1,4 +1,4 @@
-#include "structure/variant_soundness.h"
+#include "testing/variant_soundness.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "rules/script_variations.h"
+#include "testing/script_variations.h"
 
 #include <algorithm>
 #include <cstddef>
