@@ -6,7 +6,6 @@
 #include "commands/program_name.h"
 #include "driver/settings_text.h"
 #include "platform/folder_path.h"
-#include "platform/temporary_file.h"
 #include "rules/features.h"
 
 namespace aplpatch {
@@ -32,22 +31,6 @@ std::string placeLine(Platform& platform, std::string_view which, const std::str
   line.append(which).append(": ");
   if (path.empty()) return line.append("the system does not say where it is\n");
   return line.append(path).append(platform.exists(path) ? " (there)\n" : " (not there)\n");
-}
-
-// Writes `text` as a new file at `path`; the file's folder and the folders above it are made.
-Status writeNewFile(Platform& platform, const std::string& path, const std::string& text) {
-  const std::string_view name = fileNameOf(path, platform.pathStyle());
-  Status status = makeFolderPath(platform, path.substr(0, path.size() - name.size()));
-  if (!status.ok()) return status;
-  TemporaryFile file(platform, path);
-  status = file.create();
-  if (status.ok()) {
-    file.sink().write(text.data(), text.size());
-    status = file.finish();
-  }
-  // A file that appeared meanwhile stays as it is: the move refuses to replace it.
-  if (status.ok()) status = file.commitAsNew(path);
-  return status.ok() ? status : Status::failure(status.code(), "cannot write " + path + ": " + status.reason());
 }
 
 }  // namespace
@@ -88,7 +71,7 @@ int writeSettings(Platform& platform, ProgramConsole& console, const std::string
   // one sets, so that writing it changes no flight.
   const bool takesOver = settings.found && settings.path != path;
   const FeatureSwitches switches = takesOver ? settings.switches : FeatureSwitches{};
-  Status status = writeNewFile(platform, path, settingsFileText(switches));
+  Status status = writeFileMakingFolders(platform, path, settingsFileText(switches), ExistingFile::keep);
   if (!status.ok()) {
     if (status.is(StatusCode::alreadyExists)) return refuse(console, path + " exists already");
     return refuse(console, status.reason());

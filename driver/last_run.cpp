@@ -5,7 +5,6 @@
 
 #include "driver/settings_file.h"
 #include "platform/folder_path.h"
-#include "platform/temporary_file.h"
 
 namespace aplpatch {
 
@@ -67,18 +66,7 @@ std::optional<LastRun> parseLastRun(std::string_view text) {
 Status recordLastRun(Platform& platform, const LastRun& run) {
   const std::string path = lastRunPath(platform);
   if (path.empty()) return Status::success();
-  const std::string_view name = fileNameOf(path, platform.pathStyle());
-  Status status = makeFolderPath(platform, path.substr(0, path.size() - name.size()));
-  if (!status.ok()) return status;
-  const std::string text = lastRunText(run);
-  TemporaryFile file(platform, path);
-  status = file.create();
-  if (status.ok()) {
-    file.sink().write(text.data(), text.size());
-    status = file.finish();
-  }
-  if (status.ok()) status = file.commitAs(path);
-  return status.ok() ? status : Status::failure("cannot write " + path + ": " + status.reason());
+  return writeFileMakingFolders(platform, path, lastRunText(run), ExistingFile::replace);
 }
 
 LastRunReading readLastRun(Platform& platform) {

@@ -2,6 +2,9 @@
 
 #include <vector>
 
+#include "platform/path_style.h"
+#include "platform/temporary_file.h"
+
 namespace aplpatch {
 
 namespace {
@@ -39,6 +42,21 @@ Status makeFolderPath(Platform& platform, const std::string& folder) {
     if (!made.ok()) return Status::failure("cannot create folder " + *path + ": " + made.reason());
   }
   return Status::success();
+}
+
+Status writeFileMakingFolders(Platform& platform, const std::string& path, std::string_view text,
+                              ExistingFile existing) {
+  const std::string_view name = fileNameOf(path, platform.pathStyle());
+  Status status = makeFolderPath(platform, path.substr(0, path.size() - name.size()));
+  if (!status.ok()) return status;
+  TemporaryFile file(platform, path);
+  status = file.create();
+  if (status.ok()) {
+    file.sink().write(text.data(), text.size());
+    status = file.finish();
+  }
+  if (status.ok()) status = existing == ExistingFile::keep ? file.commitAsNew(path) : file.commitAs(path);
+  return status.ok() ? status : Status::failure(status.code(), "cannot write " + path + ": " + status.reason());
 }
 
 }  // namespace aplpatch
