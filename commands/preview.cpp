@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/label_check.h"
+#include "structure/structure_check.h"
 #include "driver/lost_labels.h"
 #include "driver/run_rewrite.h"
 #include "driver/script_preparation.h"
@@ -46,12 +46,11 @@ int previewScript(Platform& platform, ProgramConsole& console, const std::string
     messages.print(script + " is already patched: a run hands it to the compiler unchanged.\n");
     written = copyAll(start, console.standardOutput());
   } else {
-    LabelCheck labels;
-    RewriteReport report =
-        rewriteForRun(start, console.standardOutput(), messages, settings.switches, nullptr, &labels);
+    StructureCheck check;
+    RewriteReport report = rewriteForRun(start, console.standardOutput(), messages, settings.switches, &check);
     written = report.written;
     briefing = flightBriefing(report);
-    lost = labels.lost();
+    lost = check.lostLabels();
   }
   if (!start.status().ok()) {
     console.printError("Cannot read " + script + ": " + start.status().reason() + "\n");

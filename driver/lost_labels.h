@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/label_check.h"
+#include "structure/structure_compare.h"
 #include "engine/read_on.h"
 
 namespace aplpatch {

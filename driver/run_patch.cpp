@@ -11,7 +11,6 @@
 #include "driver/backup_copy.h"
 #include "driver/compiler_name.h"
 #include "driver/console_recorder.h"
-#include "driver/label_check.h"
 #include "driver/lost_labels.h"
 #include "driver/last_run.h"
 #include "driver/patch_paths.h"
@@ -116,11 +115,11 @@ Status backUpScript(Platform& platform, Console& console, const PatchPaths& path
 }
 
 // Rewrites the script into `newScript` with `switches`, and into `backup` as far as that goes, and
-// records what the rewrite adds to the script's structure. Returns nothing, after reporting why and
-// removing it, when the new script is not complete on the disk.
+// records what the rewrite adds to the script's structure and which of its labels it lost. Returns
+// nothing, after reporting why and removing it, when the new script is not complete on the disk.
 std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
                                          const FeatureSwitches& switches, TemporaryFile& newScript,
-                                         TemporaryFile& backup, Status& backupStatus, LabelCheck& labels,
+                                         TemporaryFile& backup, Status& backupStatus, std::vector<LostLabel>& lost,
                                          RunRecord& record) {
   console.print("inserting missing RETURNS ...\n");
   Status created = newScript.create(input->permissions());
@@ -132,7 +131,7 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
   StructureCheck structure;
-  RewriteReport report = rewriteForRun(*input, output, console, switches, &structure, &labels);
+  RewriteReport report = rewriteForRun(*input, output, console, switches, &structure);
   const bool written = report.written;
   Status read = input->status();
   input.reset();
@@ -149,6 +148,7 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
   record.structureFaults = structure.faults();
+  lost = structure.lostLabels();
   return report;
 }
 
@@ -360,9 +360,9 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
   // rewrite has taken the script's place.
   TemporaryFile backup(platform, paths.backupNewScript);
   Status backupStatus = record.backupFolderIsLink ? linkRefused() : Status::success();
-  LabelCheck labels;
+  std::vector<LostLabel> lost;
   std::optional<RewriteReport> report =
-      rewriteInto(console, paths, std::move(input), switches, newScript, backup, backupStatus, labels, record);
+      rewriteInto(console, paths, std::move(input), switches, newScript, backup, backupStatus, lost, record);
   if (!report) {
     backup.discard();
     return compileAsGenerated(platform, console, paths, *compiler, record);
@@ -370,7 +370,6 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
   console.print("analysis done\n");
 
   say(console, {"saving new generated APL file ", paths.newScriptInMessages, " ..."});
-  const std::vector<LostLabel> lost = labels.lost();
   if (!lost.empty()) {
     keepRewriteAside(console, paths, lost, *report, newScript, backup, backupStatus, record);
     return runCompiler(platform, console, *compiler, paths.script, record);

@@ -7,12 +7,10 @@
 namespace aplpatch {
 
 RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches,
-                            StructureCheck* structure, LabelCheck* labels) {
+                            StructureCheck* structure) {
   StopAtCtrlZ input(script);
-  ByteSource& watched = structure != nullptr ? structure->watchInput(input) : input;
-  ByteSink& watching = structure != nullptr ? structure->watchOutput(out) : out;
-  ByteSource& source = labels != nullptr ? labels->watchInput(watched) : watched;
-  ByteSink& sink = labels != nullptr ? labels->watchOutput(watching) : watching;
+  ByteSource& source = structure != nullptr ? structure->watchInput(input) : input;
+  ByteSink& sink = structure != nullptr ? structure->watchOutput(out) : out;
   RewriteReport report = rewriteScript(source, sink, console, switches);
   // A Ctrl-Z as the very last byte is a common end-of-file mark and loses nothing: no message.
   if (input.found() && input.bytesAfter() > 0) {

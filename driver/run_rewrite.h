@@ -2,7 +2,6 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
-#include "driver/label_check.h"
 #include "rules/features.h"
 #include "rules/rewrite_script.h"
 #include "structure/structure_check.h"
@@ -15,8 +14,8 @@ namespace aplpatch {
 // reads it in text mode; when bytes follow it, one console line after the rules' messages says how
 // many are left out. The report's `written` is false when a write to `out` failed. With `structure`,
 // the check watches the script as the rewrite reads it (up to the Ctrl-Z) and the rewrite as it is
-// written, changing no byte; with `labels`, the label check does the same.
+// written, changing no byte.
 RewriteReport rewriteForRun(ByteSource& script, ByteSink& out, Console& console, const FeatureSwitches& switches,
-                            StructureCheck* structure = nullptr, LabelCheck* labels = nullptr);
+                            StructureCheck* structure = nullptr);
 
 }  // namespace aplpatch

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "commands/preview.h"
-#include "driver/label_check.h"
 #include "driver/run_log.h"
 #include "driver/run_patch.h"
 #include "driver/settings_text.h"
@@ -31,36 +30,6 @@ constexpr const char* kScript = "start:\r\nwait 2\r\nende:\r\n";
 constexpr const char* kLosingScript = "start:\r\nx VOICE3\\FC_N016\"\r\nwait 2\r\nende:\r\n  missed_1:  \r\n";
 
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::string lines(const std::vector<LostLabel>& labels) {
-  std::string text;
-  for (const LostLabel& label : labels) text += label.name + "@" + std::to_string(label.line) + " ";
-  return text;
-}
-
-TEST(LabelScan, TakesOnlyANameAndAColonWithBlanksAroundAsALabel) {
-  const struct {
-    const char* text;
-    const char* labels;
-  } cases[] = {
-      {"ENDE:\n", "ENDE@1 "},
-      {"  ende:  \r\n\tMissed_App2:\t\n", "ENDE@1 MISSED_APP2@2 "},
-      {"a:\nA:\n", "A@1 "},  // once, where it is first defined
-      {"X = 1:\nGOSUB ENDE:\nENDE: WAIT\n:\nENDE;\n", ""},
-      {"HOLD-FIX:\nHOLD FIX:\n\xC4X:\n", ""},
-      {"LAST:", "LAST@1 "},  // a last line without LF
-      {"\n\nTHIRD:\r\n", "THIRD@3 "},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
-    LabelScan scan;
-    const std::string text = c.text;
-    // Byte by byte, so that no line comes in one piece.
-    for (char byte : text) scan.feed(&byte, 1);
-    scan.end();
-    EXPECT_EQ(lines(scan.labels()), c.labels);
-  }
-}
 
 TEST(SafetyNet, ARewriteThatLosesLabelsIsKeptAsideAndTheScriptCompiledAsGenerated) {
   FakePlatform platform;

@@ -14,11 +14,12 @@ int ScriptStructure::nameId(std::string_view name) {
   return id;
 }
 
-void ScriptStructure::defineLabel(std::string_view name) {
+void ScriptStructure::defineLabel(std::string_view name, bool alone) {
   const int id = nameId(name);
   NameUse& use = uses_[static_cast<std::size_t>(id)];
   const bool first = use.definitions.count == 0;
   if (first) use.labelBefore = currentLabel_;
+  if (alone && use.aloneLine == 0) use.aloneLine = lines_;
   use.definitions.add(lines_);
   if (!openBlocks_.empty() && !use.heldInClosedBlock && use.timesHeld < kHeldPerLabel &&
       use.lastHeld < openBlocks_.back().heldFrom) {
@@ -89,7 +90,9 @@ void ScriptStructure::addLine(std::string_view line) {
   const std::size_t size = line.size() < kMaxLineBytes ? line.size() : kMaxLineBytes;
   std::memmove(lineCopy_.data(), line.data(), size);
   lineCopy_[size] = '\n';  // ends the last word
+  lineCut_ = line.size() > kMaxLineBytes;
   addCutLine(std::string_view(lineCopy_.data(), size));
+  lineCut_ = false;
 }
 
 // Block words, jumps, calls, the IF that ends in THEN and the label alone on its line, most of a
@@ -102,11 +105,16 @@ void ScriptStructure::readFirstWord(std::string_view line, std::size_t start) {
       // A label, or nothing.
       const std::size_t end = start + detail::nameRun(at);
       if (end == start || line.data()[end] != ':') return;
-      if (end + 1 != line.size()) {
+      std::size_t rest = end + 1;
+      while (rest < line.size() && detail::isBlank(line[rest])) ++rest;
+      if (rest != line.size()) {
         readStructure(line, {start, end});
         return;
       }
-      defineLabel(line.substr(start, end - start));
+      const std::string_view name = line.substr(start, end - start);
+      defineLabel(name, !lineCut_ && std::all_of(name.begin(), name.end(), [](char c) {
+                          return static_cast<unsigned char>(c) < 0x80;
+                        }));
       return;
     }
     case LineLead::gosub:
@@ -140,7 +148,7 @@ void ScriptStructure::readFirstWord(std::string_view line, std::size_t start) {
 void ScriptStructure::readStructure(std::string_view line, FirstWord word) {
   LineStatement& statement = statement_;
   readStatement(line, word, statement);
-  if (!statement.label.empty()) defineLabel(statement.label);
+  if (!statement.label.empty()) defineLabel(statement.label, false);
   for (std::size_t i = 0; i < statement.targetCount; ++i) {
     addReference(statement.targets[i].name, statement.targets[i].form);
   }

@@ -43,6 +43,10 @@ struct NameUse {
   // label), so that a problem below a label that another script lacks can be placed below one it has.
   int labelBefore = NameTable::kNone;
   bool called = false;  // some GOSUB, or a binding's GOSUB, enters it as a subroutine
+  // The first line that defines it standing alone: a name of ASCII letters, digits and '_', its
+  // colon, and nothing after it but blanks (0 for none). Labels that stand alone are the ones a
+  // rewrite must keep.
+  int aloneLine = 0;
   // Its definitions inside blocks are followed, each new to the innermost block around it, until
   // one lies in a block that closes: the last one followed (an index into the structure's held
   // labels, or -1), how many, and whether one lies in a block that closed.
@@ -156,7 +160,8 @@ class ScriptStructure {
   // Reads a line that may shape the structure.
   void readStructure(std::string_view line, FirstWord word);
   int nameId(std::string_view name);
-  void defineLabel(std::string_view name);
+  // `alone`: the label stands alone on its line (see NameUse::aloneLine).
+  void defineLabel(std::string_view name, bool alone);
   void noteProblem(BlockProblem kind, int label, int line);
   void open(bool isWhile) {
     if (openBlocks_.size() < kMaxDepth) {
@@ -225,6 +230,7 @@ class ScriptStructure {
   std::size_t blocksTooDeep_ = 0;  // blocks open beyond kMaxDepth, whose kind is not kept
   int currentLabel_ = NameTable::kNone;  // the label in force: the last one defined for the first time
   int lines_ = 0;
+  bool lineCut_ = false;  // the line being read was longer than kMaxLineBytes: it defines no label alone
   bool finished_ = false;
 };
 

@@ -42,17 +42,27 @@ void StructureCheck::scan(Stream stream, const char* data, std::size_t size) {
   }
 }
 
-std::vector<std::string> StructureCheck::faults() {
+bool StructureCheck::endScan() {
   ended_ = {true, true};
   if (!failed_) {
     try {
+      // Finishing twice does nothing.
       for (LineFeeder& feeder : feeders_) feeder.finish();
     } catch (const std::exception&) {
       failed_ = true;
     }
   }
-  if (failed_) return {"the structure check could not be completed (out of memory)"};
-  return rewriteFaults(structures_[kInput], structures_[kOutput]);
+  return !failed_;
+}
+
+std::vector<std::string> StructureCheck::faults(const FindingNote& note) {
+  if (!endScan()) return {"the structure check could not be completed (out of memory)"};
+  return rewriteFaults(structures_[kInput], structures_[kOutput], note);
+}
+
+std::vector<LostLabel> StructureCheck::lostLabels() {
+  if (!endScan()) return {};
+  return aplpatch::lostLabels(structures_[kOutput], structures_[kInput]);
 }
 
 }  // namespace aplpatch

@@ -3,12 +3,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "base/byte_stream.h"
 #include "structure/scanning_streams.h"
 #include "structure/script_structure.h"
+#include "structure/structure_compare.h"
 
 namespace aplpatch {
 
@@ -32,9 +34,14 @@ class StructureCheck {
   ByteSink& watchOutput(ByteSink& rewritten);
 
   // After the rewrite: the faults that the rewrite brings into the script's structure, one plain
-  // line each (empty when none), or one line saying that the check could not be completed. Ends
-  // the scan: the adapters scan nothing more.
-  std::vector<std::string> faults();
+  // line each (empty when none), each followed by what `note` gives for it, or one line saying that
+  // the check could not be completed. Ends the scan: the adapters scan nothing more.
+  std::vector<std::string> faults(const FindingNote& note = {});
+
+  // After the rewrite: the labels that the generated script defines standing alone and the rewrite
+  // lacks, in the order of the script; empty when it keeps every one, and when the check could not
+  // be completed. Ends the scan as faults() does.
+  std::vector<LostLabel> lostLabels();
 
  private:
   enum Stream : std::uint8_t { kInput, kOutput, kStreams };
@@ -61,6 +68,8 @@ class StructureCheck {
 
   // Scans `size` bytes of `stream`, unless the stream has ended or the scan failed.
   void scan(Stream stream, const char* data, std::size_t size);
+  // Ends the scan of both streams, once; returns whether it was completed.
+  bool endScan();
 
   // Written by the scan; read after it has ended.
   std::array<ScriptStructure, kStreams> structures_;

@@ -61,6 +61,23 @@ void addLabelsDefinedAgain(const ScriptStructure& script, const ScriptStructure&
   }
 }
 
+}  // namespace
+
+std::vector<LostLabel> lostLabels(const ScriptStructure& script, const ScriptStructure& reference) {
+  std::vector<LostLabel> lost;
+  for (int id = 0; id < reference.names().size(); ++id) {
+    const int line = reference.use(id).aloneLine;
+    if (line == 0) continue;
+    const std::string_view name = reference.names().name(id);
+    const int kept = script.names().find(name);
+    if (kept == NameTable::kNone || script.use(kept).aloneLine == 0) lost.push_back({std::string(name), line});
+  }
+  std::sort(lost.begin(), lost.end(), [](const LostLabel& a, const LostLabel& b) { return a.line < b.line; });
+  return lost;
+}
+
+namespace {
+
 void addLostLabels(const ScriptStructure& script, const ScriptStructure& reference,
                    std::vector<StructureFinding>& lost) {
   for (int id = 0; id < reference.names().size(); ++id) {
@@ -312,10 +329,12 @@ std::string describeFinding(const StructureFinding& finding, std::string_view re
   return text;
 }
 
-std::vector<std::string> rewriteFaults(const ScriptStructure& generated, const ScriptStructure& rewritten) {
+std::vector<std::string> rewriteFaults(const ScriptStructure& generated, const ScriptStructure& rewritten,
+                                       const FindingNote& note) {
   std::vector<std::string> lines;
   for (const StructureFinding& finding : findingsAgainst(rewritten, generated)) {
     lines.push_back(describeFinding(finding, "the generated script"));
+    if (note) lines.back() += note(finding);
   }
   return lines;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -34,6 +35,16 @@ struct StructureFinding {
   int closeLine = 0;
 };
 
+// A label that the generated script defines standing alone on its line and its rewrite does not.
+struct LostLabel {
+  std::string name;  // in capitals, as compared
+  int line = 0;      // the generated script's line that defines it so first (from 1)
+};
+
+// The labels that `reference` defines standing alone (NameUse::aloneLine) and `script` does not,
+// names compared in capitals, in the order of those lines. Both structures must be finished.
+std::vector<LostLabel> lostLabels(const ScriptStructure& script, const ScriptStructure& reference);
+
 // What `script` has that `reference` has not: a jump, call or cleared trigger naming a label that
 // `script` does not define, unless `reference` names that label without defining it too; a label
 // that `script` defines more than once and more often than `reference`; more block problems of a
@@ -51,8 +62,13 @@ std::string_view sharedPlace(const ScriptStructure& script, int label,
 // The finding as one plain line, naming the reference as `referenceName` ("the generated script").
 std::string describeFinding(const StructureFinding& finding, std::string_view referenceName);
 
+// What a caller appends to the line of a finding (the finding's lines being the rewrite's, or the
+// generated script's for a label lost): for a run, where those lines came from.
+using FindingNote = std::function<std::string(const StructureFinding&)>;
+
 // The faults a rewrite brings into the structure of the script the host generated, for the run's
-// log: one line each, empty when it brings none.
-std::vector<std::string> rewriteFaults(const ScriptStructure& generated, const ScriptStructure& rewritten);
+// log: one line each, with what `note` gives for it (when given), empty when it brings none.
+std::vector<std::string> rewriteFaults(const ScriptStructure& generated, const ScriptStructure& rewritten,
+                                       const FindingNote& note = {});
 
 }  // namespace aplpatch

@@ -26,6 +26,49 @@ constexpr std::string_view kGenerated =
     " ENDIF\n"
     " RETURN\n";
 
+std::string lostText(std::string_view generated, std::string_view rewritten) {
+  // Byte by byte, so that no line comes in one piece.
+  ScriptStructure scanned;
+  LineFeeder feeder(scanned);
+  for (char byte : generated) feeder.feed(&byte, 1);
+  feeder.finish();
+  std::string text;
+  for (const LostLabel& label : lostLabels(scanScript(rewritten), scanned)) {
+    text += label.name + "@" + std::to_string(label.line) + " ";
+  }
+  return text;
+}
+
+TEST(LostLabels, TakeOnlyANameAndAColonWithBlanksAroundAsALabel) {
+  const struct {
+    const char* text;
+    const char* labels;
+  } cases[] = {
+      {"ENDE:\n", "ENDE@1 "},
+      {"  ende:  \r\n\tMissed_App2:\t\n", "ENDE@1 MISSED_APP2@2 "},
+      {"a:\nA:\n", "A@1 "},  // once, where it is first defined
+      {"X = 1:\nGOSUB ENDE:\nENDE: WAIT\n:\nENDE;\n", ""},
+      {"HOLD-FIX:\nHOLD FIX:\n\xC4X:\n", ""},
+      {"LAST:", "LAST@1 "},  // a last line without LF
+      {"\n\nTHIRD:\r\n", "THIRD@3 "},
+      {"IF:\nENDIF:\nONKEY:\n", "IF@1 ENDIF@2 ONKEY@3 "},  // structure words as names
+      {"B:\nA:\nB:\n", "B@1 A@2 "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(lostText(c.text, ""), c.labels);
+  }
+  // Past the longest line that is read, nothing is a label.
+  EXPECT_EQ(lostText("LONG:" + std::string(ScriptStructure::kMaxLineBytes, ' ') + "\n", ""), "");
+}
+
+TEST(LostLabels, AreThoseTheRewriteDoesNotDefineStandingAlone) {
+  constexpr std::string_view generated = "START:\nHOLD_1:\nENDE:\nMISSED:\n";
+  // Another letter case and blanks keep a label; text after the colon or a jump to it do not.
+  EXPECT_EQ(lostText(generated, "  start:\r\nHold_1:  \r\nENDE: WAIT 1\r\nGOTO MISSED\r\n"), "ENDE@3 MISSED@4 ");
+  EXPECT_EQ(lostText(generated, "ENDE:\nMISSED:\nHOLD_1:\nSTART:\nEXTRA:\n"), "");
+}
+
 TEST(RewriteFaults, ReportsEachNewProblemOnceInLineOrder) {
   // More lines, a paired block, and a new subroutine that is called add nothing.
   EXPECT_EQ(faults(kGenerated, std::string(kGenerated) + "IF X THEN\nENDIF\nGOSUB NEW\nNEW:\nRETURN\n"),
