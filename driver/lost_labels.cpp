@@ -1,10 +1,8 @@
 #include "driver/lost_labels.h"
 
 #include <cstddef>
-#include <optional>
 
-#include "rules/features.h"
-#include "rules/rule_table.h"
+#include "driver/finding_sources.h"
 
 namespace aplpatch {
 
@@ -28,13 +26,6 @@ std::string firstNames(const std::vector<LostLabel>& lost, std::size_t shown) {
   if (lost.size() > shown) names.append(", ...");
   return names;
 }
-
-std::string featureOf(const char* rule) {
-  std::optional<Feature> feature = featureOfRule(rule);
-  return feature ? std::string(featureName(*feature)) : std::string("always-on");
-}
-
-bool covers(const ReadOn& readOn, int line) { return readOn.fromLine < line && line <= readOn.toLine; }
 
 }  // namespace
 
@@ -64,11 +55,11 @@ std::vector<std::string> lostLabelsLogLines(const std::vector<LostLabel>& lost, 
   for (const ReadOn& readOn : readOns.kept()) {
     bool pastOne = false;
     for (std::size_t i = 0; i < lost.size(); ++i) {
-      if (covers(readOn, lost[i].line)) explained[i] = pastOne = true;
+      if (readPast(readOn, lost[i].line)) explained[i] = pastOne = true;
     }
     if (!pastOne) continue;
     std::string line = "  lines " + std::to_string(readOn.fromLine) + " to " + std::to_string(readOn.toLine) +
-                       ": a rule of " + featureOf(readOn.rule) + " read on for a line holding \"" +
+                       ": a rule of " + featureOfRuleNamed(readOn.rule) + " read on for a line holding \"" +
                        std::string(readOn.sought) + "\"";
     line.append(readOn.found ? " and found it at line " + std::to_string(readOn.toLine)
                              : " and met the end of the script first");

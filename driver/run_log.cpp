@@ -68,6 +68,7 @@ std::string runLogText(std::string_view startedAt, const std::vector<std::string
     addLine(text, {"what the rewrite adds to the structure of the script:"});
     if (record.structureFaults->empty()) addLine(text, {"  nothing"});
     for (const std::string& finding : *record.structureFaults) addLine(text, {"  ", finding});
+    if (!record.structureAdvice.empty()) addLine(text, {"  ", record.structureAdvice});
   }
   return text;
 }

@@ -42,6 +42,8 @@ struct RunRecord {
   // Written once the rewrite is complete, shown in the log with the briefing: the faults the rewrite
   // brings into the structure of the generated script, one a line; empty when it brings none.
   std::optional<std::vector<std::string>> structureFaults;
+  // Written with the faults when there are any: what the pilot can do about them, one line.
+  std::string structureAdvice;
   // Written when the rewrite lost labels of the generated script and was not put in place: which,
   // and where they went, one line each (without line ends).
   std::vector<std::string> lostLabels;

@@ -11,6 +11,7 @@
 #include "driver/backup_copy.h"
 #include "driver/compiler_name.h"
 #include "driver/console_recorder.h"
+#include "driver/finding_sources.h"
 #include "driver/lost_labels.h"
 #include "driver/last_run.h"
 #include "driver/patch_paths.h"
@@ -114,11 +115,12 @@ Status backUpScript(Platform& platform, Console& console, const PatchPaths& path
   return script.rewind();
 }
 
-// Rewrites the script into `newScript` with `switches`, and into `backup` as far as that goes, and
-// records what the rewrite adds to the script's structure and which of its labels it lost. Returns
-// nothing, after reporting why and removing it, when the new script is not complete on the disk.
+// Rewrites the script into `newScript` with the features `settings` leaves on, and into `backup` as
+// far as that goes, and records what the rewrite adds to the script's structure (with the features
+// behind it) and which of its labels it lost. Returns nothing, after reporting why and removing it,
+// when the new script is not complete on the disk.
 std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& paths, std::unique_ptr<ReadFile> input,
-                                         const FeatureSwitches& switches, TemporaryFile& newScript,
+                                         const LoadedSettings& settings, TemporaryFile& newScript,
                                          TemporaryFile& backup, Status& backupStatus, std::vector<LostLabel>& lost,
                                          RunRecord& record) {
   console.print("inserting missing RETURNS ...\n");
@@ -131,7 +133,7 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
 
   CopyingSink output(newScript.sink(), backupStatus.ok() ? &backup.sink() : nullptr);
   StructureCheck structure;
-  RewriteReport report = rewriteForRun(*input, output, console, switches, &structure);
+  RewriteReport report = rewriteForRun(*input, output, console, settings.switches, &structure);
   const bool written = report.written;
   Status read = input->status();
   input.reset();
@@ -147,7 +149,13 @@ std::optional<RewriteReport> rewriteInto(Console& console, const PatchPaths& pat
     return std::nullopt;
   }
   if (backupStatus.ok()) backupStatus = backup.finish();
-  record.structureFaults = structure.faults();
+  // Each finding names the feature behind it, and the advice names them all.
+  std::vector<std::string> features;
+  record.structureFaults = structure.faults([&](const StructureFinding& finding) {
+    features.push_back(featureBehind(finding, report));
+    return findingSource(features.back());
+  });
+  if (!features.empty()) record.structureAdvice = findingsAdvice(features, settings.path);
   lost = structure.lostLabels();
   return report;
 }
@@ -307,7 +315,6 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
   });
   paths = prepared.paths;
   if (!prepared.file.reason.empty()) record.fileWorkedOn = prepared.file.path + " (" + prepared.file.reason + ")";
-  const FeatureSwitches& switches = prepared.settings.switches;
 
   // Taken over here, so that the script is closed before the run's log is written.
   std::unique_ptr<ScriptStart> input = std::move(prepared.start);
@@ -362,7 +369,7 @@ int patchScript(Platform& platform, ProgramConsole& console, const std::string& 
   Status backupStatus = record.backupFolderIsLink ? linkRefused() : Status::success();
   std::vector<LostLabel> lost;
   std::optional<RewriteReport> report =
-      rewriteInto(console, paths, std::move(input), switches, newScript, backup, backupStatus, lost, record);
+      rewriteInto(console, paths, std::move(input), prepared.settings, newScript, backup, backupStatus, lost, record);
   if (!report) {
     backup.discard();
     return compileAsGenerated(platform, console, paths, *compiler, record);

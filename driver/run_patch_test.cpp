@@ -510,10 +510,14 @@ const std::string kNothingAdded = kNoSettings +
                                   "  wind-announcements: nothing in this script\r\n"
                                   "  radio-calls: nothing in this script\r\n"
                                   "what the rewrite adds to the structure of the script:\r\n"
-                                  "  line 9: GOSUB PLAYID, a label that the script does not define\r\n"
+                                  "  line 9: GOSUB PLAYID, a label that the script does not define (added by "
+                                  "always-on)\r\n"
                                   "  line 13: GOSUB PLAYCALL, a label that the script does not define (named 12 "
-                                  "times, at lines 13, 156, 166, 176 and 8 more)\r\n"
-                                  "  line 14: GOSUB PLAY_ALTITUDE, a label that the script does not define\r\n";
+                                  "times, at lines 13, 156, 166, 176 and 8 more) (added by always-on)\r\n"
+                                  "  line 14: GOSUB PLAY_ALTITUDE, a label that the script does not define (added "
+                                  "by always-on)\r\n"
+                                  "  if the compiler rejects this flight, send this log with the flight: no "
+                                  "setting in /opt/aplpatch/aplpatch.ini switches off the lines named above\r\n";
 
 // The log that a run on kScript writes, around the console lines that depend on the outcome: the
 // log as it was before settings and briefings, then `tail`.

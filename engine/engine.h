@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <limits>
 #include <optional>
 #include <span>
@@ -8,7 +10,9 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
+#include "engine/line_origins.h"
 #include "engine/line_reader.h"
+#include "engine/line_text.h"
 #include "engine/line_writer.h"
 #include "engine/pass.h"
 #include "engine/rule_entry.h"
@@ -34,6 +38,12 @@ class BasicEngine {
     if (usePrefilter) prefilter_.emplace(rules);
     line_.reserve(1024);
     scratch_.reserve(1024);
+    std::vector<const char*> names;
+    for (Rules list : {rules, steps}) {
+      for (const BasicRuleEntry<State>& rule : list) names.push_back(rule.name);
+    }
+    origins_.nameRules(std::move(names));
+    writer_.recordOrigins(&origins_);
   }
   // Starts from a prepared state and pass count instead of the initial ones: for a rewrite whose
   // rules read choices made before the first line, and for tests of rules that read what earlier
@@ -53,16 +63,24 @@ class BasicEngine {
       if (passes_ < std::numeric_limits<int>::max()) ++passes_;
 
       BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_, passes_, &readOns_);
+      // The line is as read until a rule changes more than its letter case.
+      std::uint8_t lineOrigin = LineOrigins::kAsRead;
       if (prefilter_) {
-        runCandidateRules(pass);
+        lineOrigin = runCandidateRules(pass);
       } else {
-        for (const BasicRuleEntry<State>& rule : rules_) {
-          pass.setRunningRule(rule.name);
-          rule.run(pass);
+        for (std::size_t i = 0; i < rules_.size(); ++i) {
+          startRule(pass, i);
+          scratchBefore_ = line_;
+          rules_[i].run(pass);
           if (pass.ended()) break;
+          if (line_.size() != scratchBefore_.size() || !sameLettersCaseAside(line_, scratchBefore_))
+            lineOrigin = originOf(i);
         }
       }
-      if (!pass.ended()) writer_.write(line_);
+      if (!pass.ended()) {
+        writer_.setOrigin(lineOrigin);
+        writer_.write(line_);
+      }
       lineKept_ = pass.lineKeptForNextPass();
       if (pass.inputExhausted()) break;
     }
@@ -72,32 +90,51 @@ class BasicEngine {
   void appendSubroutines() {
     line_.clear();
     BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_, 0, &readOns_);
-    for (const BasicRuleEntry<State>& step : steps_) {
-      pass.setRunningRule(step.name);
-      step.run(pass);
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+      pass.setRunningRule(steps_[i].name);
+      writer_.setOrigin(originOf(rules_.size() + i));
+      steps_[i].run(pass);
     }
   }
 
   // Sends buffered output to the sink. Returns false when any write failed.
-  bool finish() { return writer_.flush(); }
+  bool finish() {
+    writer_.endOrigins();
+    return writer_.flush();
+  }
 
   const State& state() const { return state_; }
   // Where rules read past lines on their own, looking for a closing line.
   const ReadOnLog& readOns() const { return readOns_; }
   // The line passes made so far; it stops growing at the largest int.
   int passes() const { return passes_; }
+  // Where each line written so far came from: the rules are named as their entries name them.
+  const LineOrigins& origins() const { return origins_; }
 
  private:
-  void runCandidateRules(BasicPass<State>& pass) {
+  // The origin of the line rule number `rule`, or of the appended step past the rules.
+  static std::uint8_t originOf(std::size_t rule) {
+    return static_cast<std::uint8_t>(std::min<std::size_t>(rule + 1, LineOrigins::kLast));
+  }
+  void startRule(BasicPass<State>& pass, std::size_t rule) {
+    pass.setRunningRule(rules_[rule].name);
+    writer_.setOrigin(originOf(rule));
+  }
+
+  // Runs the rules that can act on the line; returns the origin of the line they leave: the last
+  // rule that changed more than its letter case, or kAsRead.
+  std::uint8_t runCandidateRules(BasicPass<State>& pass) {
     RulePrefilter<State>& filter = *prefilter_;
     filter.scan(line_, passes_);
+    std::uint8_t lineOrigin = LineOrigins::kAsRead;
     for (std::size_t i = filter.nextRule(0, state_); i < rules_.size();
          i = filter.nextRule(i + 1, state_)) {
-      pass.setRunningRule(rules_[i].name);
+      startRule(pass, i);
       rules_[i].run(pass);
-      if (pass.ended()) return;
-      filter.rescanIfChanged(line_);
+      if (pass.ended()) break;
+      if (filter.rescanIfChanged(line_)) lineOrigin = originOf(i);
     }
+    return lineOrigin;
   }
 
   LineReader reader_;
@@ -109,7 +146,9 @@ class BasicEngine {
   State state_{};
   std::string line_;
   std::string scratch_;
+  std::string scratchBefore_;  // without the prefilter: the line before the rule that is running
   ReadOnLog readOns_;
+  LineOrigins origins_;
   int passes_ = 0;
   bool lineKept_ = false;  // the line buffer holds the next line, read ahead by a rule
 };

@@ -4,6 +4,7 @@
 
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "engine/line_text.h"
 #include "testing/memory_streams.h"
@@ -165,6 +166,66 @@ TEST(PassLoop, StateCarriesFromTheStartThroughEveryPassToTheSteps) {
   engine.appendSubroutines();
   EXPECT_TRUE(engine.finish());
   EXPECT_EQ(withoutCr(sink.bytes()), "A\nB\nC\n13 MARKS\n");
+}
+
+void upcaseAll(Pass& pass) { upcaseAscii(pass.line()); }
+
+// "EDIT" gains a mark at its end.
+void markEdit(Pass& pass) {
+  std::string& line = pass.line();
+  const std::size_t at = line.find("EDIT");
+  if (at != std::string::npos) line.insert(at + 4, "!");
+}
+
+// Each line of the rewrite by the rule its origin names, "" for a line as read.
+std::vector<std::string> originsOf(const Engine& engine) {
+  std::vector<std::string> rules;
+  for (std::size_t line = 1; line <= engine.origins().lines(); ++line) {
+    const char* rule = engine.origins().rule(engine.origins().of(static_cast<int>(line)));
+    rules.push_back(rule == nullptr ? "" : rule);
+  }
+  return rules;
+}
+
+// A line is as read unless a rule changed more than its letter case or wrote it; a line a rule
+// read on its own and kept in the pass is that rule's; the appended steps' lines are theirs. The
+// prefilter, which tells changed lines apart on its own, finds the same origins.
+TEST(PassLoop, EachLineOfTheRewriteNamesTheRuleThatWroteOrChangedIt) {
+  static constexpr RuleEntry kRules[] = {{"upcaseAll", upcaseAll},
+                                         {"peekAndWrite", peekAndWrite},
+                                         {"skipToStop", skipToStop},
+                                         {"markEdit", markEdit},
+                                         {"endAtDrop", endAtDrop}};
+  static constexpr RuleEntry kTail[] = {{"appendTail", appendTail}};
+  const std::string longEdit = std::string(300, 'L') + "EDIT" + std::string(300, 'L');
+  const struct {
+    std::string input;
+    std::vector<std::string> origins;
+  } cases[] = {
+      {"a\nb\n", {"", ""}},
+      {"a\nedit\nb", {"", "markEdit", ""}},
+      {"PEEK\nnext\nc\n", {"peekAndWrite", "", ""}},
+      {"SKIP\nx\nSTOP\nc\n", {"skipToStop", ""}},
+      {"DROP\nc\nDROP\n", {""}},
+      // A line longer than a pass is one line of the rewrite: the piece a rule changed names it.
+      {longEdit + "\nc\n", {"markEdit", ""}},
+      {std::string(600, 'l') + "\nc", {"", ""}},
+  };
+  for (const auto& c : cases) {
+    for (bool prefilter : {true, false}) {
+      SCOPED_TRACE(c.input.substr(0, 20) + (prefilter ? " with the prefilter" : ""));
+      MemorySource source(c.input);
+      MemorySink sink;
+      RecordingConsole console;
+      Engine engine(source, sink, console, kRules, kTail, prefilter);
+      engine.rewriteLines();
+      engine.appendSubroutines();
+      ASSERT_TRUE(engine.finish());
+      std::vector<std::string> expected = c.origins;
+      expected.push_back("appendTail");
+      EXPECT_EQ(originsOf(engine), expected);
+    }
+  }
 }
 
 }  // namespace

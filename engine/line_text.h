@@ -22,6 +22,15 @@ inline bool startsWith(std::string_view line, std::string_view text) {
 
 inline bool equals(std::string_view line, std::string_view text) { return line == text; }
 
+// Whether two texts of the same size hold the same bytes, the letter case of ASCII letters aside.
+inline bool sameLettersCaseAside(std::string_view a, std::string_view b) {
+  const auto capital = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (capital(a[i]) != capital(b[i])) return false;
+  }
+  return true;
+}
+
 namespace detail {
 
 // Upper-cases the eight bytes at `bytes` at once. In each byte, bit 7 of `fromA` and `pastZ` says

@@ -43,22 +43,46 @@ void LineWriter::put(const char* data, std::size_t size) {
   }
 }
 
+void LineWriter::noteOrigins(std::size_t lineEnds, std::string_view text) {
+  if (lineEnds == 0) {
+    if (!lineOpen_ || openOrigin_ == LineOrigins::kAsRead) openOrigin_ = origin_;
+    lineOpen_ = true;
+    return;
+  }
+  origins_->add(lineOpen_ && openOrigin_ != LineOrigins::kAsRead ? openOrigin_ : origin_);
+  for (std::size_t i = 1; i < lineEnds; ++i) origins_->add(origin_);
+  lineOpen_ = text.back() != '\n';
+  openOrigin_ = origin_;
+}
+
+void LineWriter::endOrigins() {
+  if (origins_ != nullptr && lineOpen_) origins_->add(openOrigin_);
+  lineOpen_ = false;
+}
+
 void LineWriter::write(std::string_view text) {
   if (text.empty()) return;
   // Room for every byte doubled, and for a whole register stored past the last one.
   if (text.size() * 2 + 16 <= buffer_.size() - used_) {
+    const std::size_t before = used_;
     used_ = static_cast<std::size_t>(translate(text, buffer_.data() + used_) - buffer_.data());
+    // Each LF became two bytes.
+    if (origins_ != nullptr) noteOrigins(used_ - before - text.size(), text);
     return;
   }
+  const std::string_view whole = text;
+  std::size_t lineEnds = 0;
   while (!text.empty()) {
     const auto* newline = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
     const std::size_t run =
         newline == nullptr ? text.size() : static_cast<std::size_t>(newline - text.data());
     put(text.data(), run);
-    if (newline == nullptr) return;
+    if (newline == nullptr) break;
     put("\r\n", 2);
+    ++lineEnds;
     text.remove_prefix(run + 1);
   }
+  if (origins_ != nullptr) noteOrigins(lineEnds, whole);
 }
 
 char* LineWriter::translate(std::string_view text, char* to) {

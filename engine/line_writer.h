@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/byte_stream.h"
+#include "engine/line_origins.h"
 
 namespace aplpatch {
 
@@ -22,7 +23,17 @@ class LineWriter {
 
   bool failed() const { return failed_; }
 
+  // Notes the origin of every line written from now on in `origins` (nullptr: none).
+  void recordOrigins(LineOrigins* origins) { origins_ = origins; }
+  // The origin of what is written from now on. A line takes the origin of the write that ends it,
+  // unless an earlier write of another origin than LineOrigins::kAsRead began it.
+  void setOrigin(std::uint8_t origin) { origin_ = origin; }
+  // Notes the origin of a last line that has no LF. Call once, after the last write.
+  void endOrigins();
+
  private:
+  // Notes the origins of the `lineEnds` lines that a write of `text` ended.
+  void noteOrigins(std::size_t lineEnds, std::string_view text);
   void drain();
   // Appends `size` bytes as they are, draining the buffer whenever it is full.
   void put(const char* data, std::size_t size);
@@ -34,6 +45,10 @@ class LineWriter {
   std::vector<char> buffer_;
   std::size_t used_ = 0;
   bool failed_ = false;
+  LineOrigins* origins_ = nullptr;
+  std::uint8_t origin_ = LineOrigins::kAsRead;
+  std::uint8_t openOrigin_ = LineOrigins::kAsRead;  // of the line begun and not yet ended
+  bool lineOpen_ = false;
 };
 
 }  // namespace aplpatch

@@ -56,6 +56,34 @@ TEST(LineWriter, AnyMixOfTextsComesOutTranslated) {
   EXPECT_TRUE(sink.bytes() == expected);
 }
 
+// Lines take the origin of the write that ends them unless a write of a rule began them; a write too
+// large for the buffer counts its lines as a small one does; a last line without LF counts too.
+TEST(LineWriter, NotesTheOriginOfEveryLine) {
+  testing::MemorySink sink;
+  LineWriter writer(sink);
+  LineOrigins origins;
+  writer.recordOrigins(&origins);
+  writer.write("as read, ended by rule 2 ");
+  writer.setOrigin(2);
+  writer.write("\nrule 2\nbegun by rule 2, ");
+  writer.setOrigin(LineOrigins::kAsRead);
+  writer.write("ended as read\n");
+  writer.setOrigin(5);
+  writer.write(std::string(100000, '\n'));
+  writer.setOrigin(LineOrigins::kAsRead);
+  writer.write("last, without LF");
+  writer.endOrigins();
+  ASSERT_TRUE(writer.flush());
+  ASSERT_EQ(origins.lines(), 100004u);
+  EXPECT_EQ(origins.of(1), 2);
+  EXPECT_EQ(origins.of(2), 2);
+  EXPECT_EQ(origins.of(3), 2);
+  EXPECT_EQ(origins.of(4), 5);
+  EXPECT_EQ(origins.of(100003), 5);
+  EXPECT_EQ(origins.of(100004), LineOrigins::kAsRead);
+  EXPECT_EQ(origins.of(100005), LineOrigins::kAsRead) << "past the rewrite";
+}
+
 class FailingSink : public ByteSink {
  public:
   bool write(const char*, std::size_t) override {

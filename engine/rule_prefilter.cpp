@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "engine/line_text.h"
+
 namespace aplpatch {
 
 namespace {
@@ -62,15 +64,6 @@ void copyBytes(char* to, const char* from, std::size_t size) {
   } else {
     for (std::size_t i = 0; i < size; ++i) to[i] = from[i];
   }
-}
-
-bool sameLetters(const char* a, const char* b, std::size_t size) {
-  for (std::size_t i = 0; i < size; ++i) {
-    if (capital(static_cast<unsigned char>(a[i])) != capital(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace
@@ -154,13 +147,15 @@ void LineScan::scan(std::string_view line, int passNumber) {
   candidates_ = candidates;
 }
 
-void LineScan::rescan(std::string_view line) {
-  if (line.size() == scannedSize_ && sameLetters(line.data(), scanned_.data(), line.size())) {
+bool LineScan::rescan(std::string_view line) {
+  if (line.size() == scannedSize_ &&
+      sameLettersCaseAside(line, std::string_view(scanned_.data(), scannedSize_))) {
     // Only the letter case changed (the upper-casing): the candidates stay what they were.
     copyBytes(scanned_.data(), line.data(), line.size());
-    return;
+    return false;
   }
   scan(line, passNumber_);
+  return true;
 }
 
 }  // namespace aplpatch

@@ -39,11 +39,13 @@ class LineScan {
   // Finds the candidates for `line`, the line of the pass numbered `passNumber`, and keeps a copy
   // of it for rescanIfChanged().
   void scan(std::string_view line, int passNumber = 0);
-  // Scans `line` again unless it holds the text of the last scan, letter case aside.
-  void rescanIfChanged(std::string_view line) {
+  // Scans `line` again unless it holds the text of the last scan, letter case aside; returns
+  // whether it did.
+  bool rescanIfChanged(std::string_view line) {
     if (line.size() != scannedSize_ || !sameBytes(line.data(), scanned_.data(), line.size())) {
-      rescan(line);
+      return rescan(line);
     }
+    return false;
   }
 
   // The candidates of the last scan.
@@ -100,7 +102,7 @@ class LineScan {
   }
 
   void keyRuleOnText(std::size_t rule, std::string_view text);
-  void rescan(std::string_view line);
+  bool rescan(std::string_view line);
 
   struct PassGate {
     std::size_t rule;
@@ -145,7 +147,7 @@ class RulePrefilter {
 
   // As LineScan's.
   void scan(std::string_view line, int passNumber = 0) { scan_.scan(line, passNumber); }
-  void rescanIfChanged(std::string_view line) { scan_.rescanIfChanged(line); }
+  bool rescanIfChanged(std::string_view line) { return scan_.rescanIfChanged(line); }
 
   // The first rule from `rule` on that can act now, or kMaxRules when none can: a candidate for the
   // scanned line or a rule whose any-line test holds in `state`, and in either case one whose

@@ -25,6 +25,7 @@ RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console
   report.switches = switches;
   report.added = engine.state().added;
   report.readOns = engine.readOns();
+  report.origins = engine.origins();
   return report;
 }
 

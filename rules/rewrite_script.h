@@ -2,6 +2,7 @@
 
 #include "base/byte_stream.h"
 #include "base/console.h"
+#include "engine/line_origins.h"
 #include "engine/read_on.h"
 #include "rules/rewrite_state.h"
 #include "rules/features.h"
@@ -15,6 +16,7 @@ struct RewriteReport {
   FeatureSwitches switches;  // the switches the rewrite ran with
   Additions added;           // what the rules added to this script
   ReadOnLog readOns;         // where rules read past lines on their own
+  LineOrigins origins;       // which rule wrote or changed each line of the rewrite
 };
 
 // The whole rewrite with the standard rule table, every line and then the appended subroutines,

@@ -36,7 +36,8 @@ long allocationsToRewrite(const std::string& script) {
 }
 
 // Once its buffers and tables have grown to what the script needs, the engine allocates nothing
-// more, however many lines follow: twice the flight costs no more allocations than once.
+// more, however many lines follow. The one exception is the table of line origins, a byte a line,
+// which doubles as it fills: five times the lines cost it at most three more allocations.
 TEST(SteadyState, MoreLinesCostNoMoreAllocations) {
   std::ifstream in(APLPATCH_EXAMPLE_SCRIPT, std::ios::binary);
   const std::string flight((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -45,7 +46,9 @@ TEST(SteadyState, MoreLinesCostNoMoreAllocations) {
   std::string tenTimes;
   for (int i = 0; i < 10; ++i) tenTimes += flight;
   const long forTwo = allocationsToRewrite(twice);
-  EXPECT_EQ(allocationsToRewrite(tenTimes), forTwo);
+  const long forTen = allocationsToRewrite(tenTimes);
+  EXPECT_GE(forTen, forTwo);
+  EXPECT_LE(forTen, forTwo + 3);
   // The counter must see the engine at all, or the comparison above proves nothing.
   EXPECT_GT(forTwo, 0);
 }

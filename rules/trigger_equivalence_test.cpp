@@ -18,8 +18,8 @@
 #include "testing/test_support.h"
 
 // The prefilter may only ever save work: over every input, the engine that passes over the rules it
-// rules out must write the same bytes, print the same messages and end in the same state as the
-// engine that runs every rule on every line.
+// rules out must write the same bytes, print the same messages, name the same origin for every line
+// and end in the same state as the engine that runs every rule on every line.
 
 namespace aplpatch {
 namespace {
@@ -81,6 +81,7 @@ struct Outcome {
   std::string bytes;
   std::string console;
   RewriteState state;
+  LineOrigins origins;
 };
 
 Outcome rewrite(std::string_view input, std::span<const RuleEntry> rules, bool usePrefilter,
@@ -93,15 +94,18 @@ Outcome rewrite(std::string_view input, std::span<const RuleEntry> rules, bool u
   engine.rewriteLines();
   engine.appendSubroutines();
   engine.finish();
-  return {sink.bytes(), console.text(), engine.state()};
+  return {sink.bytes(), console.text(), engine.state(), engine.origins()};
 }
 
 bool sameOutcome(const Outcome& a, const Outcome& b) {
-  return a.bytes == b.bytes && a.console == b.console && a.state == b.state;
+  return a.bytes == b.bytes && a.console == b.console && a.state == b.state && a.origins == b.origins;
 }
 
 std::string_view firstDifference(const Outcome& a, const Outcome& b) {
-  return a.bytes != b.bytes ? "output" : a.console != b.console ? "console text" : "final state";
+  return a.bytes != b.bytes       ? "output"
+         : a.console != b.console ? "console text"
+         : a.state != b.state     ? "final state"
+                                  : "origins of the lines";
 }
 
 // Rewrites each input three ways: every rule on every line; every rule behind its trigger, tested
