@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -10,6 +11,9 @@ namespace aplpatch {
 // Where each line of a rewrite came from, one byte a line: as read from the script, or written or
 // changed (beyond its letter case) by one of the rules, which the byte names by its place among
 // them. Written by the line writer as lines are written; read after the rewrite.
+//
+// The bytes are kept in blocks of a fixed size, so that a growing rewrite never copies what is
+// noted, and a rewrite after another reuses the blocks the allocator has kept.
 class LineOrigins {
  public:
   static constexpr std::uint8_t kAsRead = 0;
@@ -18,23 +22,48 @@ class LineOrigins {
 
   // The origin of `line` of the rewrite (from 1), kAsRead outside it.
   std::uint8_t of(int line) const {
-    return line >= 1 && static_cast<std::size_t>(line) <= origins_.size() ? origins_[static_cast<std::size_t>(line) - 1]
-                                                                           : kAsRead;
+    if (line < 1 || static_cast<std::size_t>(line) > lines()) return kAsRead;
+    const std::size_t index = static_cast<std::size_t>(line) - 1;
+    return blocks_[index / kBlockLines][index % kBlockLines];
   }
   // The rule an origin names, as its table entry gives it; nullptr for kAsRead.
   const char* rule(std::uint8_t origin) const {
     return origin == kAsRead || origin > names_.size() ? nullptr : names_[origin - 1u];
   }
-  std::size_t lines() const { return origins_.size(); }
-  bool operator==(const LineOrigins&) const = default;
+  std::size_t lines() const { return blocks_.size() * kBlockLines - (kBlockLines - used_); }
 
   // The names of the rules that origins 1, 2, ... stand for.
   void nameRules(std::vector<const char*> names) { names_ = std::move(names); }
-  // The next line's origin.
-  void add(std::uint8_t origin) { origins_.push_back(origin); }
+  // The origin of the next line.
+  void add(std::uint8_t origin) {
+    if (used_ == kBlockLines) startBlock();
+    blocks_.back()[used_++] = origin;
+  }
+  // The origin of the next `count` lines.
+  void add(std::uint8_t origin, std::size_t count) {
+    while (count > 0) {
+      if (used_ == kBlockLines) startBlock();
+      const std::size_t added = std::min(count, kBlockLines - used_);
+      std::uint8_t* to = blocks_.back().data() + used_;
+      for (std::size_t i = 0; i < added; ++i) to[i] = origin;
+      used_ += added;
+      count -= added;
+    }
+  }
+
+  bool operator==(const LineOrigins&) const = default;
 
  private:
-  std::vector<std::uint8_t> origins_;
+  static constexpr std::size_t kBlockLines = 32 * 1024;
+
+  void startBlock() {
+    blocks_.emplace_back(kBlockLines, kAsRead);
+    used_ = 0;
+  }
+
+  // Each kBlockLines long, the last one filled up to used_.
+  std::vector<std::vector<std::uint8_t>> blocks_;
+  std::size_t used_ = kBlockLines;
   std::vector<const char*> names_;
 };
 

@@ -28,7 +28,10 @@ std::uint64_t newlinesIn(std::uint64_t word) {
 LineWriter::LineWriter(ByteSink& sink) : sink_(sink), buffer_(kBufferBytes) {}
 
 void LineWriter::drain() {
-  if (used_ > 0 && !failed_ && !sink_.write(buffer_.data(), used_)) failed_ = true;
+  if (used_ == 0) return;
+  if (!failed_ && !sink_.write(buffer_.data(), used_)) failed_ = true;
+  drained_ += used_;
+  lastDrained_ = buffer_[used_ - 1];
   used_ = 0;
 }
 
@@ -43,35 +46,46 @@ void LineWriter::put(const char* data, std::size_t size) {
   }
 }
 
-void LineWriter::noteOrigins(std::size_t lineEnds, std::string_view text) {
-  if (lineEnds == 0) {
-    if (!lineOpen_ || openOrigin_ == LineOrigins::kAsRead) openOrigin_ = origin_;
+void LineWriter::settleOrigins() {
+  if (origins_ == nullptr || textBytes_ == settledTextBytes_) return;
+  // Each LF became CR LF: the bytes written beyond those given are the lines ended.
+  const std::size_t ended = drained_ + used_ - textBytes_;
+  if (ended > notedLines_) {
+    origins_->add(lineOpen_ && openOrigin_ != LineOrigins::kAsRead ? openOrigin_ : writesOrigin_);
+    if (ended - notedLines_ > 1) origins_->add(writesOrigin_, ended - notedLines_ - 1);
+    notedLines_ = ended;
+    lineOpen_ = (used_ > 0 ? buffer_[used_ - 1] : lastDrained_) != '\n';
+    openOrigin_ = writesOrigin_;
+  } else if (!lineOpen_ || openOrigin_ == LineOrigins::kAsRead) {
     lineOpen_ = true;
-    return;
+    openOrigin_ = writesOrigin_;
   }
-  origins_->add(lineOpen_ && openOrigin_ != LineOrigins::kAsRead ? openOrigin_ : origin_);
-  for (std::size_t i = 1; i < lineEnds; ++i) origins_->add(origin_);
-  lineOpen_ = text.back() != '\n';
-  openOrigin_ = origin_;
+  settledTextBytes_ = textBytes_;
 }
 
 void LineWriter::endOrigins() {
-  if (origins_ != nullptr && lineOpen_) origins_->add(openOrigin_);
+  settleOrigins();
+  if (origins_ != nullptr && lineOpen_) {
+    origins_->add(openOrigin_);
+    ++notedLines_;
+  }
   lineOpen_ = false;
 }
 
-void LineWriter::write(std::string_view text) {
+void LineWriter::write(std::string_view text, std::uint8_t origin) {
   if (text.empty()) return;
+  // The lines written since the origin last changed are noted when it changes again: most writes
+  // only count their bytes.
+  if (origin != writesOrigin_) {
+    settleOrigins();
+    writesOrigin_ = origin;
+  }
+  textBytes_ += text.size();
   // Room for every byte doubled, and for a whole register stored past the last one.
   if (text.size() * 2 + 16 <= buffer_.size() - used_) {
-    const std::size_t before = used_;
     used_ = static_cast<std::size_t>(translate(text, buffer_.data() + used_) - buffer_.data());
-    // Each LF became two bytes.
-    if (origins_ != nullptr) noteOrigins(used_ - before - text.size(), text);
     return;
   }
-  const std::string_view whole = text;
-  std::size_t lineEnds = 0;
   while (!text.empty()) {
     const auto* newline = static_cast<const char*>(std::memchr(text.data(), '\n', text.size()));
     const std::size_t run =
@@ -79,10 +93,8 @@ void LineWriter::write(std::string_view text) {
     put(text.data(), run);
     if (newline == nullptr) break;
     put("\r\n", 2);
-    ++lineEnds;
     text.remove_prefix(run + 1);
   }
-  if (origins_ != nullptr) noteOrigins(lineEnds, whole);
 }
 
 char* LineWriter::translate(std::string_view text, char* to) {

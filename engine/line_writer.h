@@ -16,24 +16,25 @@ class LineWriter {
  public:
   explicit LineWriter(ByteSink& sink);
 
-  void write(std::string_view text);
+  // Writes `text`, whose lines come from `origin` (see recordOrigins()).
+  void write(std::string_view text, std::uint8_t origin = LineOrigins::kAsRead);
 
   // Sends what is buffered to the sink. Returns false when any write so far has failed.
   bool flush();
 
   bool failed() const { return failed_; }
 
-  // Notes the origin of every line written from now on in `origins` (nullptr: none).
+  // Notes the origin of every line written from now on in `origins` (nullptr: none). A line takes
+  // the origin of the write that ends it, unless an earlier write of another origin than
+  // LineOrigins::kAsRead began it.
   void recordOrigins(LineOrigins* origins) { origins_ = origins; }
-  // The origin of what is written from now on. A line takes the origin of the write that ends it,
-  // unless an earlier write of another origin than LineOrigins::kAsRead began it.
-  void setOrigin(std::uint8_t origin) { origin_ = origin; }
   // Notes the origin of a last line that has no LF. Call once, after the last write.
   void endOrigins();
 
  private:
-  // Notes the origins of the `lineEnds` lines that a write of `text` ended.
-  void noteOrigins(std::size_t lineEnds, std::string_view text);
+  // Notes the origins of the lines ended, and of the one begun, by the writes since the last call,
+  // all of origin writesOrigin_.
+  void settleOrigins();
   void drain();
   // Appends `size` bytes as they are, draining the buffer whenever it is full.
   void put(const char* data, std::size_t size);
@@ -45,9 +46,16 @@ class LineWriter {
   std::vector<char> buffer_;
   std::size_t used_ = 0;
   bool failed_ = false;
+  std::size_t drained_ = 0;  // bytes sent to the sink, or lost to a failed write
+  char lastDrained_ = '\n';   // the last of them
+
+  // The origins, noted lazily: the writes since settledTextBytes_ are all of writesOrigin_.
   LineOrigins* origins_ = nullptr;
-  std::uint8_t origin_ = LineOrigins::kAsRead;
-  std::uint8_t openOrigin_ = LineOrigins::kAsRead;  // of the line begun and not yet ended
+  std::uint8_t writesOrigin_ = LineOrigins::kAsRead;  // of the writes not yet noted
+  std::size_t textBytes_ = 0;                         // bytes given to write() so far
+  std::size_t settledTextBytes_ = 0;                  // of those, the ones whose lines are noted
+  std::size_t notedLines_ = 0;                        // lines whose origins are noted
+  std::uint8_t openOrigin_ = LineOrigins::kAsRead;    // of the line begun and not yet ended
   bool lineOpen_ = false;
 };
 

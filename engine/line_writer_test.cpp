@@ -64,13 +64,9 @@ TEST(LineWriter, NotesTheOriginOfEveryLine) {
   LineOrigins origins;
   writer.recordOrigins(&origins);
   writer.write("as read, ended by rule 2 ");
-  writer.setOrigin(2);
-  writer.write("\nrule 2\nbegun by rule 2, ");
-  writer.setOrigin(LineOrigins::kAsRead);
+  writer.write("\nrule 2\nbegun by rule 2, ", 2);
   writer.write("ended as read\n");
-  writer.setOrigin(5);
-  writer.write(std::string(100000, '\n'));
-  writer.setOrigin(LineOrigins::kAsRead);
+  writer.write(std::string(100000, '\n'), 5);
   writer.write("last, without LF");
   writer.endOrigins();
   ASSERT_TRUE(writer.flush());

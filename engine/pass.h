@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "base/console.h"
+#include "engine/line_origins.h"
 #include "engine/line_reader.h"
 #include "engine/line_writer.h"
 #include "engine/read_on.h"
@@ -30,7 +32,7 @@ class LinePass {
   std::string& scratch() { return scratch_; }
 
   // Puts `text` on the output at once, ahead of the current line.
-  void write(std::string_view text) { writer_.write(text); }
+  void write(std::string_view text) { writer_.write(text, origin_); }
   // Prints a progress message on the console.
   void print(std::string_view message) { console_.print(message); }
 
@@ -56,8 +58,12 @@ class LinePass {
   // True once a rule's own read met the end of the input.
   bool inputExhausted() const { return inputExhausted_; }
 
-  // Set by the engine before each rule runs: whose name a read-on is logged under.
-  void setRunningRule(const char* name) { rule_ = name; }
+  // Set by the engine before each rule runs: whose name a read-on is logged under, and the origin
+  // (see LineOrigins) of what it writes.
+  void setRunningRule(const char* name, std::uint8_t origin = LineOrigins::kAsRead) {
+    rule_ = name;
+    origin_ = origin;
+  }
 
  private:
   std::string& line_;
@@ -68,6 +74,7 @@ class LinePass {
   int number_;
   ReadOnLog* readOns_;
   const char* rule_ = "";
+  std::uint8_t origin_ = LineOrigins::kAsRead;
   bool ended_ = false;
   bool lineKept_ = false;
   bool inputExhausted_ = false;

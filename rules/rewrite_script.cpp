@@ -25,7 +25,7 @@ RewriteReport rewriteScript(ByteSource& source, ByteSink& sink, Console& console
   report.switches = switches;
   report.added = engine.state().added;
   report.readOns = engine.readOns();
-  report.origins = engine.origins();
+  report.origins = engine.takeOrigins();
   return report;
 }
 
