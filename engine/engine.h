@@ -54,6 +54,9 @@ class BasicEngine {
     state_ = std::move(initial);
     passes_ = passesDone;
   }
+  // The writer notes origins in this engine's own table: a copy would note them in the original's.
+  BasicEngine(const BasicEngine&) = delete;
+  BasicEngine& operator=(const BasicEngine&) = delete;
 
   // Runs every line of the input through the rule pass and writes the result.
   void rewriteLines() {
