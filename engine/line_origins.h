@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,19 @@ class LineOrigins {
   void add(std::uint8_t origin) {
     if (used_ == kBlockLines) startBlock();
     blocks_.back()[used_++] = origin;
+  }
+  // The origin of the next line, and `rest` that of the `count` - 1 lines after it.
+  void add(std::uint8_t first, std::uint8_t rest, std::size_t count) {
+    if (count == 0) return;
+    if (count <= kBlockLines - used_) {
+      std::uint8_t* to = blocks_.back().data() + used_;
+      to[0] = first;
+      std::memset(to + 1, rest, count - 1);
+      used_ += count;
+      return;
+    }
+    add(first);
+    add(rest, count - 1);
   }
   // The origin of the next `count` lines.
   void add(std::uint8_t origin, std::size_t count) {

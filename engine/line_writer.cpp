@@ -51,8 +51,8 @@ void LineWriter::settleOrigins() {
   // Each LF became CR LF: the bytes written beyond those given are the lines ended.
   const std::size_t ended = drained_ + used_ - textBytes_;
   if (ended > notedLines_) {
-    origins_->add(lineOpen_ && openOrigin_ != LineOrigins::kAsRead ? openOrigin_ : writesOrigin_);
-    if (ended - notedLines_ > 1) origins_->add(writesOrigin_, ended - notedLines_ - 1);
+    origins_->add(lineOpen_ && openOrigin_ != LineOrigins::kAsRead ? openOrigin_ : writesOrigin_, writesOrigin_,
+                  ended - notedLines_);
     notedLines_ = ended;
     lineOpen_ = (used_ > 0 ? buffer_[used_ - 1] : lastDrained_) != '\n';
     openOrigin_ = writesOrigin_;
@@ -72,15 +72,14 @@ void LineWriter::endOrigins() {
   lineOpen_ = false;
 }
 
-void LineWriter::write(std::string_view text, std::uint8_t origin) {
+// The lines written since the origin last changed are noted when it changes again.
+void LineWriter::changeOrigin(std::uint8_t origin) {
+  settleOrigins();
+  writesOrigin_ = origin;
+}
+
+void LineWriter::writeText(std::string_view text) {
   if (text.empty()) return;
-  // The lines written since the origin last changed are noted when it changes again: most writes
-  // only count their bytes.
-  if (origin != writesOrigin_) {
-    settleOrigins();
-    writesOrigin_ = origin;
-  }
-  textBytes_ += text.size();
   // Room for every byte doubled, and for a whole register stored past the last one.
   if (text.size() * 2 + 16 <= buffer_.size() - used_) {
     used_ = static_cast<std::size_t>(translate(text, buffer_.data() + used_) - buffer_.data());

@@ -16,8 +16,13 @@ class LineWriter {
  public:
   explicit LineWriter(ByteSink& sink);
 
-  // Writes `text`, whose lines come from `origin` (see recordOrigins()).
-  void write(std::string_view text, std::uint8_t origin = LineOrigins::kAsRead);
+  // Writes `text`, whose lines come from `origin` (see recordOrigins()). Most writes keep the origin
+  // of the write before and only count their bytes here.
+  void write(std::string_view text, std::uint8_t origin = LineOrigins::kAsRead) {
+    if (origin != writesOrigin_) [[unlikely]] changeOrigin(origin);
+    textBytes_ += text.size();
+    writeText(text);
+  }
 
   // Sends what is buffered to the sink. Returns false when any write so far has failed.
   bool flush();
@@ -35,6 +40,9 @@ class LineWriter {
   // Notes the origins of the lines ended, and of the one begun, by the writes since the last call,
   // all of origin writesOrigin_.
   void settleOrigins();
+  // Notes the lines of the writes before, which were all of another origin.
+  void changeOrigin(std::uint8_t origin);
+  void writeText(std::string_view text);
   void drain();
   // Appends `size` bytes as they are, draining the buffer whenever it is full.
   void put(const char* data, std::size_t size);

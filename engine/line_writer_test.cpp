@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "testing/memory_streams.h"
 
@@ -78,6 +79,30 @@ TEST(LineWriter, NotesTheOriginOfEveryLine) {
   EXPECT_EQ(origins.of(100003), 5);
   EXPECT_EQ(origins.of(100004), LineOrigins::kAsRead);
   EXPECT_EQ(origins.of(100005), LineOrigins::kAsRead) << "past the rewrite";
+}
+
+// Runs of lines of one origin, of lengths around the size of the blocks the origins are kept in,
+// each begun by a write of another origin: every line keeps the origin of the write that began it.
+TEST(LineWriter, NotesOriginsAcrossBlocksInRunsOfAnyLength) {
+  testing::MemorySink sink;
+  LineWriter writer(sink);
+  LineOrigins origins;
+  writer.recordOrigins(&origins);
+  std::vector<std::uint8_t> expected;
+  std::uint8_t origin = 1;
+  for (const std::size_t run : {1u, 32767u, 2u, 32766u, 1u, 32768u, 3u, 65537u}) {
+    writer.write("begun ", origin);
+    writer.write("ended\n", LineOrigins::kAsRead);
+    writer.write(std::string(run - 1, '\n'), static_cast<std::uint8_t>(origin + 1));
+    expected.push_back(origin);
+    expected.insert(expected.end(), run - 1, static_cast<std::uint8_t>(origin + 1));
+    origin = static_cast<std::uint8_t>(origin + 2);
+  }
+  writer.endOrigins();
+  ASSERT_EQ(origins.lines(), expected.size());
+  for (std::size_t line = 1; line <= expected.size(); ++line) {
+    ASSERT_EQ(origins.of(static_cast<int>(line)), expected[line - 1]) << "line " << line;
+  }
 }
 
 class FailingSink : public ByteSink {

@@ -153,11 +153,13 @@ class RulePrefilter {
   // scanned line or a rule whose any-line test holds in `state`, and in either case one whose
   // only-while test holds. After a rule has run, ask again from the next one (rescanIfChanged()
   // first): what the rule did to the line and the state decides which later rules can act.
-  std::size_t nextRule(std::size_t rule, const State& state) const {
+  [[gnu::always_inline]] std::size_t nextRule(std::size_t rule, const State& state) const {
     const LineScan::RuleSet& candidates = scan_.candidates();
-    for (std::size_t w = rule >> 6; w < LineScan::kWords; ++w) {
-      std::uint64_t open = candidates[w] | anyLine_[w];
-      if (w == rule >> 6) open &= ~std::uint64_t{0} << (rule & 63);
+    std::size_t w = rule >> 6;
+    if (w >= LineScan::kWords) return kMaxRules;
+    // The rules before `rule` in its word are masked off once; the words after it are whole.
+    std::uint64_t open = (candidates[w] | anyLine_[w]) & (~std::uint64_t{0} << (rule & 63));
+    for (;;) {
       for (; open != 0; open &= open - 1) {
         const int bit = std::countr_zero(open);
         const std::size_t i = w * 64 + static_cast<std::size_t>(bit);
@@ -166,8 +168,9 @@ class RulePrefilter {
         if ((onlyWhile_[w] >> bit & 1) && !onlyWhileTests_[i].holds(state)) continue;
         return i;
       }
+      if (++w == LineScan::kWords) return kMaxRules;
+      open = candidates[w] | anyLine_[w];
     }
-    return kMaxRules;
   }
 
  private:
