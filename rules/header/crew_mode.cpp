@@ -57,7 +57,11 @@ void emptyBriefingCheck(Pass& pass) {
 void upcaseLine(Pass& pass) {
   std::string& line = pass.line();
   upcaseAscii(line);
-  if (contains(line, "NOCREW") && contains(line, "DESCRIPTION")) {
+  // This runs on every line: most are too short to hold both words (which may share one N).
+  constexpr std::string_view kNoCrew = "NOCREW";
+  constexpr std::string_view kDescription = "DESCRIPTION";
+  if (line.size() >= kNoCrew.size() + kDescription.size() - 1 && contains(line, kNoCrew) &&
+      contains(line, kDescription)) {
     pass.state().crewless = true;
     line.assign("\n");
   }

@@ -28,6 +28,9 @@ TEST(UpcaseLine, NocrewDescriptionSwitchesCrewModeAndIsBlanked) {
   EXPECT_EQ(run.text, "\nA\n");
   EXPECT_TRUE(run.state.crewless);
   EXPECT_FALSE(rewriteLinesOnly("NOCREW\n").state.crewless);
+  // The shortest line that holds both words shares their N.
+  EXPECT_TRUE(rewriteLinesOnly("descriptionocrew\n").state.crewless);
+  EXPECT_FALSE(rewriteLinesOnly("DESCRIPTIONOCRE\n").state.crewless);
 }
 
 TEST(CrewBriefingFilter, RemovesBriefingCallsAndTheWaitRightAfterThem) {
