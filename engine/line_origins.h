@@ -43,10 +43,15 @@ class LineOrigins {
   // The origin of the next line, and `rest` that of the `count` - 1 lines after it.
   void add(std::uint8_t first, std::uint8_t rest, std::size_t count) {
     if (count == 0) return;
-    if (count <= kBlockLines - used_) {
+    if (std::max(count, kShortRun) <= kBlockLines - used_) {
+      // Most runs are a few lines: two whole words stored, whatever they cover past the run's
+      // end is noted again by the next runs.
       std::uint8_t* to = blocks_.back().data() + used_;
+      const std::uint64_t runOfRest = rest * std::uint64_t{0x0101010101010101};
+      std::memcpy(to, &runOfRest, 8);
+      std::memcpy(to + 8, &runOfRest, 8);
+      if (count > kShortRun) std::memset(to + kShortRun, rest, count - kShortRun);
       to[0] = first;
-      std::memset(to + 1, rest, count - 1);
       used_ += count;
       return;
     }
@@ -65,10 +70,22 @@ class LineOrigins {
     }
   }
 
-  bool operator==(const LineOrigins&) const = default;
+  // The same origins for the same lines, under the same names.
+  bool operator==(const LineOrigins& other) const {
+    if (lines() != other.lines() || names_ != other.names_) return false;
+    for (std::size_t block = 0; block < blocks_.size(); ++block) {
+      const std::size_t size = block + 1 == blocks_.size() ? used_ : kBlockLines;
+      if (!std::equal(blocks_[block].begin(), blocks_[block].begin() + static_cast<std::ptrdiff_t>(size),
+                      other.blocks_[block].begin())) {
+        return false;
+      }
+    }
+    return true;
+  }
 
  private:
   static constexpr std::size_t kBlockLines = 32 * 1024;
+  static constexpr std::size_t kShortRun = 16;
 
   void startBlock() {
     blocks_.emplace_back(kBlockLines, kAsRead);

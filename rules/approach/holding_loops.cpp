@@ -57,15 +57,13 @@ void writeControllerReminder(Pass& pass, std::string_view call) {
       "          ELSEIF VVOICE = 3 THEN\n",
   };
   static constexpr std::string_view kVoices[] = {"VOICE1", "VOICE2", "VOICE3"};
+  // Each voice's two lines are put together first and written at once.
+  std::string& lines = pass.scratch();
   for (int voice = 0; voice < 3; ++voice) {
-    pass.write(kVoiceTests[voice]);
-    pass.write("             ");
-    pass.write(pass.state().soundRoot);
-    pass.write("CONTROLLERS\\");
-    pass.write(kVoices[voice]);
-    pass.write("\\");
-    pass.write(call);
-    pass.write("\"\n");
+    lines.assign(kVoiceTests[voice]);
+    lines.append("             ").append(pass.state().soundRoot).append("CONTROLLERS\\");
+    lines.append(kVoices[voice]).append("\\").append(call).append("\"\n");
+    pass.write(lines);
   }
   pass.write("          ENDIF\n");
 }
