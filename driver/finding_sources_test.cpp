@@ -13,7 +13,9 @@ namespace {
 RewriteReport fiveLineRewrite() {
   RewriteReport report;
   report.origins.nameRules({"captureCenterLine", "keepDepartureKey"});
-  for (std::uint8_t origin : {0, 1, 0, 2, 0}) report.origins.add(origin);
+  report.origins.setLines(5);
+  report.origins.mark(2, 2, 1);
+  report.origins.mark(4, 4, 2);
   report.readOns.add({"startCenterCapture", 10, 14, "ENDIF", true});
   return report;
 }

@@ -5,8 +5,10 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/byte_stream.h"
 #include "base/console.h"
@@ -31,10 +33,13 @@ class BasicEngine {
   using Rules = std::span<const BasicRuleEntry<State>>;
 
   // Without `usePrefilter` every rule is run on every line, which must give the same output, only
-  // slower.
+  // slower. Throws std::length_error for more than LineOrigins::kLast rules and steps together.
   BasicEngine(ByteSource& source, ByteSink& sink, Console& console, Rules rules, Rules steps,
               bool usePrefilter = true)
       : reader_(source), writer_(sink), console_(console), rules_(rules), steps_(steps) {
+    if (rules.size() + steps.size() > LineOrigins::kLast) {
+      throw std::length_error("an engine runs at most 255 rules and steps");
+    }
     if (usePrefilter) prefilter_.emplace(rules);
     line_.reserve(1024);
     scratch_.reserve(1024);
@@ -42,6 +47,7 @@ class BasicEngine {
     for (Rules list : {rules, steps}) {
       for (const BasicRuleEntry<State>& rule : list) names.push_back(rule.name);
     }
+    readOns_.nameRules(names);
     origins_.nameRules(std::move(names));
     writer_.recordOrigins(&origins_);
   }
@@ -93,7 +99,7 @@ class BasicEngine {
     line_.clear();
     BasicPass<State> pass(line_, scratch_, state_, reader_, writer_, console_, 0, &readOns_);
     for (std::size_t i = 0; i < steps_.size(); ++i) {
-      pass.setRunningRule(steps_[i].name, originOf(rules_.size() + i));
+      pass.setRunningRule(originOf(rules_.size() + i));
       steps_[i].run(pass);
     }
   }
@@ -119,12 +125,8 @@ class BasicEngine {
 
  private:
   // The origin of the line rule number `rule`, or of the appended step past the rules.
-  static std::uint8_t originOf(std::size_t rule) {
-    return static_cast<std::uint8_t>(std::min<std::size_t>(rule + 1, LineOrigins::kLast));
-  }
-  void startRule(BasicPass<State>& pass, std::size_t rule) {
-    pass.setRunningRule(rules_[rule].name, originOf(rule));
-  }
+  static std::uint8_t originOf(std::size_t rule) { return static_cast<std::uint8_t>(rule + 1); }
+  void startRule(BasicPass<State>& pass, std::size_t rule) { pass.setRunningRule(originOf(rule)); }
 
   // Runs the rules that can act on the line; returns the origin of the line they leave: the last
   // rule that changed more than its letter case, or kAsRead. Kept in the loop that calls it once a

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,17 @@ TEST(PassLoop, LogsEachReadOnUnderTheRuleThatRan) {
     EXPECT_EQ(readOns[1].toLine, 7);
     EXPECT_FALSE(readOns[1].found);
   }
+}
+
+// Each rule and step is told apart by one byte of origin: an engine takes no more than that tells.
+TEST(PassLoop, RefusesMoreRulesAndStepsThanOriginsTellApart) {
+  const std::vector<RuleEntry> rules(LineOrigins::kLast - 1, RuleEntry{"recordLine", recordLine});
+  const RuleEntry steps[] = {{"appendTail", appendTail}, {"appendTail", appendTail}};
+  MemorySource source("A\n");
+  MemorySink sink;
+  RecordingConsole console;
+  EXPECT_NO_THROW(Engine(source, sink, console, rules, std::span(steps).first(1), false));
+  EXPECT_THROW(Engine(source, sink, console, rules, steps, false), std::length_error);
 }
 
 TEST(PassLoop, EmptyScriptMakesNoPassButAppends) {

@@ -18,7 +18,7 @@ namespace aplpatch {
 class LineOrigins {
  public:
   static constexpr std::uint8_t kAsRead = 0;
-  // Origins are the rules' places from 1 up to this; rules past it all share it.
+  // Origins are the rules' places from 1 up to this.
   static constexpr std::uint8_t kLast = 255;
 
   // The origin of `line` of the rewrite (from 1), kAsRead outside it.
@@ -31,50 +31,43 @@ class LineOrigins {
   const char* rule(std::uint8_t origin) const {
     return origin == kAsRead || origin > names_.size() ? nullptr : names_[origin - 1u];
   }
-  std::size_t lines() const { return blocks_.size() * kBlockLines - (kBlockLines - used_); }
+  std::size_t lines() const { return lines_; }
 
   // The names of the rules that origins 1, 2, ... stand for.
   void nameRules(std::vector<const char*> names) { names_ = std::move(names); }
-  // The origin of the next line.
-  void add(std::uint8_t origin) {
-    if (used_ == kBlockLines) startBlock();
-    blocks_.back()[used_++] = origin;
-  }
-  // The origin of the next line, and `rest` that of the `count` - 1 lines after it.
-  void add(std::uint8_t first, std::uint8_t rest, std::size_t count) {
-    if (count == 0) return;
-    if (std::max(count, kShortRun) <= kBlockLines - used_) {
-      // Most runs are a few lines: two whole words stored, whatever they cover past the run's
-      // end is noted again by the next runs.
-      std::uint8_t* to = blocks_.back().data() + used_;
-      const std::uint64_t runOfRest = rest * std::uint64_t{0x0101010101010101};
-      std::memcpy(to, &runOfRest, 8);
-      std::memcpy(to + 8, &runOfRest, 8);
-      if (count > kShortRun) std::memset(to + kShortRun, rest, count - kShortRun);
-      to[0] = first;
-      used_ += count;
+  // Gives lines `first` to `last` (from 1) the origin `origin`; none when `first` is past `last`,
+  // which it may be by one. Lines never given one are as read. Lines are given origins in their
+  // order: none past `last` has one yet.
+  void mark(std::size_t first, std::size_t last, std::uint8_t origin) {
+    const std::size_t count = last - first + 1;
+    if (first > markFrom_ && first <= markRoomEnd_ && count <= kShortRun) {
+      // Most runs are a few lines in the block of the run before: two whole words stored, the
+      // lines past the run's end kept as read.
+      std::uint64_t low;
+      std::uint64_t high;
+      std::memcpy(&low, kRunMasks + kShortRun - count, 8);
+      std::memcpy(&high, kRunMasks + kShortRun - count + 8, 8);
+      const std::uint64_t run = origin * std::uint64_t{0x0101010101010101};
+      low &= run;
+      high &= run;
+      std::uint8_t* to = blocks_[markBlock_].data() + (first - markFrom_ - 1);
+      std::memcpy(to, &low, 8);
+      std::memcpy(to + 8, &high, 8);
       return;
     }
-    add(first);
-    add(rest, count - 1);
+    markAnyRun(first, last, origin);
   }
-  // The origin of the next `count` lines.
-  void add(std::uint8_t origin, std::size_t count) {
-    while (count > 0) {
-      if (used_ == kBlockLines) startBlock();
-      const std::size_t added = std::min(count, kBlockLines - used_);
-      std::uint8_t* to = blocks_.back().data() + used_;
-      for (std::size_t i = 0; i < added; ++i) to[i] = origin;
-      used_ += added;
-      count -= added;
-    }
+  // The rewrite has `count` lines.
+  void setLines(std::size_t count) {
+    if (count > blocks_.size() * kBlockLines) addBlocks(count);
+    lines_ = count;
   }
 
   // The same origins for the same lines, under the same names.
   bool operator==(const LineOrigins& other) const {
-    if (lines() != other.lines() || names_ != other.names_) return false;
-    for (std::size_t block = 0; block < blocks_.size(); ++block) {
-      const std::size_t size = block + 1 == blocks_.size() ? used_ : kBlockLines;
+    if (lines_ != other.lines_ || names_ != other.names_) return false;
+    for (std::size_t block = 0; block * kBlockLines < lines_; ++block) {
+      const std::size_t size = std::min(kBlockLines, lines_ - block * kBlockLines);
       if (!std::equal(blocks_[block].begin(), blocks_[block].begin() + static_cast<std::ptrdiff_t>(size),
                       other.blocks_[block].begin())) {
         return false;
@@ -87,14 +80,22 @@ class LineOrigins {
   static constexpr std::size_t kBlockLines = 32 * 1024;
   static constexpr std::size_t kShortRun = 16;
 
-  void startBlock() {
-    blocks_.emplace_back(kBlockLines, kAsRead);
-    used_ = 0;
-  }
+  // From kShortRun - n on: n bytes set, then none, for the masks of a run of n lines.
+  static constexpr std::uint8_t kRunMasks[2 * kShortRun] = {
+      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
-  // Each kBlockLines long, the last one filled up to used_.
-  std::vector<std::vector<std::uint8_t>> blocks_;
-  std::size_t used_ = kBlockLines;
+  // As mark(), for a run of any length in any block.
+  void markAnyRun(std::size_t first, std::size_t last, std::uint8_t origin);
+  // Blocks of kAsRead for the lines up to `lines`.
+  void addBlocks(std::size_t lines);
+
+  std::vector<std::vector<std::uint8_t>> blocks_;  // each kBlockLines long
+  std::size_t lines_ = 0;
+  // The block of the last run marked, and where a run of up to kShortRun lines fits in it: lines
+  // after markFrom_ up to markRoomEnd_.
+  std::size_t markBlock_ = 0;
+  std::size_t markFrom_ = 0;
+  std::size_t markRoomEnd_ = 0;
   std::vector<const char*> names_;
 };
 

@@ -46,35 +46,25 @@ void LineWriter::put(const char* data, std::size_t size) {
   }
 }
 
-void LineWriter::settleOrigins() {
-  if (origins_ == nullptr || textBytes_ == settledTextBytes_) return;
-  // Each LF became CR LF: the bytes written beyond those given are the lines ended.
-  const std::size_t ended = drained_ + used_ - textBytes_;
-  if (ended > notedLines_) {
-    origins_->add(lineOpen_ && openOrigin_ != LineOrigins::kAsRead ? openOrigin_ : writesOrigin_, writesOrigin_,
-                  ended - notedLines_);
-    notedLines_ = ended;
-    lineOpen_ = (used_ > 0 ? buffer_[used_ - 1] : lastDrained_) != '\n';
-    openOrigin_ = writesOrigin_;
-  } else if (!lineOpen_ || openOrigin_ == LineOrigins::kAsRead) {
-    lineOpen_ = true;
-    openOrigin_ = writesOrigin_;
-  }
-  settledTextBytes_ = textBytes_;
-}
-
 void LineWriter::endOrigins() {
-  settleOrigins();
-  if (origins_ != nullptr && lineOpen_) {
-    origins_->add(openOrigin_);
-    ++notedLines_;
-  }
-  lineOpen_ = false;
+  if (origins_ == nullptr) return;
+  changeOrigin(LineOrigins::kAsRead);
+  origins_->setLines(lastByte() == '\n' ? linesEnded() : linesEnded() + 1);
 }
 
-// The lines written since the origin last changed are noted when it changes again.
+// The lines written since the origin last changed are noted when it changes again: when they are a
+// rule's (lines written as read need nothing noted), from the line the first of them went into,
+// unless an earlier write of a rule began it, to the line of the last.
 void LineWriter::changeOrigin(std::uint8_t origin) {
-  settleOrigins();
+  if (origins_ != nullptr) {
+    if (writesOrigin_ != LineOrigins::kAsRead && textBytes_ != writesTextBytes_) {
+      const std::size_t last = lastByte() == '\n' ? linesEnded() : linesEnded() + 1;
+      origins_->mark(std::max(writesFirstLine_, markedLines_ + 1), last, writesOrigin_);
+      markedLines_ = last;
+    }
+    writesTextBytes_ = textBytes_;
+    writesFirstLine_ = linesEnded() + 1;
+  }
   writesOrigin_ = origin;
 }
 

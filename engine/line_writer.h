@@ -29,19 +29,20 @@ class LineWriter {
 
   bool failed() const { return failed_; }
 
-  // Notes the origin of every line written from now on in `origins` (nullptr: none). A line takes
-  // the origin of the write that ends it, unless an earlier write of another origin than
-  // LineOrigins::kAsRead began it.
+  // Notes the origin of every line written from now on in `origins` (nullptr: none): the first
+  // origin other than LineOrigins::kAsRead among the writes that put bytes in it, or kAsRead.
   void recordOrigins(LineOrigins* origins) { origins_ = origins; }
-  // Notes the origin of a last line that has no LF. Call once, after the last write.
+  // Notes the origins of the last writes and the number of lines. Call once, after the last write.
   void endOrigins();
 
  private:
-  // Notes the origins of the lines ended, and of the one begun, by the writes since the last call,
-  // all of origin writesOrigin_.
-  void settleOrigins();
-  // Notes the lines of the writes before, which were all of another origin.
+  // Notes the lines of the writes before, which were all of another origin, and starts the writes
+  // of `origin`.
   void changeOrigin(std::uint8_t origin);
+  // The last byte written, an LF before the first.
+  char lastByte() const { return used_ > 0 ? buffer_[used_ - 1] : lastDrained_; }
+  // Each LF written became CR LF: the bytes written beyond those given are the lines ended.
+  std::size_t linesEnded() const { return drained_ + used_ - textBytes_; }
   void writeText(std::string_view text);
   void drain();
   // Appends `size` bytes as they are, draining the buffer whenever it is full.
@@ -57,14 +58,14 @@ class LineWriter {
   std::size_t drained_ = 0;  // bytes sent to the sink, or lost to a failed write
   char lastDrained_ = '\n';   // the last of them
 
-  // The origins, noted lazily: the writes since settledTextBytes_ are all of writesOrigin_.
+  // The origins, noted when they change: the writes since writesTextBytes_ are all of
+  // writesOrigin_ and began in line writesFirstLine_.
   LineOrigins* origins_ = nullptr;
-  std::uint8_t writesOrigin_ = LineOrigins::kAsRead;  // of the writes not yet noted
-  std::size_t textBytes_ = 0;                         // bytes given to write() so far
-  std::size_t settledTextBytes_ = 0;                  // of those, the ones whose lines are noted
-  std::size_t notedLines_ = 0;                        // lines whose origins are noted
-  std::uint8_t openOrigin_ = LineOrigins::kAsRead;    // of the line begun and not yet ended
-  bool lineOpen_ = false;
+  std::uint8_t writesOrigin_ = LineOrigins::kAsRead;
+  std::size_t textBytes_ = 0;       // bytes given to write() so far
+  std::size_t writesTextBytes_ = 0;
+  std::size_t writesFirstLine_ = 1;
+  std::size_t markedLines_ = 0;  // the last line given the origin of a rule
 };
 
 }  // namespace aplpatch

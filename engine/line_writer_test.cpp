@@ -106,6 +106,40 @@ TEST(LineWriter, NotesOriginsAcrossBlocksInRunsOfAnyLength) {
   }
 }
 
+// Random writes of random origins, of every size from empty to larger than the buffer, over
+// enough lines to cross blocks: each line has the first origin other than as read among the writes
+// that put bytes in it, as a model that follows every byte says.
+TEST(LineWriter, NotesOriginsAsAModelOfEveryByteDoes) {
+  std::mt19937 random(20261211);
+  testing::MemorySink sink;
+  LineWriter writer(sink);
+  LineOrigins origins;
+  writer.recordOrigins(&origins);
+  std::vector<std::uint8_t> model{LineOrigins::kAsRead};  // the line being written last
+  bool lineHasBytes = false;
+  while (model.size() < 80000) {
+    const std::uint8_t origin = random() % 3 == 0 ? static_cast<std::uint8_t>(1 + random() % 4) : 0;
+    std::string text;
+    const std::size_t size = random() % 50 == 0 ? random() % 70000 : random() % 40;
+    for (std::size_t i = 0; i < size; ++i) text += random() % 4 == 0 ? '\n' : 'x';
+    writer.write(text, origin);
+    for (const char c : text) {
+      if (model.back() == LineOrigins::kAsRead) model.back() = origin;
+      lineHasBytes = true;
+      if (c == '\n') {
+        model.push_back(LineOrigins::kAsRead);
+        lineHasBytes = false;
+      }
+    }
+  }
+  writer.endOrigins();
+  if (!lineHasBytes) model.pop_back();
+  ASSERT_EQ(origins.lines(), model.size());
+  for (std::size_t line = 1; line <= model.size(); ++line) {
+    ASSERT_EQ(origins.of(static_cast<int>(line)), model[line - 1]) << "line " << line;
+  }
+}
+
 class FailingSink : public ByteSink {
  public:
   bool write(const char*, std::size_t) override {

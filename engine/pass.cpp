@@ -22,7 +22,9 @@ bool LinePass::skipUntil(std::string_view text) {
       break;
     }
   }
-  if (readOns_ != nullptr) readOns_->add({rule_, from, reader_.lineNumber(), text, found});
+  if (readOns_ != nullptr) {
+    readOns_->add({readOns_->ruleNamed(origin_), from, reader_.lineNumber(), text, found});
+  }
   return found;
 }
 

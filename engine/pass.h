@@ -58,12 +58,9 @@ class LinePass {
   // True once a rule's own read met the end of the input.
   bool inputExhausted() const { return inputExhausted_; }
 
-  // Set by the engine before each rule runs: whose name a read-on is logged under, and the origin
-  // (see LineOrigins) of what it writes.
-  void setRunningRule(const char* name, std::uint8_t origin = LineOrigins::kAsRead) {
-    rule_ = name;
-    origin_ = origin;
-  }
+  // Set by the engine before each rule runs: the origin (see LineOrigins) of what it writes, which
+  // also names the rule a read-on is logged under.
+  void setRunningRule(std::uint8_t origin) { origin_ = origin; }
 
  private:
   std::string& line_;
@@ -73,7 +70,6 @@ class LinePass {
   Console& console_;
   int number_;
   ReadOnLog* readOns_;
-  const char* rule_ = "";
   std::uint8_t origin_ = LineOrigins::kAsRead;
   bool ended_ = false;
   bool lineKept_ = false;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace aplpatch {
@@ -22,6 +24,13 @@ class ReadOnLog {
  public:
   static constexpr std::size_t kKept = 256;
 
+  // The names of the rules by their origins (see LineOrigins): origin 1 is the first.
+  void nameRules(std::vector<const char*> names) { names_ = std::move(names); }
+  // The name of the rule of `origin`, "" for none.
+  const char* ruleNamed(std::uint8_t origin) const {
+    return origin == 0 || origin > names_.size() ? "" : names_[origin - 1u];
+  }
+
   void add(const ReadOn& readOn) {
     // Room for all at the first, so that a script with more read-ons costs no more allocations.
     if (kept_.capacity() == 0) kept_.reserve(kKept);
@@ -34,6 +43,7 @@ class ReadOnLog {
   std::size_t notKept() const { return notKept_; }
 
  private:
+  std::vector<const char*> names_;
   std::vector<ReadOn> kept_;
   std::size_t notKept_ = 0;
 };
