@@ -37,8 +37,10 @@ struct StateTest {
   Kind kind = Kind::none;
   std::size_t offset = 0;
   std::string State::*text = nullptr;
-  int low = 0;
-  int high = 0;
+  // The range from low to high, as the distance from low that a value in it is at most: one
+  // comparison for the whole range, and a range from 1 up to -1 wraps round all but 0.
+  unsigned low = 0;
+  unsigned span = 0;
 
   constexpr bool given() const { return kind != Kind::none; }
   bool holds(const State& state) const {
@@ -52,9 +54,7 @@ struct StateTest {
     } else {
       return (state.*text).empty();
     }
-    // One comparison for the whole range; a range from 1 up to -1 wraps round all but 0.
-    return static_cast<unsigned>(value) - static_cast<unsigned>(low) <=
-           static_cast<unsigned>(high) - static_cast<unsigned>(low);
+    return static_cast<unsigned>(value) - low <= span;
   }
 };
 
@@ -65,7 +65,8 @@ constexpr StateTest<State> inRange(StateField<State, Value> field, int low, int 
   static_assert(std::is_same_v<Value, int> || sizeof(Value) == 1,
                 "a state test reads an int or a one-byte flag or choice");
   using Kind = typename StateTest<State>::Kind;
-  return {std::is_same_v<Value, int> ? Kind::number : Kind::byte, field.offset, nullptr, low, high};
+  return {std::is_same_v<Value, int> ? Kind::number : Kind::byte, field.offset, nullptr,
+          static_cast<unsigned>(low), static_cast<unsigned>(high) - static_cast<unsigned>(low)};
 }
 
 template <typename Value>

@@ -235,8 +235,8 @@ TEST(StateTest, RangesOfIntegersFlagsChoicesAndEmptyTexts) {
   };
   for (const Case& c : cases) {
     state.count = c.value;
-    EXPECT_EQ(c.test.holds(state), c.holds) << "range " << c.test.low << " to " << c.test.high
-                                            << ", value " << c.value;
+    EXPECT_EQ(c.test.holds(state), c.holds) << "range from " << static_cast<int>(c.test.low) << " over "
+                                            << c.test.span << ", value " << c.value;
   }
   // Flags and one-byte choices, read beside their neighbours without taking them in.
   state.quiet = true;
