@@ -129,19 +129,20 @@ class RulePrefilter {
   static constexpr std::size_t kMaxRules = LineScan::kMaxRules;
 
   explicit RulePrefilter(std::span<const BasicRuleEntry<State>> rules)
-      : scan_(rules.size()), anyLineTests_(rules.size()), onlyWhileTests_(rules.size()) {
+      : scan_(rules.size()), onlyWhileTests_(rules.size()) {
     for (std::size_t rule = 0; rule < rules.size(); ++rule) {
       const BasicTrigger<State>& trigger = rules[rule].trigger;
-      const std::uint64_t bit = std::uint64_t{1} << (rule & 63);
       if (trigger.onlyWhile.given()) {
-        onlyWhile_[rule >> 6] |= bit;
+        onlyWhile_[rule >> 6] |= std::uint64_t{1} << (rule & 63);
         onlyWhileTests_[rule] = trigger.onlyWhile;
       }
-      if (trigger.anyLineWhile.given()) {
-        anyLine_[rule >> 6] |= bit;
-        anyLineTests_[rule] = trigger.anyLineWhile;
-      }
+      if (trigger.anyLineWhile.given()) anyLineRules_.push_back({rule, trigger.anyLineWhile});
       scan_.keyRule(rule, LineKeys{trigger.texts, trigger.onPass}, trigger.everyLine());
+    }
+    anyLineRules_.push_back({kMaxRules, {}});
+    for (std::size_t rule = 0, k = 0; rule <= kMaxRules; ++rule) {
+      while (anyLineRules_[k].rule < rule) ++k;
+      firstAnyLineFrom_[rule] = static_cast<std::uint8_t>(k);
     }
   }
 
@@ -154,29 +155,53 @@ class RulePrefilter {
   // only-while test holds. After a rule has run, ask again from the next one (rescanIfChanged()
   // first): what the rule did to the line and the state decides which later rules can act.
   [[gnu::always_inline]] std::size_t nextRule(std::size_t rule, const State& state) const {
+    if (rule >= kMaxRules) return kMaxRules;
+    // No rule runs while the next one is sought, so every test made here sees the state the earlier
+    // rules left: the first candidate is found, then the rules before it that may act on any line.
+    const std::size_t candidate = nextCandidate(rule, state);
+    // (A candidate among them has failed its only-while test already, and fails it again here.)
+    for (const AnyLineRule* any = &anyLineRules_[firstAnyLineFrom_[rule]]; any->rule < candidate;
+         ++any) {
+      if (!any->test.holds(state)) continue;
+      if ((onlyWhile_[any->rule >> 6] >> (any->rule & 63) & 1) &&
+          !onlyWhileTests_[any->rule].holds(state)) {
+        continue;
+      }
+      return any->rule;
+    }
+    return candidate;
+  }
+
+ private:
+  struct AnyLineRule {
+    std::size_t rule;
+    StateTest<State> test;
+  };
+
+  // The first candidate of the scanned line from `rule` on whose only-while test holds, or
+  // kMaxRules.
+  [[gnu::always_inline]] std::size_t nextCandidate(std::size_t rule, const State& state) const {
     const LineScan::RuleSet& candidates = scan_.candidates();
     std::size_t w = rule >> 6;
-    if (w >= LineScan::kWords) return kMaxRules;
     // The rules before `rule` in its word are masked off once; the words after it are whole.
-    std::uint64_t open = (candidates[w] | anyLine_[w]) & (~std::uint64_t{0} << (rule & 63));
+    std::uint64_t open = candidates[w] & (~std::uint64_t{0} << (rule & 63));
     for (;;) {
       for (; open != 0; open &= open - 1) {
         const int bit = std::countr_zero(open);
         const std::size_t i = w * 64 + static_cast<std::size_t>(bit);
-        // Each state test is made when its rule's turn comes, in the state the earlier rules left.
-        if (!(candidates[w] >> bit & 1) && !anyLineTests_[i].holds(state)) continue;
         if ((onlyWhile_[w] >> bit & 1) && !onlyWhileTests_[i].holds(state)) continue;
         return i;
       }
       if (++w == LineScan::kWords) return kMaxRules;
-      open = candidates[w] | anyLine_[w];
+      open = candidates[w];
     }
   }
 
- private:
   LineScan scan_;
-  LineScan::RuleSet anyLine_{};  // the rules with an anyLineWhile test
-  std::vector<StateTest<State>> anyLineTests_;
+  // The rules with an anyLineWhile test, in their order, and past them one of kMaxRules.
+  std::vector<AnyLineRule> anyLineRules_;
+  // By rule: the place in anyLineRules_ of the first one from it on.
+  std::array<std::uint8_t, kMaxRules + 1> firstAnyLineFrom_{};
   LineScan::RuleSet onlyWhile_{};  // the rules with an onlyWhile test
   std::vector<StateTest<State>> onlyWhileTests_;
 };

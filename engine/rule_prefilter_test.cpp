@@ -82,6 +82,10 @@ TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
        BasicTrigger<TestState>{}.andOnlyWhile(isSet(FIELD(crewless)))},
       {"onTheSecondPass", doNothing, onPass(2)},
       {"whileTextEmpty", doNothing, onText("KEEPER").andOnlyWhile(isEmpty(&TestState::captured))},
+      {"whileCapturingInCrewMode", doNothing,
+       onText("CENTER_")
+           .orAnyLineWhile(isEqual(FIELD(mode), Mode::capturing))
+           .andOnlyWhile(isSet(FIELD(crewless)))},
   };
   RulePrefilter<TestState> filter(kRules);
   TestState idle;
@@ -89,21 +93,28 @@ TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
   busy.mode = Mode::capturing;
   busy.crewless = true;
   busy.captured = "X";
+  TestState capturing;
+  capturing.mode = Mode::capturing;
+  TestState crewless;
+  crewless.crewless = true;
   struct Case {
     std::string_view line;
     int pass;
     const TestState& state;
-    bool whileCapturing, onlyInCrewMode, everyLineInCrewMode, onTheSecondPass, whileTextEmpty;
+    bool whileCapturing, onlyInCrewMode, everyLineInCrewMode, onTheSecondPass, whileTextEmpty,
+        whileCapturingInCrewMode;
   };
   const Case cases[] = {
-      {"X\n", 1, idle, false, false, false, false, false},
-      {"X\n", 1, busy, true, false, true, false, false},
-      {"X\n", 2, idle, false, false, false, true, false},
-      {"CENTER_A:\n", 3, idle, true, false, false, false, false},
-      {"BRIEF\n", 1, idle, false, false, false, false, false},
-      {"BRIEF\n", 1, busy, true, true, true, false, false},
-      {"KEEPER\n", 1, idle, false, false, false, false, true},
-      {"KEEPER\n", 2, busy, true, false, true, true, false},
+      {"X\n", 1, idle, false, false, false, false, false, false},
+      {"X\n", 1, busy, true, false, true, false, false, true},
+      {"X\n", 1, capturing, true, false, false, false, false, false},
+      {"X\n", 2, idle, false, false, false, true, false, false},
+      {"CENTER_A:\n", 3, idle, true, false, false, false, false, false},
+      {"CENTER_A:\n", 3, crewless, true, false, true, false, false, true},
+      {"BRIEF\n", 1, idle, false, false, false, false, false, false},
+      {"BRIEF\n", 1, busy, true, true, true, false, false, true},
+      {"KEEPER\n", 1, idle, false, false, false, false, true, false},
+      {"KEEPER\n", 2, busy, true, false, true, true, false, true},
   };
   for (const Case& c : cases) {
     filter.scan(c.line, c.pass);
@@ -112,6 +123,7 @@ TEST(RulePrefilter, StateTestsWidenAndNarrowWhatATextAllows) {
     EXPECT_EQ(visits(filter, 2, c.state), c.everyLineInCrewMode) << c.line;
     EXPECT_EQ(visits(filter, 3, c.state), c.onTheSecondPass) << c.line << " pass " << c.pass;
     EXPECT_EQ(visits(filter, 4, c.state), c.whileTextEmpty) << c.line;
+    EXPECT_EQ(visits(filter, 5, c.state), c.whileCapturingInCrewMode) << c.line;
   }
 }
 
