@@ -136,10 +136,10 @@ class RulePrefilter {
         onlyWhile_[rule >> 6] |= std::uint64_t{1} << (rule & 63);
         onlyWhileTests_[rule] = trigger.onlyWhile;
       }
-      if (trigger.anyLineWhile.given()) anyLineRules_.push_back({rule, trigger.anyLineWhile});
+      if (trigger.anyLineWhile.given()) anyLineRules_.emplace_back(rule, trigger.anyLineWhile);
       scan_.keyRule(rule, LineKeys{trigger.texts, trigger.onPass}, trigger.everyLine());
     }
-    anyLineRules_.push_back({kMaxRules, {}});
+    anyLineRules_.emplace_back(kMaxRules, StateTest<State>{});
     for (std::size_t rule = 0, k = 0; rule <= kMaxRules; ++rule) {
       while (anyLineRules_[k].rule < rule) ++k;
       firstAnyLineFrom_[rule] = static_cast<std::uint8_t>(k);
@@ -162,7 +162,7 @@ class RulePrefilter {
     // (A candidate among them has failed its only-while test already, and fails it again here.)
     for (const AnyLineRule* any = &anyLineRules_[firstAnyLineFrom_[rule]]; any->rule < candidate;
          ++any) {
-      if (!any->test.holds(state)) continue;
+      if (!any->holds(state)) continue;
       if ((onlyWhile_[any->rule >> 6] >> (any->rule & 63) & 1) &&
           !onlyWhileTests_[any->rule].holds(state)) {
         continue;
@@ -173,8 +173,23 @@ class RulePrefilter {
   }
 
  private:
+  // A rule that may act on any line, with its test; a test of a flag or a one-byte choice, as most
+  // are, is made in line.
   struct AnyLineRule {
+    AnyLineRule(std::size_t place, StateTest<State> anyLineTest)
+        : rule(place), byte(anyLineTest.kind == StateTest<State>::Kind::byte),
+          offset(anyLineTest.offset), low(anyLineTest.low), span(anyLineTest.span), test(anyLineTest) {}
+
+    bool holds(const State& state) const {
+      if (!byte) return test.holds(state);
+      return reinterpret_cast<const unsigned char*>(&state)[offset] - low <= span;
+    }
+
     std::size_t rule;
+    bool byte;
+    std::size_t offset;
+    unsigned low;
+    unsigned span;
     StateTest<State> test;
   };
 
