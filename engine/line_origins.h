@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/rule_names.h"
+
 namespace aplpatch {
 
 // Where each line of a rewrite came from, one byte a line: as read from the script, or written or
@@ -29,12 +31,12 @@ class LineOrigins {
   }
   // The rule an origin names, as its table entry gives it; nullptr for kAsRead.
   const char* rule(std::uint8_t origin) const {
-    return origin == kAsRead || origin > names_.size() ? nullptr : names_[origin - 1u];
+    return names_.of(origin);
   }
   std::size_t lines() const { return lines_; }
 
   // The names of the rules that origins 1, 2, ... stand for.
-  void nameRules(std::vector<const char*> names) { names_ = std::move(names); }
+  void nameRules(std::vector<const char*> names) { names_ = RuleNames(std::move(names)); }
   // Gives lines `first` to `last` (from 1) the origin `origin`; none when `first` is past `last`,
   // which it may be by one. Lines never given one are as read. Lines are given origins in their
   // order: none past `last` has one yet.
@@ -96,7 +98,7 @@ class LineOrigins {
   std::size_t markBlock_ = 0;
   std::size_t markFrom_ = 0;
   std::size_t markRoomEnd_ = 0;
-  std::vector<const char*> names_;
+  RuleNames names_;
 };
 
 }  // namespace aplpatch

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/rule_names.h"
+
 namespace aplpatch {
 
 // A stretch of the script that a rule read past on its own, looking for a closing line: every line
@@ -25,10 +27,11 @@ class ReadOnLog {
   static constexpr std::size_t kKept = 256;
 
   // The names of the rules by their origins (see LineOrigins): origin 1 is the first.
-  void nameRules(std::vector<const char*> names) { names_ = std::move(names); }
+  void nameRules(std::vector<const char*> names) { names_ = RuleNames(std::move(names)); }
   // The name of the rule of `origin`, "" for none.
   const char* ruleNamed(std::uint8_t origin) const {
-    return origin == 0 || origin > names_.size() ? "" : names_[origin - 1u];
+    const char* name = names_.of(origin);
+    return name == nullptr ? "" : name;
   }
 
   void add(const ReadOn& readOn) {
@@ -43,7 +46,7 @@ class ReadOnLog {
   std::size_t notKept() const { return notKept_; }
 
  private:
-  std::vector<const char*> names_;
+  RuleNames names_;
   std::vector<ReadOn> kept_;
   std::size_t notKept_ = 0;
 };
