@@ -61,6 +61,10 @@ class LinePass {
   // Set by the engine before each rule runs: the origin (see LineOrigins) of what it writes, which
   // also names the rule a read-on is logged under.
   void setRunningRule(std::uint8_t origin) { origin_ = origin; }
+  // Set by the engine when the running rule changed more than the letter case of the line buffer:
+  // the line is written with that rule's origin.
+  void noteLineChanged() { lineOrigin_ = origin_; }
+  std::uint8_t lineOrigin() const { return lineOrigin_; }
 
  private:
   std::string& line_;
@@ -71,6 +75,7 @@ class LinePass {
   int number_;
   ReadOnLog* readOns_;
   std::uint8_t origin_ = LineOrigins::kAsRead;
+  std::uint8_t lineOrigin_ = LineOrigins::kAsRead;
   bool ended_ = false;
   bool lineKept_ = false;
   bool inputExhausted_ = false;
