@@ -15,9 +15,9 @@ void LineOrigins::markAnyRun(std::size_t first, std::size_t last, std::uint8_t o
     if (count == 0) break;
     to = blocks_[++block].data();
   }
-  markBlock_ = block;
+  markBlockBytes_ = blocks_[block].data();
   markFrom_ = block * kBlockLines;
-  markRoomEnd_ = markFrom_ + kBlockLines - kShortRun + 1;
+  markRoomEnd_ = markFrom_ + kBlockLines - kWordLines + 1;
 }
 
 void LineOrigins::addBlocks(std::size_t lines) {

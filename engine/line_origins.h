@@ -23,6 +23,20 @@ class LineOrigins {
   // Origins are the rules' places from 1 up to this.
   static constexpr std::uint8_t kLast = 255;
 
+  // Moved, the blocks keep their bytes where they are, and the origins moved from are empty; a
+  // copy would go on noting in the original's blocks, so there is none.
+  LineOrigins() = default;
+  LineOrigins(LineOrigins&& other) noexcept { *this = std::move(other); }
+  LineOrigins& operator=(LineOrigins&& other) noexcept {
+    blocks_ = std::move(other.blocks_);
+    lines_ = std::exchange(other.lines_, 0);
+    markBlockBytes_ = std::exchange(other.markBlockBytes_, nullptr);
+    markFrom_ = std::exchange(other.markFrom_, 0);
+    markRoomEnd_ = std::exchange(other.markRoomEnd_, 0);
+    names_ = std::move(other.names_);
+    return *this;
+  }
+
   // The origin of `line` of the rewrite (from 1), kAsRead outside it.
   std::uint8_t of(int line) const {
     if (line < 1 || static_cast<std::size_t>(line) > lines()) return kAsRead;
@@ -41,20 +55,14 @@ class LineOrigins {
   // which it may be by one. Lines never given one are as read. Lines are given origins in their
   // order: none past `last` has one yet.
   void mark(std::size_t first, std::size_t last, std::uint8_t origin) {
-    const std::size_t count = last - first + 1;
-    if (first > markFrom_ && first <= markRoomEnd_ && count <= kShortRun) {
-      // Most runs are a few lines in the block of the run before: two whole words stored, the
-      // lines past the run's end kept as read.
-      std::uint64_t low;
-      std::uint64_t high;
-      std::memcpy(&low, kRunMasks + kShortRun - count, 8);
-      std::memcpy(&high, kRunMasks + kShortRun - count + 8, 8);
-      const std::uint64_t run = origin * std::uint64_t{0x0101010101010101};
-      low &= run;
-      high &= run;
-      std::uint8_t* to = blocks_[markBlock_].data() + (first - markFrom_ - 1);
-      std::memcpy(to, &low, 8);
-      std::memcpy(to + 8, &high, 8);
+    if (first > markFrom_ && last < markRoomEnd_) {
+      // Most runs lie in the block of the run before: stored a word at a time, the lines past
+      // the run's end kept as read by the mask of its last word.
+      std::uint8_t* to = markBlockBytes_ + (first - markFrom_ - 1);
+      const Word run = Word::repeat(origin);
+      std::size_t left = last + 1 - first;
+      for (; left >= kWordLines; left -= kWordLines, to += kWordLines) storeWord(to, run);
+      storeWord(to, run & Word::firstBytes(left));
       return;
     }
     markAnyRun(first, last, origin);
@@ -80,10 +88,31 @@ class LineOrigins {
 
  private:
   static constexpr std::size_t kBlockLines = 32 * 1024;
-  static constexpr std::size_t kShortRun = 16;
+  // The lines of one word of the fast path: two 8-byte halves, stored with any alignment.
+  static constexpr std::size_t kWordLines = 16;
+  struct Word {
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    static Word repeat(std::uint8_t byte) {
+      const std::uint64_t half = byte * std::uint64_t{0x0101010101010101};
+      return {half, half};
+    }
+    // Every bit of the first `n` bytes (up to kWordLines) set, the rest clear.
+    static Word firstBytes(std::size_t n) {
+      Word mask;
+      std::memcpy(&mask.low, kRunMasks + kWordLines - n, 8);
+      std::memcpy(&mask.high, kRunMasks + kWordLines - n + 8, 8);
+      return mask;
+    }
+    Word operator&(Word other) const { return {low & other.low, high & other.high}; }
+  };
+  static void storeWord(std::uint8_t* to, Word word) {
+    std::memcpy(to, &word.low, 8);
+    std::memcpy(to + 8, &word.high, 8);
+  }
 
-  // From kShortRun - n on: n bytes set, then none, for the masks of a run of n lines.
-  static constexpr std::uint8_t kRunMasks[2 * kShortRun] = {
+  // From kWordLines - n on: n bytes set, then none, for the mask of n lines.
+  static constexpr std::uint8_t kRunMasks[2 * kWordLines] = {
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
   // As mark(), for a run of any length in any block.
@@ -93,9 +122,10 @@ class LineOrigins {
 
   std::vector<std::vector<std::uint8_t>> blocks_;  // each kBlockLines long
   std::size_t lines_ = 0;
-  // The block of the last run marked, and where a run of up to kShortRun lines fits in it: lines
-  // after markFrom_ up to markRoomEnd_.
-  std::size_t markBlock_ = 0;
+  // The block of the last run marked the long way, and where a run marked the short way fits in
+  // it: after line markFrom_, and ending before line markRoomEnd_, so that a word stored from the
+  // line after the run stays in the block.
+  std::uint8_t* markBlockBytes_ = nullptr;
   std::size_t markFrom_ = 0;
   std::size_t markRoomEnd_ = 0;
   RuleNames names_;

@@ -53,23 +53,27 @@ void LineWriter::endOrigins() {
 }
 
 // The lines written since the origin last changed are noted when it changes again: when they are a
-// rule's (lines written as read need nothing noted), from the line the first of them went into,
-// unless an earlier write of a rule began it, to the line of the last.
+// rule's (lines written as read need nothing noted). The writes of the new origin are started
+// first, so that noting the lines before is the last thing done: a jump, with nothing to save
+// around it.
 void LineWriter::changeOrigin(std::uint8_t origin) {
-  if (origins_ != nullptr) {
-    if (writesOrigin_ != LineOrigins::kAsRead && textBytes_ != writesTextBytes_) {
-      const std::size_t last = lastByte() == '\n' ? linesEnded() : linesEnded() + 1;
-      origins_->mark(std::max(writesFirstLine_, markedLines_ + 1), last, writesOrigin_);
-      markedLines_ = last;
-    }
-    writesTextBytes_ = textBytes_;
-    writesFirstLine_ = linesEnded() + 1;
-  }
+  const std::uint8_t ending = writesOrigin_;
+  const std::size_t firstLine = writesFirstLine_;
+  writesFirstLine_ = linesEnded() + 1;
   writesOrigin_ = origin;
+  if (ending != LineOrigins::kAsRead && origins_ != nullptr) markLines(firstLine, ending);
+}
+
+// Gives the lines of the writes that just ended, of `origin`, their origin: from the line the first
+// of them went into, unless an earlier write of a rule began it, to the line of the last.
+void LineWriter::markLines(std::size_t firstLine, std::uint8_t origin) {
+  const std::size_t last = lastByte() == '\n' ? linesEnded() : linesEnded() + 1;
+  const std::size_t first = std::max(firstLine, markedLines_ + 1);
+  markedLines_ = last;
+  origins_->mark(first, last, origin);
 }
 
 void LineWriter::writeText(std::string_view text) {
-  if (text.empty()) return;
   // Room for every byte doubled, and for a whole register stored past the last one.
   if (text.size() * 2 + 16 <= buffer_.size() - used_) {
     used_ = static_cast<std::size_t>(translate(text, buffer_.data() + used_) - buffer_.data());

@@ -17,8 +17,9 @@ class LineWriter {
   explicit LineWriter(ByteSink& sink);
 
   // Writes `text`, whose lines come from `origin` (see recordOrigins()). Most writes keep the origin
-  // of the write before and only count their bytes here.
+  // of the write before and only count their bytes here; an empty one has no lines to note.
   void write(std::string_view text, std::uint8_t origin = LineOrigins::kAsRead) {
+    if (text.empty()) return;
     if (origin != writesOrigin_) [[unlikely]] changeOrigin(origin);
     textBytes_ += text.size();
     writeText(text);
@@ -39,11 +40,13 @@ class LineWriter {
   // Notes the lines of the writes before, which were all of another origin, and starts the writes
   // of `origin`.
   void changeOrigin(std::uint8_t origin);
+  // Notes the lines of the writes of `origin` that began in line `firstLine` and have just ended.
+  void markLines(std::size_t firstLine, std::uint8_t origin);
   // The last byte written, an LF before the first.
   char lastByte() const { return used_ > 0 ? buffer_[used_ - 1] : lastDrained_; }
   // Each LF written became CR LF: the bytes written beyond those given are the lines ended.
   std::size_t linesEnded() const { return drained_ + used_ - textBytes_; }
-  void writeText(std::string_view text);
+  void writeText(std::string_view text);  // `text` is not empty
   void drain();
   // Appends `size` bytes as they are, draining the buffer whenever it is full.
   void put(const char* data, std::size_t size);
@@ -58,12 +61,11 @@ class LineWriter {
   std::size_t drained_ = 0;  // bytes sent to the sink, or lost to a failed write
   char lastDrained_ = '\n';   // the last of them
 
-  // The origins, noted when they change: the writes since writesTextBytes_ are all of
-  // writesOrigin_ and began in line writesFirstLine_.
+  // The origins, noted when they change: the writes since the last change are all of
+  // writesOrigin_, put bytes in the output, and began in line writesFirstLine_.
   LineOrigins* origins_ = nullptr;
   std::uint8_t writesOrigin_ = LineOrigins::kAsRead;
   std::size_t textBytes_ = 0;       // bytes given to write() so far
-  std::size_t writesTextBytes_ = 0;
   std::size_t writesFirstLine_ = 1;
   std::size_t markedLines_ = 0;  // the last line given the origin of a rule
 };

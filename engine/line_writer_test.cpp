@@ -90,13 +90,24 @@ TEST(LineWriter, NotesOriginsAcrossBlocksInRunsOfAnyLength) {
   writer.recordOrigins(&origins);
   std::vector<std::uint8_t> expected;
   std::uint8_t origin = 1;
-  // The last runs end five lines short of a block, then cross into the next one.
-  for (const std::size_t run : {1u, 32767u, 2u, 32766u, 1u, 32768u, 3u, 65537u, 32758u, 3u, 3u}) {
+  // Runs around the 16 lines noted at a time, each followed by a line as read; then runs that end
+  // five lines short of a block, then cross into the next one.
+  const struct {
+    std::size_t lines;
+    bool thenAsRead;
+  } runs[] = {{16, true}, {17, true}, {18, true}, {32, true}, {33, true}, {34, true},
+              {1, false}, {32767, false}, {2, false}, {32766, false}, {1, false}, {32768, false},
+              {3, false}, {65537, false}, {32758, false}, {3, false}, {3, false}};
+  for (const auto& run : runs) {
     writer.write("begun ", origin);
     writer.write("ended\n", LineOrigins::kAsRead);
-    writer.write(std::string(run - 1, '\n'), static_cast<std::uint8_t>(origin + 1));
+    writer.write(std::string(run.lines - 1, '\n'), static_cast<std::uint8_t>(origin + 1));
     expected.push_back(origin);
-    expected.insert(expected.end(), run - 1, static_cast<std::uint8_t>(origin + 1));
+    expected.insert(expected.end(), run.lines - 1, static_cast<std::uint8_t>(origin + 1));
+    if (run.thenAsRead) {
+      writer.write("read\n", LineOrigins::kAsRead);
+      expected.push_back(LineOrigins::kAsRead);
+    }
     origin = static_cast<std::uint8_t>(origin + 2);
   }
   writer.endOrigins();

@@ -94,7 +94,7 @@ Outcome rewrite(std::string_view input, std::span<const RuleEntry> rules, bool u
   engine.rewriteLines();
   engine.appendSubroutines();
   engine.finish();
-  return {sink.bytes(), console.text(), engine.state(), engine.origins()};
+  return {sink.bytes(), console.text(), engine.state(), engine.takeOrigins()};
 }
 
 bool sameOutcome(const Outcome& a, const Outcome& b) {
