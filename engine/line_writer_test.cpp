@@ -68,6 +68,7 @@ TEST(LineWriter, NotesTheOriginOfEveryLine) {
   writer.write("\nrule 2\nbegun by rule 2, ", 2);
   writer.write("ended as read\n");
   writer.write(std::string(100000, '\n'), 5);
+  writer.write("", 9);  // an empty write of a rule begins no line
   writer.write("last, without LF");
   writer.endOrigins();
   ASSERT_TRUE(writer.flush());
@@ -149,6 +150,24 @@ TEST(LineWriter, NotesOriginsAsAModelOfEveryByteDoes) {
   for (std::size_t line = 1; line <= model.size(); ++line) {
     ASSERT_EQ(origins.of(static_cast<int>(line)), model[line - 1]) << "line " << line;
   }
+}
+
+// Origins moved keep what was noted in them; those moved from are empty, and what is noted in them
+// afterwards is theirs alone, not written into the blocks they gave away.
+TEST(LineOrigins, MovedOriginsKeepTheirLinesAndLeaveNoneBehind) {
+  LineOrigins from;
+  from.mark(1, 3, 4);
+  from.setLines(5);
+  LineOrigins to = std::move(from);
+  EXPECT_EQ(from.lines(), 0u);
+  from.mark(1, 2, 7);
+  from.setLines(3);
+  ASSERT_EQ(to.lines(), 5u);
+  for (int line = 1; line <= 5; ++line) {
+    EXPECT_EQ(to.of(line), line <= 3 ? 4 : LineOrigins::kAsRead) << "line " << line;
+  }
+  EXPECT_EQ(from.of(2), 7);
+  EXPECT_EQ(from.of(3), LineOrigins::kAsRead);
 }
 
 class FailingSink : public ByteSink {
