@@ -28,6 +28,7 @@ class LineOrigins {
   LineOrigins() = default;
   LineOrigins(LineOrigins&& other) noexcept { *this = std::move(other); }
   LineOrigins& operator=(LineOrigins&& other) noexcept {
+    if (&other == this) return *this;
     blocks_ = std::move(other.blocks_);
     lines_ = std::exchange(other.lines_, 0);
     markBlockBytes_ = std::exchange(other.markBlockBytes_, nullptr);
